@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace pw {
+
+class Process {
+ public:
+  virtual ~Process() = default;
+
+  // Ends the process at once: no unload handler runs.
+  [[noreturn]] virtual void EndNow() = 0;
+  // The folder of the program file, without a trailing backslash (a drive root keeps its own).
+  virtual std::string ProgramFolder() = 0;
+};
+
+}  // namespace pw

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/types.h"
+
+namespace pw {
+
+inline constexpr std::uint32_t NIM_ADD_ = 0;
+inline constexpr std::uint32_t NIM_DELETE_ = 2;
+
+// The 88-byte single-byte NOTIFYICONDATA record.
+using TrayRecord = std::array<std::uint8_t, 88>;
+
+class Shell {
+ public:
+  virtual ~Shell() = default;
+
+  virtual bool Shell_NotifyIconA(std::uint32_t message, const TrayRecord& record) = 0;
+  virtual std::intptr_t ShellExecuteA(Hwnd owner, const std::string& operation,
+                                      const std::string& file, const std::string& parameters,
+                                      const std::string& directory, int showCommand) = 0;
+  // Starts a program file without waiting for it; false when it could not be started.
+  virtual bool StartProgram(const std::string& path, int windowStyle) = 0;
+};
+
+}  // namespace pw

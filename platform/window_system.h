@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/types.h"
+
+namespace pw {
+
+// The user32 operations the monitor and the prompt use on other programs' windows, with
+// single-byte text. Every operation on the handle 0 does nothing.
+class WindowSystem {
+ public:
+  virtual ~WindowSystem() = default;
+
+  // A null class or title means "any". Titles and classes compare letter case aside.
+  virtual Hwnd FindWindowA(const char* className, const char* title) = 0;
+  virtual Hwnd GetForegroundWindow() = 0;
+  virtual bool IsWindowVisible(Hwnd window) = 0;
+  // Copies at most maxCount - 1 characters plus a terminating zero; returns the count copied.
+  virtual int GetWindowTextA(Hwnd window, char* buffer, int maxCount) = 0;
+  virtual int GetClassNameA(Hwnd window, char* buffer, int maxCount) = 0;
+  virtual bool EnableWindow(Hwnd window, bool enable) = 0;
+  virtual bool ShowWindowAsync(Hwnd window, int command) = 0;
+  virtual bool PostMessageA(Hwnd window, std::uint32_t message, std::uintptr_t wParam,
+                            std::intptr_t lParam) = 0;
+  virtual bool ClientToScreen(Hwnd window, Point& point) = 0;
+  virtual bool SetCursorPos(int x, int y) = 0;
+  // Null frees the cursor.
+  virtual bool ClipCursor(const Rect* rect) = 0;
+  virtual bool SetWindowPos(Hwnd window, Hwnd insertAfter, int x, int y, int cx, int cy,
+                            std::uint32_t flags) = 0;
+};
+
+}  // namespace pw
