@@ -1,0 +1,22 @@
+#include "app/app.h"
+
+namespace pw {
+
+App::App(const Platform& p)
+    : platform(p),
+      registry(p.registry),
+      module1(*this),
+      main(*this),
+      password(*this),
+      changePassword(*this),
+      setup(*this),
+      addWizard(*this),
+      modify(*this),
+      about(*this) {}
+
+void App::Run() {
+  main.Load();
+  while (main.Loaded()) platform.toolkit.DoEvents();
+}
+
+}  // namespace pw

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace pw {
+
+// The process-wide table every window reads and writes; results between windows travel here.
+struct Shared {
+  std::string AppFolder;  // program folder with a trailing backslash
+  std::string BrowserTitle;
+  std::string UnlockPassword;
+  std::string SetupPassword;
+  std::int16_t TimeDelay = 0;
+  std::int16_t ForceCountdown = 0;
+  bool PasswordAccepted = false;
+  bool AllUnlocked = false;
+  bool UnlockAllAllowed = false;
+  bool SetupRequested = false;
+  bool ReloadPending = false;
+};
+
+}  // namespace pw

@@ -1,0 +1,132 @@
+#include "monitor/frm_main.h"
+
+#include "app/app.h"
+#include "app/text.h"
+#include "store/settings_layout.h"
+#include "store/time_delay.h"
+
+namespace pw {
+
+namespace {
+
+constexpr const char* kMonitorCaption = "Pagewarden";
+constexpr const char* kSecondCopyCaption = "Pagewarden Setup";
+constexpr const char* kDefaultBrowserTitle = "Internet Explorer";
+constexpr std::size_t kPasswordLength = 8;
+
+}  // namespace
+
+frmMain::frmMain(App& app)
+    : Form(app.platform.toolkit, "frmMain"),
+      List1(*this, "List1", {}, -1),
+      List2(*this, "List2", {}, -1),
+      List3(*this, "List3", {}, -1),
+      Timer1(*this, "Timer1", 250, true),
+      timTarnwick(*this, "timTarnwick", 250, true),
+      tmrTimeDelay(*this, "tmrTimeDelay", 0, false),
+      mnufile(*this, "mnufile", "&File"),
+      mnuTWKSetup(*this, "mnuTWKSetup", "Configure...", &mnufile),
+      mnub1(*this, "mnub1", "-", &mnufile),
+      mnuReactivate(*this, "mnuReactivate", "Lock All", &mnufile),
+      mnuDeactivate(*this, "mnuDeactivate", "Unlock All", &mnufile),
+      mnub2(*this, "mnub2", "-", &mnufile),
+      mnuAbout(*this, "mnuAbout", "About", &mnufile),
+      mnuClose(*this, "mnuClose", "Cancel", &mnufile),
+      mnufile2(*this, "mnufile2", "File2"),
+      mnuLockAllWindows2(*this, "mnuLockAllWindows2", "Lock All", &mnufile2),
+      mnub3(*this, "mnub3", "-", &mnufile2),
+      mnuabout2(*this, "mnuabout2", "About", &mnufile2),
+      mnuCloseMenu2(*this, "mnuCloseMenu2", "Cancel", &mnufile2),
+      app_(app) {
+  design.caption = "Webkeeper";
+  design.icon = "IDI_PROGRAM";
+  design.border = forms::BorderStyle::FixedSingle;
+  design.clientWidth = 1800;
+  design.clientHeight = 1200;
+  for (forms::ListBox* list : {&List1, &List2, &List3}) list->design.visible = false;
+  mnufile.design.visible = false;
+  mnufile2.design.visible = false;
+  mnuReactivate.design.enabled = false;
+  mnuLockAllWindows2.design.enabled = false;
+
+  Timer1.onTimer = [this] { Timer1_Timer(); };
+  timTarnwick.onTimer = [this] { timTarnwick_Timer(); };
+  tmrTimeDelay.onTimer = [this] { tmrTimeDelay_Timer(); };
+  mnuTWKSetup.onClick = [this] { mnuTWKSetup_Click(); };
+  mnuDeactivate.onClick = [this] { mnuDeactivate_Click(); };
+  mnuReactivate.onClick = [this] { mnuReactivate_Click(); };
+  mnuLockAllWindows2.onClick = [this] { mnuLockAllWindows2_Click(); };
+  mnuAbout.onClick = [this] { mnuAbout_Click(); };
+  mnuabout2.onClick = [this] { mnuabout2_Click(); };
+}
+
+void frmMain::Form_Load() {
+  Shared& shared = app_.shared;
+  TargetWindow = 0;
+  TargetTitle.clear();
+  HideMenuOn = false;
+  NoPasswordPrompt = false;
+
+  shared.AppFolder = app_.platform.process.ProgramFolder() + "\\";
+  shared.UnlockAllAllowed = true;
+
+  // Our own form still carries its design caption, so only a running copy can match.
+  if (app_.platform.windows.FindWindowA(nullptr, kMonitorCaption) != 0) {
+    // A second copy: the running monitor sees our about box's caption and opens its setup.
+    timTarnwick.SetEnabled(false);
+    Timer1.SetEnabled(false);
+    app_.about.SetCaption(kSecondCopyCaption);
+    app_.about.Show();
+    WaitForTimeDelay(1000);
+    app_.platform.process.EndNow();
+  }
+
+  SetCaption(kMonitorCaption);
+  app_.module1.AddTrayIcon();
+  GetWindows();
+  GetSettings();
+}
+
+void frmMain::WaitForTimeDelay(int interval) {
+  tmrTimeDelay.SetInterval(interval);
+  tmrTimeDelay.SetEnabled(true);
+  while (tmrTimeDelay.Enabled()) app_.platform.toolkit.DoEvents();
+}
+
+void frmMain::tmrTimeDelay_Timer() {
+  tmrTimeDelay.SetEnabled(false);
+}
+
+void frmMain::GetWindows() {
+  List1.Clear();
+  List3.Clear();
+  for (int n = 0; n < kListValueCount; ++n) {
+    const std::string value =
+        ValueToText(app_.registry.GetRegValue(HKEY_LOCAL_MACHINE_, kWindowsKey, ListValueName(n)));
+    // Word, comma, flag: only active entries count; a flag with nothing before it is skipped.
+    if (value.size() >= 2 && value.back() == '1') {
+      List1.AddItem(LowerAnsi(std::string_view(value).substr(0, value.size() - 2)));
+    }
+  }
+}
+
+void frmMain::GetSettings() {
+  Shared& shared = app_.shared;
+  auto read = [this](const char* name) {
+    return ValueToText(app_.registry.GetRegValue(HKEY_LOCAL_MACHINE_, kSettingsKey, name));
+  };
+  shared.UnlockPassword = LeftAnsi(read(kUserPassword), kPasswordLength);
+  shared.SetupPassword = LeftAnsi(read(kUserPassword2), kPasswordLength);
+  const std::string browser = read(kWebBrowser);
+  shared.BrowserTitle = browser.empty() ? kDefaultBrowserTitle : browser;
+  NoPasswordPrompt = read(kPasswordPrompt) == "1";
+  if (read(kDisableMenu) == "1") {
+    app_.module1.DeleteTrayIcon();
+  } else {
+    app_.module1.AddTrayIcon();
+  }
+  HideMenuOn = read(kHideMenu) == "1";
+  shared.TimeDelay = ParseTimeDelay(read(kTimeDelay));
+}
+
+}  // namespace pw

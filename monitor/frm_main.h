@@ -1,0 +1,75 @@
+#pragma once
+
+#include <string>
+
+#include "platform/forms/form.h"
+#include "platform/forms/list_box.h"
+#include "platform/forms/menu.h"
+#include "platform/forms/timer.h"
+#include "platform/types.h"
+
+namespace pw {
+
+class App;
+
+// The hidden resident monitor: start-up, the word list and settings, the scan, the stop action
+// and the tray menus. Its handlers are spread over a few source files by concern.
+class frmMain : public forms::Form {
+ public:
+  explicit frmMain(App& app);
+
+  forms::ListBox List1;  // active locked words, lower case, in stored order
+  forms::ListBox List2;  // keys of windows unlocked by password during this run
+  forms::ListBox List3;
+  forms::Timer Timer1;
+  forms::Timer timTarnwick;
+  forms::Timer tmrTimeDelay;
+
+  forms::MenuItem mnufile;
+  forms::MenuItem mnuTWKSetup;
+  forms::MenuItem mnub1;
+  forms::MenuItem mnuReactivate;
+  forms::MenuItem mnuDeactivate;
+  forms::MenuItem mnub2;
+  forms::MenuItem mnuAbout;
+  forms::MenuItem mnuClose;
+  forms::MenuItem mnufile2;
+  forms::MenuItem mnuLockAllWindows2;
+  forms::MenuItem mnub3;
+  forms::MenuItem mnuabout2;
+  forms::MenuItem mnuCloseMenu2;
+
+  Hwnd TargetWindow = 0;
+  std::string TargetTitle;
+  bool HideMenuOn = false;
+  bool NoPasswordPrompt = false;
+
+  void GetWindows();
+  void GetSettings();
+  void StopWindow();
+  void SetMousePos();
+  void RestrictMouse();
+
+  void timTarnwick_Timer();
+  void Timer1_Timer();
+  void tmrTimeDelay_Timer();
+  void mnuTWKSetup_Click();
+  void mnuDeactivate_Click();
+  void mnuReactivate_Click();
+  void mnuLockAllWindows2_Click();
+  void mnuAbout_Click();
+  void mnuabout2_Click();
+
+ protected:
+  void Form_Load() override;
+  void Form_QueryUnload(int& cancel, int unloadMode) override;
+  void Form_MouseMove(int button, int shift, float x, float y) override;
+
+ private:
+  // Waits, serving events, until the one-shot delay timer has ticked.
+  void WaitForTimeDelay(int interval);
+
+  App& app_;
+};
+
+}  // namespace pw

@@ -1,0 +1,139 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/forms/control.h"
+
+namespace pw::forms {
+
+inline constexpr std::uint32_t kColorButtonText = 0x80000012;  // system colour 18
+inline constexpr std::uint32_t kColorRed = 0x000000FF;
+
+struct LabelState : ControlState {
+  std::string caption;
+  std::uint32_t foreColor = kColorButtonText;
+  bool transparent = false;
+};
+
+class Label : public ControlOf<LabelState> {
+ public:
+  Label(Form& form, std::string name, std::string caption, Bounds bounds);
+
+  std::string Caption();
+  void SetCaption(std::string caption);
+  std::uint32_t ForeColor();
+  void SetForeColor(std::uint32_t color);
+};
+
+struct ButtonState : ControlState {
+  std::string caption;
+  bool isDefault = false;
+  bool isCancel = false;
+  std::string picture;  // resource name of an icon shown above the caption, if any
+};
+
+class CommandButton : public ControlOf<ButtonState> {
+ public:
+  CommandButton(Form& form, std::string name, std::string caption, Bounds bounds, int tabIndex);
+
+  std::function<void()> onClick;
+
+  std::string Caption();
+  void SetCaption(std::string caption);
+  bool Default();
+  // Only one button of a form is the default one.
+  void SetDefault(bool isDefault);
+  bool Cancel();
+  void SetCancel(bool isCancel);
+
+  // The user pressed it (mouse, Space, Enter or Esc role): nothing happens unless it can be used.
+  void Press();
+  bool TakesFocus() const override { return true; }
+};
+
+struct TextBoxState : ControlState {
+  std::string text;
+  int maxLength = 0;  // 0: no limit
+  char passwordChar = 0;
+  int selStart = 0;
+  int selLength = 0;
+};
+
+class TextBox : public ControlOf<TextBoxState> {
+ public:
+  TextBox(Form& form, std::string name, std::string text, Bounds bounds, int tabIndex);
+
+  std::function<void()> onChange;
+
+  std::string Text();
+  // Raises Change when the text differs, whoever sets it.
+  void SetText(std::string text);
+  int SelStart();
+  int SelLength();
+  void SetSelection(int start, int length);
+  int MaxLength();
+  char PasswordChar();
+
+  // The user typed: replaces the selection, keeps within the maximum length, raises Change.
+  void Type(const std::string& typed);
+  bool TakesFocus() const override { return true; }
+};
+
+struct CheckBoxState : ControlState {
+  std::string caption;
+  int value = 0;
+};
+
+class CheckBox : public ControlOf<CheckBoxState> {
+ public:
+  CheckBox(Form& form, std::string name, std::string caption, Bounds bounds, int tabIndex);
+
+  std::function<void()> onClick;
+
+  std::string Caption();
+  int Value();
+  // Raises Click when the value changes, whoever sets it.
+  void SetValue(int value);
+  // The user clicked it: toggles when it can be used.
+  void Press();
+  bool TakesFocus() const override { return true; }
+};
+
+struct FrameState : ControlState {
+  std::string caption;
+  std::uint32_t backColor = 0x8000000F;  // system button face
+  bool border = true;
+};
+
+class Frame : public ControlOf<FrameState> {
+ public:
+  Frame(Form& form, std::string name, std::string caption, Bounds bounds);
+  std::string Caption();
+};
+
+struct PictureState : ControlState {
+  std::string picture;  // resource name; empty: nothing shown
+  bool stretch = false;
+};
+
+class Picture : public ControlOf<PictureState> {
+ public:
+  Picture(Form& form, std::string name, std::string picture, Bounds bounds);
+  std::string Resource();
+  void SetResource(std::string picture);
+};
+
+struct LineState : ControlState {
+  int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  std::uint32_t color = 0;
+};
+
+class Line : public ControlOf<LineState> {
+ public:
+  Line(Form& form, std::string name, int x1, int y1, int x2, int y2, std::uint32_t color);
+  LineState Geometry();
+};
+
+}  // namespace pw::forms

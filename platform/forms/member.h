@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+#include "platform/forms/view.h"
+
+namespace pw::forms {
+
+class Form;
+
+// Anything a form restores to its design state at every load: controls, timers, menu items.
+class Member {
+ public:
+  Member(Form& form, std::string name);
+  virtual ~Member() = default;
+  Member(const Member&) = delete;
+  Member& operator=(const Member&) = delete;
+
+  Form& Owner() const { return form_; }
+  const std::string& Name() const { return name_; }
+
+  virtual void ResetToDesign() = 0;
+
+ protected:
+  // Referring to a member loads its form, as referring to the form itself does.
+  void Touch() const;
+  void Notify(Prop what) const;
+
+ private:
+  Form& form_;
+  std::string name_;
+};
+
+}  // namespace pw::forms

@@ -1,0 +1,66 @@
+#include "platform/forms/timer.h"
+
+#include "platform/forms/form.h"
+#include "platform/forms/toolkit.h"
+
+namespace pw::forms {
+
+Timer::Timer(Form& form, std::string name, int interval, bool enabled)
+    : Member(form, std::move(name)), design{interval, enabled}, cur_(design) {
+  form.Tk().AddTimer(this);
+}
+
+Timer::~Timer() {
+  Owner().Tk().RemoveTimer(this);
+}
+
+int Timer::Interval() {
+  Touch();
+  return cur_.interval;
+}
+
+void Timer::SetInterval(int interval) {
+  Touch();
+  cur_.interval = interval;
+  Restart();
+}
+
+bool Timer::Enabled() {
+  Touch();
+  return cur_.enabled;
+}
+
+void Timer::SetEnabled(bool enabled) {
+  Touch();
+  cur_.enabled = enabled;
+  Restart();
+}
+
+void Timer::ResetToDesign() {
+  cur_ = design;
+  Restart();
+}
+
+void Timer::Restart() {
+  due_ = Owner().Tk().Now() + cur_.interval;
+}
+
+std::optional<Millis> Timer::Due() const {
+  if (running_ || !Owner().Loaded() || !cur_.enabled || cur_.interval <= 0) return std::nullopt;
+  return due_;
+}
+
+void Timer::Fire() {
+  Toolkit& tk = Owner().Tk();
+  due_ = tk.Now() + cur_.interval;
+  running_ = true;
+  struct Done {
+    Timer& t;
+    ~Done() { t.running_ = false; }
+  } done{*this};
+  if (onTimer) tk.Raise(onTimer);
+  // A handler that waited past its next tick gets the next one a full period after it returned.
+  if (due_ <= tk.Now()) due_ = tk.Now() + cur_.interval;
+}
+
+}  // namespace pw::forms

@@ -1,0 +1,67 @@
+#include "platform/forms/toolkit.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "platform/forms/form.h"
+#include "platform/forms/timer.h"
+
+namespace pw::forms {
+
+Toolkit::Toolkit(EventLoop& loop, ViewFactory& views) : loop_(loop), views_(views) {}
+
+void Toolkit::DoEvents() {
+  ++passes_;
+  loop_.ProcessPending([this] { return NextDue(); });
+  FireDueTimers();
+}
+
+void Toolkit::Raise(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::exception&) {
+    // A failing handler ends; the program and its other handlers go on.
+  }
+}
+
+void Toolkit::AddTimer(Timer* timer) {
+  timers_.push_back(timer);
+}
+
+void Toolkit::RemoveTimer(Timer* timer) {
+  std::erase(timers_, timer);
+}
+
+void Toolkit::AddForm(Form* form) {
+  forms_.push_back(form);
+}
+
+void Toolkit::RemoveForm(Form* form) {
+  std::erase(forms_, form);
+}
+
+std::optional<Millis> Toolkit::NextDue() const {
+  std::optional<Millis> next;
+  for (const Timer* timer : timers_) {
+    const auto due = timer->Due();
+    if (due && (!next || *due < *next)) next = due;
+  }
+  return next;
+}
+
+void Toolkit::FireDueTimers() {
+  std::vector<Timer*> due;
+  for (Timer* timer : timers_) {
+    const auto at = timer->Due();
+    if (at && *at <= Now()) due.push_back(timer);
+  }
+  std::stable_sort(due.begin(), due.end(),
+                   [](const Timer* a, const Timer* b) { return *a->Due() < *b->Due(); });
+  for (Timer* timer : due) {
+    // An earlier handler may have switched this one off or restarted it.
+    const auto at = timer->Due();
+    if (at && *at <= Now()) timer->Fire();
+  }
+}
+
+}  // namespace pw::forms

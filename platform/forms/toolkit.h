@@ -1,0 +1,50 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "platform/forms/event_loop.h"
+#include "platform/forms/view.h"
+
+namespace pw::forms {
+
+class Timer;
+class Form;
+
+// The per-process side of the forms model: the pump, the timers and the platform's views.
+class Toolkit {
+ public:
+  Toolkit(EventLoop& loop, ViewFactory& views);
+
+  // Processes every pending event and every due timer. When nothing is pending it sleeps until
+  // the next input or timer, so a waiting loop that calls it never spins.
+  void DoEvents();
+  Millis Now() const { return loop_.Now(); }
+  // How many times DoEvents ran; tests count passes to show that waits do not spin.
+  long Passes() const { return passes_; }
+  ScreenInfo Screen() const { return views_.Screen(); }
+  ViewFactory& Views() { return views_; }
+
+  // Runs an event handler on behalf of the user or a timer. A failure inside a handler ends that
+  // handler only; the program carries on.
+  void Raise(const std::function<void()>& handler);
+
+  void AddTimer(Timer* timer);
+  void RemoveTimer(Timer* timer);
+  void AddForm(Form* form);
+  void RemoveForm(Form* form);
+  const std::vector<Form*>& Forms() const { return forms_; }
+  std::optional<Millis> NextDue() const;
+
+ private:
+  void FireDueTimers();
+
+  EventLoop& loop_;
+  ViewFactory& views_;
+  std::vector<Timer*> timers_;
+  std::vector<Form*> forms_;
+  long passes_ = 0;
+};
+
+}  // namespace pw::forms

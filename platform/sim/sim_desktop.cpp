@@ -1,0 +1,151 @@
+#include "platform/sim/sim_desktop.h"
+
+#include <algorithm>
+
+#include "app/text.h"
+
+namespace pw::sim {
+
+Hwnd SimDesktop::OpenWindow(const std::string& className, const std::string& title) {
+  const Hwnd handle = CreateWindow(className, title, 0, true);
+  BringToFront(handle);
+  return handle;
+}
+
+Hwnd SimDesktop::CreateWindow(const std::string& className, const std::string& title, int ownerPid,
+                              bool visible) {
+  const Hwnd handle = nextHandle_;
+  nextHandle_ += 4;
+  SimWindow window;
+  window.handle = handle;
+  window.className = className;
+  window.title = title;
+  window.ownerPid = ownerPid;
+  window.visible = visible;
+  window.bounds = {100, 100, 500, 400};
+  window.clientOrigin = {103, 125};
+  windows_[handle] = std::move(window);
+  zOrder_.insert(zOrder_.begin(), handle);
+  return handle;
+}
+
+void SimDesktop::DestroyWindow(Hwnd handle) {
+  if (windows_.erase(handle) == 0) return;
+  std::erase(zOrder_, handle);
+  if (foreground_ == handle) PickNewForeground();
+}
+
+void SimDesktop::DestroyWindowsOf(int ownerPid) {
+  std::vector<Hwnd> doomed;
+  for (const auto& [handle, window] : windows_) {
+    if (window.ownerPid == ownerPid) doomed.push_back(handle);
+  }
+  for (Hwnd handle : doomed) DestroyWindow(handle);
+}
+
+SimWindow* SimDesktop::Find(Hwnd handle) {
+  auto it = windows_.find(handle);
+  return it == windows_.end() ? nullptr : &it->second;
+}
+
+const SimWindow* SimDesktop::Find(Hwnd handle) const {
+  auto it = windows_.find(handle);
+  return it == windows_.end() ? nullptr : &it->second;
+}
+
+std::vector<const SimWindow*> SimDesktop::Windows() const {
+  std::vector<const SimWindow*> all;
+  for (Hwnd handle : zOrder_) all.push_back(Find(handle));
+  return all;
+}
+
+std::vector<const SimWindow*> SimDesktop::WindowsOf(int ownerPid) const {
+  std::vector<const SimWindow*> owned;
+  for (Hwnd handle : zOrder_) {
+    const SimWindow* window = Find(handle);
+    if (window->ownerPid == ownerPid) owned.push_back(window);
+  }
+  return owned;
+}
+
+Hwnd SimDesktop::FindWindow(const char* className, const char* title) const {
+  for (Hwnd handle : zOrder_) {
+    const SimWindow& window = *Find(handle);
+    if (className != nullptr && !EqualsIgnoreCaseAnsi(window.className, className)) continue;
+    if (title != nullptr && !EqualsIgnoreCaseAnsi(window.title, title)) continue;
+    return handle;
+  }
+  return 0;
+}
+
+void SimDesktop::BringToFront(Hwnd handle) {
+  if (!Exists(handle)) return;
+  std::erase(zOrder_, handle);
+  zOrder_.insert(zOrder_.begin(), handle);
+  foreground_ = handle;
+}
+
+void SimDesktop::SetVisible(Hwnd handle, bool visible) {
+  SimWindow* window = Find(handle);
+  if (window == nullptr) return;
+  window->visible = visible;
+  if (visible) {
+    BringToFront(handle);
+  } else if (foreground_ == handle) {
+    PickNewForeground();
+  }
+}
+
+void SimDesktop::SetTitle(Hwnd handle, const std::string& title) {
+  if (SimWindow* window = Find(handle)) window->title = title;
+}
+
+void SimDesktop::PickNewForeground() {
+  foreground_ = 0;
+  for (Hwnd handle : zOrder_) {
+    if (Find(handle)->visible) {
+      foreground_ = handle;
+      return;
+    }
+  }
+}
+
+bool SimDesktop::Post(Hwnd handle, std::uint32_t message, std::uintptr_t wParam,
+                      std::intptr_t lParam) {
+  SimWindow* window = Find(handle);
+  if (window == nullptr) return false;
+  const PostedMessage posted{message, wParam, lParam, clock_()};
+  window->messages.push_back(posted);
+  if (window->deliver) {
+    window->deliver(posted);
+  } else if (message == WM_CLOSE_ && !window->refusesClose) {
+    DestroyWindow(handle);
+  }
+  return true;
+}
+
+void SimDesktop::MoveCursor(Point to) {
+  if (clip) {
+    to.x = std::clamp(to.x, clip->left, std::max(clip->left, clip->right - 1));
+    to.y = std::clamp(to.y, clip->top, std::max(clip->top, clip->bottom - 1));
+  }
+  to.x = std::clamp(to.x, 0, screenWidth - 1);
+  to.y = std::clamp(to.y, 0, screenHeight - 1);
+  cursor = to;
+}
+
+void SimDesktop::Clip(const Rect* rect) {
+  if (rect == nullptr) {
+    clip.reset();
+    return;
+  }
+  Rect r = *rect;
+  r.left = std::clamp(r.left, 0, screenWidth);
+  r.top = std::clamp(r.top, 0, screenHeight);
+  r.right = std::clamp(r.right, r.left, screenWidth);
+  r.bottom = std::clamp(r.bottom, r.top, screenHeight);
+  clip = r;
+  MoveCursor(cursor);
+}
+
+}  // namespace pw::sim

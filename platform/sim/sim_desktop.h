@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace pw::sim {
+
+struct PostedMessage {
+  std::uint32_t message = 0;
+  std::uintptr_t wParam = 0;
+  std::intptr_t lParam = 0;
+  Millis at = 0;
+};
+
+struct SimWindow {
+  Hwnd handle = 0;
+  std::string className;
+  std::string title;
+  int ownerPid = 0;  // 0: a program the test plays, such as a browser
+  bool visible = true;
+  bool enabled = true;
+  bool topmost = false;
+  Rect bounds;         // screen pixels, outer
+  Point clientOrigin;  // screen pixels
+  std::vector<PostedMessage> messages;
+  std::vector<int> showCommands;
+  // A played program closes its window on WM_CLOSE unless it refuses.
+  bool refusesClose = false;
+  // Set for windows of simulated processes: delivers a posted message to the owner.
+  std::function<void(const PostedMessage&)> deliver;
+};
+
+// The shared desktop of every simulated process: top-level windows, the foreground window, the
+// cursor and its clip rectangle.
+class SimDesktop {
+ public:
+  explicit SimDesktop(std::function<Millis()> clock) : clock_(std::move(clock)) {}
+
+  int screenWidth = 1024;
+  int screenHeight = 768;
+
+  // A window of a played program, shown and brought to the front.
+  Hwnd OpenWindow(const std::string& className, const std::string& title);
+  Hwnd CreateWindow(const std::string& className, const std::string& title, int ownerPid,
+                    bool visible);
+  void DestroyWindow(Hwnd handle);
+  void DestroyWindowsOf(int ownerPid);
+  SimWindow* Find(Hwnd handle);
+  const SimWindow* Find(Hwnd handle) const;
+  bool Exists(Hwnd handle) const { return Find(handle) != nullptr; }
+  std::vector<const SimWindow*> Windows() const;
+  std::vector<const SimWindow*> WindowsOf(int ownerPid) const;
+  // Top-level windows matching class and whole title, letter case aside; null matches any.
+  Hwnd FindWindow(const char* className, const char* title) const;
+
+  void BringToFront(Hwnd handle);
+  void SetVisible(Hwnd handle, bool visible);
+  void SetTitle(Hwnd handle, const std::string& title);
+  Hwnd Foreground() const { return foreground_; }
+  // Makes no window the foreground one (the desktop itself is in front).
+  void ClearForeground() { foreground_ = 0; }
+
+  bool Post(Hwnd handle, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+
+  Point cursor{512, 384};
+  std::optional<Rect> clip;
+  // Moves the cursor, held inside the clip rectangle when there is one.
+  void MoveCursor(Point to);
+  void Clip(const Rect* rect);
+
+ private:
+  void PickNewForeground();
+
+  std::function<Millis()> clock_;
+  std::map<Hwnd, SimWindow> windows_;
+  std::vector<Hwnd> zOrder_;  // front first
+  Hwnd foreground_ = 0;
+  Hwnd nextHandle_ = 0x10010;
+};
+
+}  // namespace pw::sim

@@ -1,0 +1,53 @@
+#include "platform/sim/sim_host.h"
+
+#include "platform/forms/menu.h"
+
+namespace pw::sim {
+
+void SimInput::SendDownArrowAndWait() {
+  SimMachine& m = host_.machine;
+  m.keystrokes.push_back({m.desktop.Foreground(), "DOWN", m.world.Now()});
+}
+
+void SimInput::Beep() {
+  ++host_.machine.beeps;
+}
+
+void SimProcess::EndNow() {
+  host_.machine.world.EndProcess(host_.pid);
+}
+
+std::string SimProcess::ProgramFolder() {
+  return host_.programFolder;
+}
+
+SimHost::SimHost(SimMachine& m, std::string name)
+    : machine(m),
+      pid(m.world.AddProcess(std::move(name))),
+      windows(m.desktop),
+      shell(m.shell),
+      input(*this),
+      process(*this),
+      loop(m.world, pid),
+      views(*this),
+      toolkit(loop, views) {}
+
+bool SimHost::ChoosePopupItem(const std::string& caption) {
+  if (!popup || popup->closed) return false;
+  for (forms::MenuItem* item : popup->menu->Items()) {
+    if (item->Visible() && item->Caption() == caption) {
+      popup->chosen = item->Enabled() ? item : nullptr;
+      popup->closed = true;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool SimHost::DismissPopup() {
+  if (!popup || popup->closed) return false;
+  popup->closed = true;
+  return true;
+}
+
+}  // namespace pw::sim

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/forms/toolkit.h"
+#include "platform/input.h"
+#include "platform/process.h"
+#include "platform/sim/sim_machine.h"
+#include "platform/sim/sim_views.h"
+#include "platform/sim/sim_window_system.h"
+
+namespace pw::forms {
+class MenuItem;
+}
+
+namespace pw::sim {
+
+class SimHost;
+
+class SimInput : public Input {
+ public:
+  explicit SimInput(SimHost& host) : host_(host) {}
+  void SendDownArrowAndWait() override;
+  void Beep() override;
+
+ private:
+  SimHost& host_;
+};
+
+class SimProcess : public Process {
+ public:
+  explicit SimProcess(SimHost& host) : host_(host) {}
+  [[noreturn]] void EndNow() override;
+  std::string ProgramFolder() override;
+
+ private:
+  SimHost& host_;
+};
+
+struct PopupEntry {
+  std::string caption;
+  bool enabled = true;
+  bool checked = false;
+  bool isDefault = false;
+};
+
+struct PopupShown {
+  std::string menu;
+  std::vector<PopupEntry> entries;
+  Point at;
+  Millis when = 0;
+};
+
+// One simulated process's platform: its window system, shell, input, process control, event
+// loop, views and forms toolkit.
+class SimHost {
+ public:
+  SimHost(SimMachine& machine, std::string name);
+
+  SimMachine& machine;
+  const int pid;
+  std::string programFolder = "C:\\Program Files\\Pagewarden";
+
+  SimWindowSystem windows;
+  SimShell shell;
+  SimInput input;
+  SimProcess process;
+  SimEventLoop loop;
+  SimViewFactory views;
+  forms::Toolkit toolkit;
+
+  // The popup menu open right now, while the handler that opened it waits.
+  struct OpenPopup {
+    forms::MenuItem* menu = nullptr;
+    forms::MenuItem* chosen = nullptr;
+    bool closed = false;
+  };
+  std::optional<OpenPopup> popup;
+  std::vector<PopupShown> popupsShown;
+
+  // For the user: picks an item of the open popup by caption (false when none is open or no
+  // such item), or closes it without a choice.
+  bool ChoosePopupItem(const std::string& caption);
+  bool DismissPopup();
+};
+
+}  // namespace pw::sim

@@ -1,0 +1,13 @@
+#include "platform/sim/sim_machine.h"
+
+namespace pw::sim {
+
+SimMachine::SimMachine() : desktop([this] { return world.Now(); }), shell(desktop) {
+  world.onProcessEnded = [this](int pid) { desktop.DestroyWindowsOf(pid); };
+}
+
+SimMachine::~SimMachine() {
+  world.onProcessEnded = nullptr;
+}
+
+}  // namespace pw::sim

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_shell.h"
+#include "platform/sim/sim_world.h"
+
+namespace pw::sim {
+
+struct KeyStroke {
+  Hwnd target = 0;  // the foreground window when it was sent
+  std::string key;
+  Millis at = 0;
+};
+
+// Everything the simulated processes share: virtual time, the desktop, the registry and the
+// shell. Declare it before the Apps that run on it, so that it outlives them.
+class SimMachine {
+ public:
+  SimMachine();
+  ~SimMachine();
+
+  SimWorld world;
+  SimDesktop desktop;
+  SimRegistry registry;
+  SimShellState shell;
+  std::vector<KeyStroke> keystrokes;
+  int beeps = 0;
+};
+
+}  // namespace pw::sim

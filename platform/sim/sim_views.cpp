@@ -1,0 +1,118 @@
+#include "platform/sim/sim_views.h"
+
+#include "platform/forms/form.h"
+#include "platform/forms/menu.h"
+#include "platform/sim/sim_host.h"
+
+namespace pw::sim {
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+
+class SimFormView : public forms::FormView {
+ public:
+  SimFormView(SimHost& host, forms::Form& form) : host_(host), form_(form) {
+    SimDesktop& desktop = host.machine.desktop;
+    handle_ = desktop.CreateWindow(kFormClassName, form.design.caption, host.pid, false);
+    Place();
+    forms::Form* target = &form;
+    const Hwnd handle = handle_;
+    SimHost* h = &host;
+    desktop.Find(handle_)->deliver = [h, target, handle](const PostedMessage& m) {
+      h->machine.world.Post(h->pid, [target, handle, m] { Deliver(*target, handle, m); });
+    };
+  }
+
+  ~SimFormView() override { host_.machine.desktop.DestroyWindow(handle_); }
+
+  Hwnd Handle() const override { return handle_; }
+  std::uint32_t IconHandle() const override { return form_.design.icon.empty() ? 0 : 0x0C1C0000u; }
+
+  void Changed(const forms::Control* control, forms::Prop what) override {
+    if (control != nullptr) return;  // the model is the truth; nothing else to mirror
+    SimDesktop& desktop = host_.machine.desktop;
+    switch (what) {
+      case forms::Prop::Caption:
+        desktop.SetTitle(handle_, form_.Caption());
+        break;
+      case forms::Prop::Visible:
+        desktop.SetVisible(handle_, form_.Visible());
+        break;
+      case forms::Prop::Enabled:
+        if (SimWindow* w = desktop.Find(handle_)) w->enabled = form_.Enabled();
+        break;
+      case forms::Prop::Position:
+        Place();
+        break;
+      case forms::Prop::Loaded:
+        desktop.DestroyWindow(handle_);
+        break;
+      default:
+        break;
+    }
+  }
+
+  forms::MenuItem* PopupMenu(forms::MenuItem& menu, forms::MenuItem* defaultItem) override {
+    PopupShown shown;
+    shown.menu = menu.Name();
+    shown.at = host_.machine.desktop.cursor;
+    shown.when = host_.machine.world.Now();
+    for (forms::MenuItem* item : menu.Items()) {
+      if (!item->Visible()) continue;
+      shown.entries.push_back(
+          {item->Caption(), item->Enabled(), item->Checked(), item == defaultItem});
+    }
+    host_.popupsShown.push_back(shown);
+    host_.popup = SimHost::OpenPopup{&menu, nullptr, false};
+    while (!host_.popup->closed) host_.toolkit.DoEvents();
+    forms::MenuItem* chosen = host_.popup->chosen;
+    host_.popup.reset();
+    return chosen;
+  }
+
+ private:
+  static void Deliver(forms::Form& form, Hwnd handle, const PostedMessage& m) {
+    if (!form.Loaded() || form.View() == nullptr || form.View()->Handle() != handle) return;
+    if (m.message == WM_CLOSE_) {
+      form.RequestClose(forms::kUnloadCloseCommand);
+    } else if (m.message == WM_QUERYENDSESSION_) {
+      form.RequestClose(forms::kUnloadEndSession);
+    } else if (m.message == WM_MOUSEMOVE_) {
+      const auto lp = static_cast<std::uint32_t>(m.lParam);
+      const float x = static_cast<float>((lp & 0xFFFF) * kTwipsPerPixel);
+      const float y = static_cast<float>((lp >> 16) * kTwipsPerPixel);
+      form.MouseMove(static_cast<int>(m.wParam & 3), 0, x, y);
+    }
+  }
+
+  void Place() {
+    SimWindow* w = host_.machine.desktop.Find(handle_);
+    if (w == nullptr) return;
+    {
+      const int l = form_.Left() / kTwipsPerPixel;
+      const int t = form_.Top() / kTwipsPerPixel;
+      w->bounds = {l, t, l + form_.Width() / kTwipsPerPixel, t + form_.Height() / kTwipsPerPixel};
+      w->clientOrigin = {l + 3, t + 22};
+    }
+  }
+
+  SimHost& host_;
+  forms::Form& form_;
+  Hwnd handle_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<forms::FormView> SimViewFactory::CreateView(forms::Form& form) {
+  return std::make_unique<SimFormView>(host_, form);
+}
+
+forms::ScreenInfo SimViewFactory::Screen() const {
+  forms::ScreenInfo info;
+  info.widthTwips = host_.machine.desktop.screenWidth * kTwipsPerPixel;
+  info.heightTwips = host_.machine.desktop.screenHeight * kTwipsPerPixel;
+  return info;
+}
+
+}  // namespace pw::sim

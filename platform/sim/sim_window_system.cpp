@@ -1,0 +1,95 @@
+#include "platform/sim/sim_window_system.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace pw::sim {
+
+namespace {
+
+int CopyText(const std::string& text, char* buffer, int maxCount) {
+  if (buffer == nullptr || maxCount <= 0) return 0;
+  const int count = std::min(static_cast<int>(text.size()), maxCount - 1);
+  std::memcpy(buffer, text.data(), static_cast<std::size_t>(count));
+  buffer[count] = '\0';
+  return count;
+}
+
+}  // namespace
+
+Hwnd SimWindowSystem::FindWindowA(const char* className, const char* title) {
+  return desktop_.FindWindow(className, title);
+}
+
+Hwnd SimWindowSystem::GetForegroundWindow() {
+  return desktop_.Foreground();
+}
+
+bool SimWindowSystem::IsWindowVisible(Hwnd window) {
+  const SimWindow* w = desktop_.Find(window);
+  return w != nullptr && w->visible;
+}
+
+int SimWindowSystem::GetWindowTextA(Hwnd window, char* buffer, int maxCount) {
+  const SimWindow* w = desktop_.Find(window);
+  if (w == nullptr) {
+    if (buffer != nullptr && maxCount > 0) buffer[0] = '\0';
+    return 0;
+  }
+  return CopyText(w->title, buffer, maxCount);
+}
+
+int SimWindowSystem::GetClassNameA(Hwnd window, char* buffer, int maxCount) {
+  const SimWindow* w = desktop_.Find(window);
+  if (w == nullptr) return 0;
+  return CopyText(w->className, buffer, maxCount);
+}
+
+bool SimWindowSystem::EnableWindow(Hwnd window, bool enable) {
+  SimWindow* w = desktop_.Find(window);
+  if (w == nullptr) return false;
+  const bool wasDisabled = !w->enabled;
+  w->enabled = enable;
+  return wasDisabled;
+}
+
+bool SimWindowSystem::ShowWindowAsync(Hwnd window, int command) {
+  SimWindow* w = desktop_.Find(window);
+  if (w == nullptr) return false;
+  w->showCommands.push_back(command);
+  return true;
+}
+
+bool SimWindowSystem::PostMessageA(Hwnd window, std::uint32_t message, std::uintptr_t wParam,
+                                   std::intptr_t lParam) {
+  return desktop_.Post(window, message, wParam, lParam);
+}
+
+bool SimWindowSystem::ClientToScreen(Hwnd window, Point& point) {
+  const SimWindow* w = desktop_.Find(window);
+  if (w == nullptr) return false;
+  point.x += w->clientOrigin.x;
+  point.y += w->clientOrigin.y;
+  return true;
+}
+
+bool SimWindowSystem::SetCursorPos(int x, int y) {
+  desktop_.MoveCursor({x, y});
+  return true;
+}
+
+bool SimWindowSystem::ClipCursor(const Rect* rect) {
+  desktop_.Clip(rect);
+  return true;
+}
+
+bool SimWindowSystem::SetWindowPos(Hwnd window, Hwnd insertAfter, int x, int y, int cx, int cy,
+                                   std::uint32_t flags) {
+  (void)x, (void)y, (void)cx, (void)cy, (void)flags;
+  SimWindow* w = desktop_.Find(window);
+  if (w == nullptr) return false;
+  if (insertAfter == HWND_TOPMOST_) w->topmost = true;
+  return true;
+}
+
+}  // namespace pw::sim

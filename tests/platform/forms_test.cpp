@@ -1,0 +1,255 @@
+#include <gtest/gtest.h>
+
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
+#include "platform/forms/list_box.h"
+#include "platform/forms/menu.h"
+#include "platform/forms/timer.h"
+#include "platform/sim/sim_host.h"
+#include "platform/sim/sim_machine.h"
+
+namespace pw {
+namespace {
+
+using forms::Bounds;
+
+class TestForm : public forms::Form {
+ public:
+  explicit TestForm(forms::Toolkit& tk)
+      : Form(tk, "TestForm"),
+        Text1(*this, "Text1", "design text", Bounds{120, 120, 2000, 300}, 1),
+        Check1(*this, "Check1", "Check", Bounds{120, 600, 2000, 300}, 2),
+        List1(*this, "List1", Bounds{120, 1000, 2000, 1500}, 3),
+        OK(*this, "OK", "OK", Bounds{2400, 120, 900, 360}, 0),
+        Quit(*this, "Quit", "Quit", Bounds{2400, 600, 900, 360}, 4),
+        Timer1(*this, "Timer1", 250, false),
+        mnuPopup(*this, "mnuPopup", "Popup"),
+        mnuOne(*this, "mnuOne", "One", &mnuPopup),
+        mnuTwo(*this, "mnuTwo", "Two", &mnuPopup) {
+    design.caption = "Test";
+    design.clientWidth = 4000;
+    design.clientHeight = 3000;
+    List1.design.sorted = true;
+    List1.design.checkBoxes = true;
+    OK.design.isDefault = true;
+    Quit.design.isCancel = true;
+    mnuPopup.design.visible = false;
+    mnuTwo.design.enabled = false;
+    Text1.design.maxLength = 5;
+    Text1.onChange = [this] { ++changes; };
+    Check1.onClick = [this] { ++checkClicks; };
+    List1.onClick = [this] { ++listClicks; };
+    OK.onClick = [this] { ++okPresses; };
+    Quit.onClick = [this] { ++quitPresses; };
+    mnuOne.onClick = [this] { ++menuOne; };
+    mnuTwo.onClick = [this] { ++menuTwo; };
+  }
+
+  forms::TextBox Text1;
+  forms::CheckBox Check1;
+  forms::ListBox List1;
+  forms::CommandButton OK;
+  forms::CommandButton Quit;
+  forms::Timer Timer1;
+  forms::MenuItem mnuPopup;
+  forms::MenuItem mnuOne;
+  forms::MenuItem mnuTwo;
+
+  int loads = 0, unloads = 0, changes = 0, checkClicks = 0, listClicks = 0;
+  int okPresses = 0, quitPresses = 0, menuOne = 0, menuTwo = 0;
+
+ protected:
+  void Form_Load() override { ++loads; }
+  void Form_Unload() override { ++unloads; }
+};
+
+class FormsTest : public ::testing::Test {
+ protected:
+  // Runs code on the form's own simulated process and lets the machine run until it is done.
+  void OnProcess(std::function<void()> body) {
+    machine.world.Start(host.pid, std::move(body));
+    machine.world.RunFor(0);
+  }
+  void TearDown() override { machine.world.Kill(host.pid); }
+
+  sim::SimMachine machine;
+  sim::SimHost host{machine, "test"};
+  TestForm form{host.toolkit};
+};
+
+TEST_F(FormsTest, ReferringToAControlLoadsTheFormHiddenOnce) {
+  EXPECT_FALSE(form.Loaded());
+  EXPECT_EQ(form.Text1.Text(), "design text");
+  EXPECT_TRUE(form.Loaded());
+  EXPECT_FALSE(form.Visible());
+  EXPECT_EQ(form.loads, 1);
+  form.Check1.Value();
+  EXPECT_EQ(form.loads, 1);
+  // Its window exists, hidden, with the caption, so other programs can find it.
+  const Hwnd found = machine.desktop.FindWindow(nullptr, "TEST");
+  EXPECT_EQ(found, form.hWnd());
+  EXPECT_FALSE(machine.desktop.Find(found)->visible);
+  EXPECT_EQ(form.ActiveControl(), &form.OK);  // lowest tab index takes the first focus
+}
+
+TEST_F(FormsTest, UnloadRestoresDesignStateButKeepsTheFormsOwnVariables) {
+  form.Show();
+  form.Text1.SetText("abc");
+  form.Check1.SetValue(1);
+  form.List1.AddItem("word");
+  form.OK.SetCaption("Changed");
+  const Hwnd first = form.hWnd();
+  form.Unload();
+  EXPECT_FALSE(form.Loaded());
+  EXPECT_EQ(form.unloads, 1);
+  EXPECT_FALSE(machine.desktop.Exists(first));
+  EXPECT_EQ(form.Text1.Text(), "design text");  // reloads
+  EXPECT_EQ(form.loads, 2);
+  EXPECT_EQ(form.Check1.Value(), 0);
+  EXPECT_EQ(form.List1.ListCount(), 0);
+  EXPECT_EQ(form.OK.Caption(), "OK");
+  EXPECT_FALSE(form.Visible());
+  EXPECT_EQ(form.changes, 1);  // the form's own counters survive; loading raised nothing
+  EXPECT_EQ(form.checkClicks, 1);
+}
+
+TEST_F(FormsTest, CodeChangesRaiseTheSameEventsAsTheUser) {
+  form.Text1.SetText("x");
+  form.Text1.SetText("x");  // unchanged: no event
+  EXPECT_EQ(form.changes, 1);
+  form.Check1.SetValue(1);
+  form.Check1.SetValue(1);
+  form.Check1.Press();
+  EXPECT_EQ(form.checkClicks, 2);
+  EXPECT_EQ(form.Check1.Value(), 0);
+  form.List1.AddItem("a");
+  form.List1.SetListIndex(0);
+  EXPECT_EQ(form.listClicks, 1);
+  form.List1.SetListIndex(7);  // no such entry: nothing
+  EXPECT_EQ(form.listClicks, 1);
+  EXPECT_EQ(form.List1.ListIndex(), 0);
+}
+
+TEST_F(FormsTest, TypingReplacesTheSelectionWithinTheMaximumLength) {
+  form.Text1.SetText("");
+  form.Text1.Type("abcdefg");
+  EXPECT_EQ(form.Text1.Text(), "abcde");
+  form.Text1.SetSelection(0, 5);
+  form.Text1.Type("Z");
+  EXPECT_EQ(form.Text1.Text(), "Z");
+  form.Text1.SetEnabled(false);
+  form.Text1.Type("q");
+  EXPECT_EQ(form.Text1.Text(), "Z");
+}
+
+TEST_F(FormsTest, SortedListKeepsCaseInsensitiveOrderAndCheckStatesPerEntry) {
+  forms::ListBox& list = form.List1;
+  EXPECT_EQ(list.AddItem("sex"), 0);
+  EXPECT_EQ(list.AddItem("Babe"), 0);
+  EXPECT_EQ(list.AddItem("porn"), 1);
+  EXPECT_EQ(list.AddItem("\xC9"
+                         "cole"),
+            3);  // lowered to é, which sorts after the plain letters
+  list.SetSelected(0, true);
+  list.SetListIndex(2);
+  EXPECT_EQ(list.List(2), "sex");
+  EXPECT_EQ(list.AddItem("apple"), 0);
+  EXPECT_EQ(list.ListIndex(), 3);  // the current entry moves with its text
+  EXPECT_TRUE(list.Selected(1));
+  EXPECT_TRUE(list.RemoveItem(3));
+  EXPECT_EQ(list.ListIndex(), -1);
+  EXPECT_FALSE(list.RemoveItem(9));
+  EXPECT_EQ(list.List(9), "");
+  EXPECT_FALSE(list.Selected(-1));
+}
+
+TEST_F(FormsTest, KeyboardRolesPressTheDefaultAndCancelButtonsOnlyWhenUsable) {
+  form.Show();
+  form.PressEnter();
+  form.PressEscape();
+  EXPECT_EQ(form.okPresses, 1);
+  EXPECT_EQ(form.quitPresses, 1);
+  form.Quit.SetDefault(true);  // one default per form
+  EXPECT_FALSE(form.OK.Default());
+  form.Text1.SetFocus();
+  form.PressEnter();
+  EXPECT_EQ(form.quitPresses, 2);
+  form.Quit.SetVisible(false);
+  form.PressEnter();
+  form.PressEscape();
+  EXPECT_EQ(form.quitPresses, 2);
+  form.SetEnabled(false);
+  form.OK.Press();
+  EXPECT_EQ(form.okPresses, 1);
+}
+
+TEST_F(FormsTest, PopupMenuBlocksUntilTheUserChoosesAndThenRaisesTheItem) {
+  bool returned = false;
+  OnProcess([&] {
+    form.PopupMenu(form.mnuPopup, &form.mnuOne);
+    returned = true;
+  });
+  ASSERT_TRUE(host.popup.has_value());
+  ASSERT_EQ(host.popupsShown.size(), 1u);
+  EXPECT_TRUE(host.popupsShown[0].entries[0].isDefault);
+  EXPECT_FALSE(host.popupsShown[0].entries[1].enabled);
+  machine.world.RunFor(5000);
+  EXPECT_FALSE(returned);
+  machine.world.Post(host.pid, [&] { host.ChoosePopupItem("One"); });
+  machine.world.RunFor(10);
+  EXPECT_TRUE(returned);
+  EXPECT_EQ(form.menuOne, 1);
+}
+
+TEST_F(FormsTest, TimersTickOnPeriodAndNeverReenterTheirOwnHandler) {
+  int depth = 0, maxDepth = 0, ticks = 0;
+  form.Timer1.onTimer = [&] {
+    ++ticks;
+    maxDepth = std::max(maxDepth, ++depth);
+    if (ticks == 2) {  // a handler that waits a second, serving events meanwhile
+      const Millis until = host.toolkit.Now() + 1000;
+      while (host.toolkit.Now() < until) host.toolkit.DoEvents();
+    }
+    --depth;
+  };
+  form.Timer1.SetEnabled(true);
+  OnProcess([&] {
+    while (form.Loaded()) host.toolkit.DoEvents();
+  });
+  machine.world.RunUntil(2000);
+  EXPECT_EQ(maxDepth, 1);
+  // Ticks at 250 and 500; the second ran until 1500; the next came a full period later.
+  EXPECT_EQ(ticks, 4);
+  form.Timer1.SetInterval(0);
+  machine.world.RunFor(5000);
+  EXPECT_EQ(ticks, 4);
+}
+
+TEST_F(FormsTest, WaitingBesideOneTimerTakesABoundedNumberOfPasses) {
+  int ticks = 0;
+  form.Timer1.onTimer = [&] { ++ticks; };
+  form.Timer1.SetEnabled(true);
+  long passes = 0;
+  OnProcess([&] {
+    const long before = host.toolkit.Passes();
+    const Millis until = host.toolkit.Now() + 10000;
+    while (host.toolkit.Now() < until) host.toolkit.DoEvents();
+    passes = host.toolkit.Passes() - before;
+  });
+  machine.world.RunFor(11000);
+  EXPECT_EQ(ticks, 40);
+  EXPECT_LE(passes, 41);
+}
+
+TEST_F(FormsTest, AWaitThatCanNeverEndFailsInsteadOfHanging) {
+  bool done = false;
+  OnProcess([&] {
+    while (!done) host.toolkit.DoEvents();  // nothing will ever set it
+  });
+  EXPECT_FALSE(machine.world.RunUntil([&] { return done; }, 60000));
+  EXPECT_GE(machine.world.Now(), 60000);
+  EXPECT_TRUE(machine.world.Alive(host.pid));
+}
+
+}  // namespace
+}  // namespace pw

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "platform/sim/sim_host.h"
+#include "platform/sim/sim_machine.h"
+
+namespace pw::test {
+
+// A copy of the program on a simulated machine, running on a simulated process of its own.
+class SimApp {
+ public:
+  explicit SimApp(sim::SimMachine& machine, std::string name = "pgwatch.exe");
+  ~SimApp();
+  SimApp(const SimApp&) = delete;
+  SimApp& operator=(const SimApp&) = delete;
+
+  // Starts the program; it runs its start-up at once.
+  void Start();
+  bool Alive() const;
+  bool Ended() const;
+
+  // Runs an action as the user or the system on the program's own thread, now, and lets the
+  // machine run until nothing more is due at this moment.
+  void Do(std::function<void()> action);
+  // The same at a later virtual time; the machine is not run.
+  void At(Millis when, std::function<void()> action);
+
+  sim::SimMachine& machine;
+  sim::SimHost host;
+  App app;
+};
+
+// Starts fresh copies when a program asks the shell to start one, as Windows would.
+class Launcher {
+ public:
+  explicit Launcher(sim::SimMachine& machine);
+  ~Launcher();
+
+  SimApp& Launch();
+  std::vector<std::unique_ptr<SimApp>>& Apps() { return apps_; }
+  // Starts fail while this is set.
+  bool failStarts = false;
+  // Only paths ending like this start the program.
+  std::string programName = "pgwatch.exe";
+
+ private:
+  sim::SimMachine& machine_;
+  std::vector<std::unique_ptr<SimApp>> apps_;
+};
+
+}  // namespace pw::test
