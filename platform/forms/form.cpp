@@ -230,6 +230,10 @@ void Form::MouseMove(int button, int shift, float x, float y) {
   toolkit_.Raise([&] { Form_MouseMove(button, shift, x, y); });
 }
 
+void Form::ShellRestarted() {
+  toolkit_.Raise([this] { Form_ShellRestarted(); });
+}
+
 std::vector<MenuItem*> Form::MenuBar() const {
   std::vector<MenuItem*> bar;
   for (Member* member : members_) {

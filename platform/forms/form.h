@@ -94,6 +94,8 @@ class Form {
 
   // Entry point for views: a mouse-move event on the form, coordinates in twips.
   void MouseMove(int button, int shift, float x, float y);
+  // Entry point for views: the shell's notification area was recreated (Explorer restarted).
+  void ShellRestarted();
 
   const std::vector<Member*>& Members() const { return members_; }
   std::vector<MenuItem*> MenuBar() const;
@@ -111,6 +113,7 @@ class Form {
   virtual void Form_MouseMove(int button, int shift, float x, float y) {
     (void)button, (void)shift, (void)x, (void)y;
   }
+  virtual void Form_ShellRestarted() {}
 
  private:
   friend class Member;

@@ -36,10 +36,11 @@ class Toolkit {
   void RemoveForm(Form* form);
   const std::vector<Form*>& Forms() const { return forms_; }
   std::optional<Millis> NextDue() const;
-
- private:
+  // Fires the timers that are due; a backend calls it from inside a system modal loop (a popup
+  // menu, a window being moved) so that timers keep ticking there.
   void FireDueTimers();
 
+ private:
   EventLoop& loop_;
   ViewFactory& views_;
   std::vector<Timer*> timers_;
