@@ -6,6 +6,10 @@
 namespace pw::sim {
 
 SimWorld::~SimWorld() {
+  KillAll();
+}
+
+void SimWorld::KillAll() {
   std::vector<int> ids;
   for (auto& [id, proc] : procs_) ids.push_back(id);
   for (int id : ids) Kill(id);

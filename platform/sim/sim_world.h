@@ -46,6 +46,7 @@ class SimWorld {
   Millis EndedAt(int pid) const;
   // Ends a process wherever it waits, unwinding its stack.
   void Kill(int pid);
+  void KillAll();
   // Runs an action on the process's own thread at the given time (its next wait at or after it).
   void Post(int pid, std::function<void()> action, Millis at);
   void Post(int pid, std::function<void()> action) { Post(pid, std::move(action), now_); }
