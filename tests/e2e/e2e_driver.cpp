@@ -1,0 +1,264 @@
+#include "tests/e2e/e2e_driver.h"
+
+#include <algorithm>
+#include <set>
+
+namespace pw::e2e {
+
+namespace {
+
+constexpr const char* kTarnwickKey = "SOFTWARE\\Tarnwick";
+constexpr const char* kSettingsKey = "SOFTWARE\\Tarnwick\\Addon2\\Settings";
+constexpr const char* kWindowsKey = "SOFTWARE\\Tarnwick\\Addon2\\Windows";
+constexpr REGSAM kView = KEY_WOW64_32KEY;
+
+std::string ClassOf(HWND window) {
+  char buffer[300] = {};
+  GetClassNameA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+void PutString(const char* path, const std::string& name, const std::string& value) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_WRITE | kView, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                 static_cast<DWORD>(value.size() + 1));
+  RegCloseKey(key);
+}
+
+std::string GetString(const char* path, const std::string& name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | kView, &key) != ERROR_SUCCESS) {
+    return "";
+  }
+  char buffer[1024] = {};
+  DWORD size = sizeof buffer - 1;
+  DWORD type = 0;
+  const LONG result =
+      RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+  RegCloseKey(key);
+  return result == ERROR_SUCCESS && type == REG_SZ ? std::string(buffer) : std::string();
+}
+
+struct Search {
+  std::string prefix;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindVisibleProc(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<Search*>(param);
+  char title[256] = {};
+  GetWindowTextA(window, title, sizeof title);
+  if (IsWindowVisible(window) && std::string(title).rfind(search->prefix, 0) == 0) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK CollectProgramProc(HWND window, LPARAM param) {
+  auto* pids = reinterpret_cast<std::set<DWORD>*>(param);
+  if (ClassOf(window) == "PagewardenForm") {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    pids->insert(pid);
+  }
+  return TRUE;
+}
+
+// A visible child of the class, with exactly the text when one is given.
+struct ChildQuery {
+  std::string cls;
+  const std::string* text;
+  HWND found;
+};
+
+BOOL CALLBACK FindChildProc(HWND child, LPARAM param) {
+  auto* q = reinterpret_cast<ChildQuery*>(param);
+  if (_stricmp(ClassOf(child).c_str(), q->cls.c_str()) != 0 || !IsWindowVisible(child)) return TRUE;
+  if (q->text != nullptr) {
+    char title[256] = {};
+    GetWindowTextA(child, title, sizeof title);
+    if (*q->text != title) return TRUE;
+  }
+  q->found = child;
+  return FALSE;
+}
+
+}  // namespace
+
+Driver::Driver(std::string program) : program_(std::move(program)) {}
+
+Driver::~Driver() {
+  EndAllCopies();
+}
+
+void Driver::Reset() {
+  EndAllCopies();
+  for (PlayedWindow* window : windows_) {
+    if (IsWindow(window->hwnd)) DestroyWindow(window->hwnd);
+    delete window;
+  }
+  windows_.clear();
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kTarnwickKey, 0, KEY_ALL_ACCESS | kView, &key) ==
+      ERROR_SUCCESS) {
+    RegDeleteTreeA(key, nullptr);
+    RegCloseKey(key);
+  }
+  Pause(200);
+}
+
+void Driver::EndAllCopies() {
+  // A closed monitor starts a fresh copy, so end copies until none is left.
+  for (int round = 0; round < 5; ++round) {
+    std::set<DWORD> pids;
+    EnumWindows(CollectProgramProc, reinterpret_cast<LPARAM>(&pids));
+    if (pids.empty()) return;
+    for (DWORD pid : pids) {
+      if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+        TerminateProcess(process, 0);
+        WaitForSingleObject(process, 10000);
+        CloseHandle(process);
+      }
+    }
+    Pause(300);
+  }
+}
+
+void Driver::PutSetting(const std::string& name, const std::string& value) {
+  PutString(kSettingsKey, name, value);
+}
+
+void Driver::PutWord(int n, const std::string& value) {
+  PutString(kWindowsKey, "Window" + std::to_string(n), value);
+}
+
+std::string Driver::GetSetting(const std::string& name) {
+  return GetString(kSettingsKey, name);
+}
+
+std::string Driver::GetWord(int n) {
+  return GetString(kWindowsKey, "Window" + std::to_string(n));
+}
+
+bool Driver::StartProgram() {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  std::string command = "\"" + program_ + "\"";
+  if (!CreateProcessA(program_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &info)) {
+    return false;
+  }
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  return true;
+}
+
+HWND Driver::Monitor() {
+  HWND window = nullptr;
+  while ((window = FindWindowExA(nullptr, window, nullptr, "Pagewarden")) != nullptr) {
+    if (!IsWindowVisible(window) && ClassOf(window) == "PagewardenForm") return window;
+  }
+  return nullptr;
+}
+
+DWORD Driver::ProcessOf(HWND window) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  return pid;
+}
+
+LRESULT CALLBACK Driver::PlayedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* played = reinterpret_cast<PlayedWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (message == WM_CLOSE && played != nullptr) {
+    ++played->closeRequests;
+    if (played->refuseClose) return 0;
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+PlayedWindow& Driver::OpenWindow(const std::string& className, const std::string& title) {
+  WNDCLASSA cls{};
+  cls.lpfnWndProc = PlayedProc;
+  cls.hInstance = GetModuleHandleA(nullptr);
+  cls.lpszClassName = className.c_str();
+  cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  RegisterClassA(&cls);  // fails harmlessly when already registered
+  auto* played = new PlayedWindow;
+  windows_.push_back(played);
+  played->hwnd = CreateWindowExA(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, 50, 50,
+                                 400, 300, nullptr, nullptr, cls.hInstance, nullptr);
+  SetWindowLongPtrA(played->hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(played));
+  ShowWindow(played->hwnd, SW_SHOWNORMAL);
+  SetForegroundWindow(played->hwnd);
+  Pause(50);
+  return *played;
+}
+
+bool Driver::Alive(const PlayedWindow& window) const {
+  return IsWindow(window.hwnd) != FALSE;
+}
+
+bool Driver::WaitFor(const std::function<bool()>& condition, int timeoutMs) {
+  const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount64() >= until) return false;
+    // Serve our windows while waiting; look again at least every 20 ms.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+}
+
+void Driver::Pause(int ms) {
+  WaitFor([] { return false; }, ms);
+}
+
+HWND Driver::FindVisible(const std::string& captionPrefix) {
+  Search search{captionPrefix};
+  EnumWindows(FindVisibleProc, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND Driver::Child(HWND parent, const std::string& className, const std::string& text) {
+  ChildQuery query{className, &text, nullptr};
+  EnumChildWindows(parent, FindChildProc, reinterpret_cast<LPARAM>(&query));
+  return query.found;
+}
+
+HWND Driver::FirstChild(HWND parent, const std::string& className) {
+  ChildQuery query{className, nullptr, nullptr};
+  EnumChildWindows(parent, FindChildProc, reinterpret_cast<LPARAM>(&query));
+  return query.found;
+}
+
+std::string Driver::Text(HWND window) {
+  char text[1024] = {};
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, 5000, nullptr);
+  return text;
+}
+
+void Driver::Type(HWND edit, const std::string& text) {
+  SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                      5000, nullptr);
+}
+
+bool Driver::Press(HWND parent, const std::string& caption) {
+  HWND button = Child(parent, "Button", caption);
+  if (button == nullptr || !IsWindowVisible(button) || !IsWindowEnabled(button)) return false;
+  // Posted, not sent: the click may start a wait in the program, which must not hold us up.
+  PostMessageA(button, BM_CLICK, 0, 0);
+  return true;
+}
+
+}  // namespace pw::e2e

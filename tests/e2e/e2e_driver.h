@@ -1,0 +1,60 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace pw::e2e {
+
+// A window the driver opens to play a browser; it records the close requests it gets.
+struct PlayedWindow {
+  HWND hwnd = nullptr;
+  int closeRequests = 0;
+  bool refuseClose = false;
+};
+
+// Plays a browser and a user against the real program: starts it, opens windows, finds the
+// program's windows by caption, types into its text boxes and presses its buttons by caption.
+class Driver {
+ public:
+  explicit Driver(std::string program);
+  ~Driver();
+
+  // Deletes the program's keys and ends every running copy: each test starts clean.
+  void Reset();
+  void PutSetting(const std::string& name, const std::string& value);
+  void PutWord(int n, const std::string& value);
+  std::string GetSetting(const std::string& name);
+  std::string GetWord(int n);
+
+  bool StartProgram();
+  // The hidden monitor: the top-level window captioned "Pagewarden" that is not shown.
+  HWND Monitor();
+  DWORD ProcessOf(HWND window);
+
+  PlayedWindow& OpenWindow(const std::string& className, const std::string& title);
+  bool Alive(const PlayedWindow& window) const;
+
+  // Pumps the driver's own messages while it waits (the program sends to our windows).
+  bool WaitFor(const std::function<bool()>& condition, int timeoutMs);
+  void Pause(int ms);
+
+  // A visible top-level window whose caption starts with the text, or null.
+  HWND FindVisible(const std::string& captionPrefix);
+  HWND Child(HWND parent, const std::string& className, const std::string& text);
+  HWND FirstChild(HWND parent, const std::string& className);
+  std::string Text(HWND window);
+  void Type(HWND edit, const std::string& text);
+  bool Press(HWND parent, const std::string& caption);
+
+ private:
+  static LRESULT CALLBACK PlayedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void EndAllCopies();
+
+  std::string program_;
+  std::vector<PlayedWindow*> windows_;
+};
+
+}  // namespace pw::e2e

@@ -1,0 +1,220 @@
+// End-to-end scenarios: the real program under test, this driver playing browser and user.
+// Usage: pw_e2e.exe <path of pgwatch.exe> [scenario name]
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/e2e_driver.h"
+
+namespace pw::e2e {
+namespace {
+
+constexpr int kWait = 30000;  // Wine is slow to start programs; be generous
+constexpr const char* kCasino = "Casino Royale - Microsoft Internet Explorer";
+
+struct Check {
+  bool ok = true;
+  std::string failures;
+  void That(bool condition, const char* what) {
+    if (condition) return;
+    ok = false;
+    failures += std::string("    failed: ") + what + "\n";
+  }
+};
+
+HWND Prompt(Driver& d) {
+  return d.FindVisible("Webkeeper: ");
+}
+
+bool StartMonitor(Driver& d, Check& c) {
+  c.That(d.StartProgram(), "the program starts");
+  const bool up = d.WaitFor([&] { return d.Monitor() != nullptr; }, kWait);
+  c.That(up, "a hidden window captioned Pagewarden appears");
+  return up;
+}
+
+// Opens a locked page and waits for the prompt; returns it or null.
+HWND LockedPage(Driver& d, Check& c, PlayedWindow*& page) {
+  d.PutWord(0, "casino,1");
+  if (!StartMonitor(d, c)) return nullptr;
+  page = &d.OpenWindow("IEFrame", kCasino);
+  HWND prompt = nullptr;
+  c.That(d.WaitFor([&] { return (prompt = Prompt(d)) != nullptr; }, kWait), "the prompt appears");
+  return prompt;
+}
+
+void StartupWithEmptyRegistry(Driver& d, Check& c) {
+  if (!StartMonitor(d, c)) return;
+  c.That(!IsWindowVisible(d.Monitor()), "the monitor stays hidden");
+  PlayedWindow& page = d.OpenWindow("IEFrame", kCasino);
+  d.Pause(1500);
+  c.That(Prompt(d) == nullptr, "no locked words: no prompt");
+  c.That(IsWindowEnabled(page.hwnd) != FALSE, "the page stays usable");
+}
+
+void LockedPageFrozenAndPrompted(Driver& d, Check& c) {
+  PlayedWindow* page = nullptr;
+  HWND prompt = LockedPage(d, c, page);
+  if (prompt == nullptr) return;
+  c.That(d.Text(prompt) == "Webkeeper: " + std::string(kCasino).substr(0, 40),
+         "the caption shows the first 40 characters of the title");
+  c.That(!IsWindowEnabled(page->hwnd), "the page is frozen");
+  d.OpenWindow("Notepad", "casino.txt - Notepad");
+}
+
+void WrongThenRightPassword(Driver& d, Check& c) {
+  d.PutSetting("UserPassword", "secret");
+  PlayedWindow* page = nullptr;
+  HWND prompt = LockedPage(d, c, page);
+  if (prompt == nullptr) return;
+  d.Type(d.FirstChild(prompt, "Edit"), "nope");
+  c.That(d.Press(prompt, "OK"), "OK can be pressed");
+  c.That(d.WaitFor([&] { return d.Child(prompt, "Static", "Password: Access Denied!") != nullptr; },
+                   kWait),
+         "a wrong password is refused");
+  c.That(IsWindow(prompt) && IsWindowVisible(prompt), "the prompt stays after a refusal");
+  d.Type(d.FirstChild(prompt, "Edit"), "SECRET");
+  d.Press(prompt, "OK");
+  c.That(d.WaitFor([&] { return Prompt(d) == nullptr; }, kWait), "the right password closes it");
+  c.That(d.WaitFor([&] { return IsWindowEnabled(page->hwnd) != FALSE; }, kWait),
+         "the page is usable again");
+  c.That(page->closeRequests == 0 && d.Alive(*page), "the page was not closed");
+  PlayedWindow& second = d.OpenWindow("IEFrame", kCasino);
+  d.Pause(2000);
+  c.That(Prompt(d) == nullptr && IsWindowEnabled(second.hwnd), "the unlocked class is exempt");
+}
+
+void EmptyAnswerCloses(Driver& d, Check& c) {
+  PlayedWindow* page = nullptr;
+  HWND prompt = LockedPage(d, c, page);
+  if (prompt == nullptr) return;
+  d.Press(prompt, "OK");
+  c.That(d.WaitFor([&] { return page->closeRequests > 0; }, kWait), "an empty answer closes it");
+}
+
+void DismissedPromptCloses(Driver& d, Check& c) {
+  PlayedWindow* page = nullptr;
+  HWND prompt = LockedPage(d, c, page);
+  if (prompt == nullptr) return;
+  d.Press(prompt, "X");
+  c.That(d.WaitFor([&] { return page->closeRequests > 0; }, kWait), "X closes the page");
+  c.That(d.WaitFor([&] { return Prompt(d) == nullptr; }, kWait), "the prompt goes");
+}
+
+void NoPromptMode(Driver& d, Check& c) {
+  d.PutSetting("passwordprompt", "1");
+  d.PutWord(0, "casino,1");
+  if (!StartMonitor(d, c)) return;
+  PlayedWindow& page = d.OpenWindow("IEFrame", kCasino);
+  c.That(d.WaitFor([&] { return page.closeRequests > 0; }, kWait), "closed without asking");
+  c.That(Prompt(d) == nullptr, "no prompt was shown");
+}
+
+void TimeLimit(Driver& d, Check& c) {
+  d.PutSetting("TimeDelay", "5");
+  PlayedWindow* page = nullptr;
+  HWND prompt = LockedPage(d, c, page);
+  if (prompt == nullptr) return;
+  const ULONGLONG shown = GetTickCount64();
+  c.That(d.WaitFor([&] { return page->closeRequests > 0; }, kWait), "closed when time runs out");
+  const ULONGLONG waited = GetTickCount64() - shown;
+  c.That(waited >= 3500 && waited <= 15000, "after about five seconds");
+}
+
+void SecondStartOpensSetup(Driver& d, Check& c) {
+  d.PutSetting("UserPassword2", "admin");
+  if (!StartMonitor(d, c)) return;
+  c.That(d.StartProgram(), "a second copy starts");
+  HWND prompt = nullptr;
+  c.That(d.WaitFor([&] { return (prompt = Prompt(d)) != nullptr; }, kWait),
+         "the running monitor asks for the setup password");
+  if (prompt == nullptr) return;
+  d.Type(d.FirstChild(prompt, "Edit"), "admin");
+  d.Press(prompt, "OK");
+  HWND setup = nullptr;
+  c.That(d.WaitFor(
+             [&] {
+               return (setup = d.FindVisible("Pagewarden")) != nullptr &&
+                      d.Child(setup, "Button", "Apply") != nullptr;
+             },
+             kWait),
+         "the setup window opens");
+  if (setup == nullptr) return;
+  d.Pause(1500);  // the second copy's request has gone by now
+  c.That(Prompt(d) == nullptr, "the request is served once");
+  d.Press(setup, "OK");
+  c.That(d.WaitFor([&] { return d.GetSetting("FirstTime") == "1"; }, kWait), "OK stores");
+  c.That(d.GetWord(0) == "Babe,0" && d.GetWord(10) == "XXX,0", "the seeded list is stored");
+}
+
+void TrayDoubleClick(Driver& d, Check& c) {
+  if (!StartMonitor(d, c)) return;
+  PostMessageA(d.Monitor(), 0x200, 1, 515);  // the shell's callback for a double-click
+  HWND prompt = nullptr;
+  c.That(d.WaitFor([&] { return (prompt = Prompt(d)) != nullptr; }, kWait),
+         "a double-click on the icon asks for the setup password");
+  if (prompt != nullptr) d.Press(prompt, "X");
+  c.That(d.WaitFor([&] { return Prompt(d) == nullptr; }, kWait), "X dismisses it");
+}
+
+void ClosingStartsAFreshCopy(Driver& d, Check& c) {
+  if (!StartMonitor(d, c)) return;
+  HWND old = d.Monitor();
+  const DWORD oldPid = d.ProcessOf(old);
+  PostMessageA(old, WM_CLOSE, 0, 0);
+  c.That(d.WaitFor(
+             [&] {
+               HWND now = d.Monitor();
+               return now != nullptr && d.ProcessOf(now) != oldPid;
+             },
+             kWait),
+         "a fresh copy becomes the monitor");
+}
+
+struct Scenario {
+  const char* name;
+  void (*run)(Driver&, Check&);
+};
+
+const std::vector<Scenario>& Scenarios() {
+  static const std::vector<Scenario> all = {
+      {"startup_with_empty_registry", StartupWithEmptyRegistry},
+      {"locked_page_frozen_and_prompted", LockedPageFrozenAndPrompted},
+      {"wrong_then_right_password", WrongThenRightPassword},
+      {"empty_answer_closes", EmptyAnswerCloses},
+      {"dismissed_prompt_closes", DismissedPromptCloses},
+      {"no_prompt_mode", NoPromptMode},
+      {"time_limit", TimeLimit},
+      {"second_start_opens_setup", SecondStartOpensSetup},
+      {"tray_double_click", TrayDoubleClick},
+      {"closing_starts_a_fresh_copy", ClosingStartsAFreshCopy},
+  };
+  return all;
+}
+
+}  // namespace
+}  // namespace pw::e2e
+
+int main(int argc, char** argv) {
+  using namespace pw::e2e;
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: pw_e2e <pgwatch.exe> [scenario]\n");
+    return 2;
+  }
+  Driver driver(argv[1]);
+  int passed = 0, failed = 0;
+  for (const Scenario& scenario : Scenarios()) {
+    if (argc > 2 && std::strcmp(argv[2], scenario.name) != 0) continue;
+    driver.Reset();
+    Check check;
+    scenario.run(driver, check);
+    std::printf("%s %s\n%s", check.ok ? "PASS" : "FAIL", scenario.name, check.failures.c_str());
+    std::fflush(stdout);
+    (check.ok ? passed : failed)++;
+  }
+  driver.Reset();
+  std::printf("e2e: %d passed, %d failed\n", passed, failed);
+  return failed == 0 ? 0 : 1;
+}
