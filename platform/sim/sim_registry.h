@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/registry_api.h"
+
+namespace pw::sim {
+
+// A registry model: keys under the predefined roots, typed values with their real byte sizes,
+// handles that must be closed, and keys under which writes are refused (as a standard user is
+// refused under HKEY_LOCAL_MACHINE). Paths and names compare letter case aside.
+class SimRegistry : public RegistryApi {
+ public:
+  long RegOpenKeyExA(RegKey root, const std::string& path, std::uint32_t options,
+                     std::uint32_t access, RegKey& result) override;
+  long RegCreateKeyExA(RegKey root, const std::string& path, std::uint32_t options,
+                       std::uint32_t access, RegKey& result, std::uint32_t& disposition) override;
+  long RegSetValueExA(RegKey key, const std::string& name, std::uint32_t type,
+                      const std::uint8_t* data, std::uint32_t size) override;
+  long RegQueryValueExA(RegKey key, const std::string& name, std::uint32_t& type,
+                        std::uint8_t* data, std::uint32_t& size) override;
+  long RegDeleteValueA(RegKey key, const std::string& name) override;
+  long RegCloseKey(RegKey key) override;
+
+  // For tests: stored exactly as given (no terminator added).
+  void Put(RegKey root, const std::string& path, const std::string& name, std::uint32_t type,
+           std::vector<std::uint8_t> bytes);
+  void PutString(RegKey root, const std::string& path, const std::string& name,
+                 const std::string& value);
+  void PutDword(RegKey root, const std::string& path, const std::string& name, std::uint32_t value);
+  std::optional<std::pair<std::uint32_t, std::vector<std::uint8_t>>> Get(
+      RegKey root, const std::string& path, const std::string& name) const;
+  // REG_SZ data without its terminator; empty for a missing value or another type.
+  std::string GetString(RegKey root, const std::string& path, const std::string& name) const;
+  bool HasValue(RegKey root, const std::string& path, const std::string& name) const {
+    return Get(root, path, name).has_value();
+  }
+  bool KeyExists(RegKey root, const std::string& path) const;
+  std::vector<std::string> ValueNames(RegKey root, const std::string& path) const;
+  void Clear();
+
+  // "" refuses every write under the root.
+  void RefuseWritesUnder(RegKey root, const std::string& path);
+  void RefuseWritesUnder(const std::string& path) { RefuseWritesUnder(HKEY_LOCAL_MACHINE_, path); }
+  void AllowWrites() { refused_.clear(); }
+
+  int OpenHandleCount() const { return static_cast<int>(handles_.size()); }
+  long QueryCount() const { return queries_; }
+
+ private:
+  struct Value {
+    std::string name;  // as first written
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+  };
+  using Values = std::map<std::string, Value>;  // by lower-cased name
+
+  static std::string Normalize(RegKey root, const std::string& path);
+  bool Refused(const std::string& key) const;
+  const std::string* KeyOf(RegKey handle) const;
+  RegKey NewHandle(const std::string& key);
+
+  std::map<std::string, Values> keys_;  // by normalized path "root\a\b"
+  std::map<RegKey, std::string> handles_;
+  std::set<std::string> refused_;
+  RegKey nextHandle_ = 0x100;
+  long queries_ = 0;
+};
+
+}  // namespace pw::sim

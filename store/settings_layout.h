@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+namespace pw {
+
+// Everything the program keeps between runs, under HKEY_LOCAL_MACHINE.
+inline constexpr const char* kSettingsKey = "SOFTWARE\\Tarnwick\\Addon2\\Settings";
+inline constexpr const char* kWindowsKey = "SOFTWARE\\Tarnwick\\Addon2\\Windows";
+
+inline constexpr const char* kUserPassword = "UserPassword";
+inline constexpr const char* kUserPassword2 = "UserPassword2";
+inline constexpr const char* kWebBrowser = "webbrowser";
+inline constexpr const char* kPasswordPrompt = "passwordprompt";
+inline constexpr const char* kDisableMenu = "disablemenu";
+inline constexpr const char* kHideMenu = "HideMenu";
+inline constexpr const char* kTimeDelay = "TimeDelay";
+inline constexpr const char* kFirstTime = "FirstTime";
+
+// Readers try "Window0" to "Window999" whatever they find on the way.
+inline constexpr int kListValueCount = 1000;
+
+inline std::string ListValueName(int n) {
+  return "Window" + std::to_string(n);
+}
+
+}  // namespace pw
