@@ -1,0 +1,34 @@
+#include <gtest/gtest.h>
+
+#include "store/time_delay.h"
+
+namespace pw {
+namespace {
+
+TEST(TimeDelayTest, WholeNumbersFromFiveToNinetyNineAreKept) {
+  EXPECT_EQ(ParseTimeDelay("12"), 12);
+  EXPECT_EQ(ParseTimeDelay(" 7 "), 7);
+  EXPECT_EQ(ParseTimeDelay("5"), 5);
+  EXPECT_EQ(ParseTimeDelay("99"), 99);
+  EXPECT_EQ(ParseTimeDelay("+8"), 8);
+  EXPECT_EQ(ParseTimeDelay("1e1"), 10);
+}
+
+TEST(TimeDelayTest, FractionsRoundHalvesToEven) {
+  EXPECT_EQ(ParseTimeDelay("5.5"), 6);
+  EXPECT_EQ(ParseTimeDelay("6.5"), 6);
+  EXPECT_EQ(ParseTimeDelay("7.49"), 7);
+  EXPECT_EQ(ParseTimeDelay("4.5"), 0);   // 4, below the range
+  EXPECT_EQ(ParseTimeDelay("99.5"), 0);  // 100
+}
+
+TEST(TimeDelayTest, AnythingElseMeansNoLimit) {
+  for (const char* text : {"4", "100", "0", "-5", "abc", "", "[NOT FOUND]", "99999", "12abc", "1 2",
+                           ".", "-", "1e999", "nan", "inf", "0x10", "\t"}) {
+    EXPECT_EQ(ParseTimeDelay(text), 0) << '"' << text << '"';
+  }
+  EXPECT_EQ(ParseTimeDelay(std::string(1 << 20, '1')), 0);
+}
+
+}  // namespace
+}  // namespace pw
