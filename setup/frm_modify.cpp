@@ -1,9 +1,55 @@
 #include "setup/frm_modify.h"
 
 #include "app/app.h"
+#include "setup/find_entry.h"
 
 namespace pw {
 
-frmModify::frmModify(App& app) : Form(app.platform.toolkit, "frmModify"), app_(app) {}
+frmModify::frmModify(App& app)
+    : Form(app.platform.toolkit, "frmModify"),
+      Label1(*this, "Label1", "Change to:", {240, 120, 2775, 375}),
+      txtModify(*this, "txtModify", "", {240, 600, 2895, 295}, 0),
+      cmdOK(*this, "cmdOK", "OK", {3360, 120, 975, 360}, 1),
+      cmdCancel(*this, "cmdCancel", "Cancel", {3360, 570, 975, 360}, 2),
+      app_(app) {
+  design.caption = "Change";
+  design.border = forms::BorderStyle::FixedDialog;
+  design.clientWidth = 4530;
+  design.clientHeight = 1035;
+  design.icon = "IDI_PROGRAM";
+  Label1.design.tabIndex = 3;
+  txtModify.design.maxLength = 255;
+  cmdOK.design.isDefault = true;
+
+  cmdOK.onClick = [this] { cmdOK_Click(); };
+  cmdCancel.onClick = [this] { cmdCancel_Click(); };
+}
+
+void frmModify::Form_Unload() {
+  if (app_.setup.Loaded()) app_.setup.SetEnabled(true);
+}
+
+void frmModify::cmdOK_Click() {
+  // Taken as typed; a different letter case is a different word.
+  const std::string word = txtModify.Text();
+  if (word.empty()) return;
+  forms::ListBox& list = app_.setup.List1;
+  if (FindEntry(list, word) < 0) {
+    // Without a current entry there is nothing to replace and the word is simply added.
+    list.RemoveItem(list.ListIndex());
+    list.AddItem(word);
+  }
+  const int at = FindEntry(list, word);
+  if (at >= 0) {
+    list.SetListIndex(at);
+    list.SetSelected(at, true);
+    app_.setup.cmdApply.SetEnabled(true);
+  }
+  Unload();
+}
+
+void frmModify::cmdCancel_Click() {
+  Unload();
+}
 
 }  // namespace pw

@@ -1,14 +1,27 @@
 #pragma once
 
+#include "platform/forms/controls.h"
 #include "platform/forms/form.h"
 
 namespace pw {
 
 class App;
 
+// Rewrites the current entry of the setup window's list; the setup window fills txtModify.
 class frmModify : public forms::Form {
  public:
   explicit frmModify(App& app);
+
+  forms::Label Label1;
+  forms::TextBox txtModify;
+  forms::CommandButton cmdOK;
+  forms::CommandButton cmdCancel;
+
+  void cmdOK_Click();
+  void cmdCancel_Click();
+
+ protected:
+  void Form_Unload() override;
 
  private:
   App& app_;

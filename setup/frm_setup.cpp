@@ -1,9 +1,248 @@
 #include "setup/frm_setup.h"
 
+#include <array>
+#include <initializer_list>
+#include <string_view>
+
 #include "app/app.h"
+#include "store/settings_layout.h"
 
 namespace pw {
 
-frmSetup::frmSetup(App& app) : Form(app.platform.toolkit, "frmSetup"), app_(app) {}
+namespace {
+
+constexpr const char* kDefaultBrowserTitle = "Internet Explorer";
+constexpr std::uint32_t kGrey = 0x00808080;
+constexpr std::uint32_t kWhite = 0x00FFFFFF;
+
+// Offered on the first opening, unticked; the list sorts them.
+constexpr std::array<const char*, 11> kDefaultWords = {
+    "Porn", "Sex", "Teen Girls", "Teen Boys", "Babe", "Hardcore",
+    "Nude", "XXX", "Nudist",     "Naked",     "Boob"};
+
+}  // namespace
+
+frmSetup::frmSetup(App& app)
+    : Form(app.platform.toolkit, "frmSetup"),
+      Frame1(*this, "Frame1", "", {0, 0, 1335, 4935}),
+      cmdAdd(*this, "cmdAdd", "Lock a Web Page", {120, 120, 1125, 1095}, 5),
+      cmdRemove(*this, "cmdRemove", "Remove", {120, 1320, 1125, 375}, 4),
+      cmdModify(*this, "cmdModify", "Change", {120, 1800, 1125, 375}, 3),
+      Frame2(*this, "Frame2", "", {1320, 0, 5655, 4935}),
+      Label1(*this, "Label1", "Locked Web Pages Containing Words:", {120, 240, 5415, 255}),
+      List1(*this, "List1", {120, 600, 5415, 3420}, 6),
+      Label3(*this, "Label3", "Type the name of the Web Browser to Monitor",
+             {120, 4080, 3495, 255}),
+      txtwebbrowser(*this, "txtwebbrowser", kDefaultBrowserTitle, {120, 4440, 5415, 375}, 7),
+      Cmdok(*this, "Cmdok", "OK", {3360, 5040, 1095, 375}, 2),
+      cmdCancel(*this, "cmdCancel", "Cancel", {4560, 5040, 1095, 375}, 1),
+      cmdApply(*this, "cmdApply", "Apply", {5760, 5040, 1095, 375}, 0),
+      mnuWindows(*this, "mnuWindows", "&File"),
+      mnuAdd(*this, "mnuAdd", "&Lock a Web Page...", &mnuWindows),
+      mnuRemove(*this, "mnuRemove", "&Remove", &mnuWindows),
+      mnuModify(*this, "mnuModify", "&Change...", &mnuWindows),
+      mnub4(*this, "mnub4", "-", &mnuWindows),
+      mnuSelectAll(*this, "mnuSelectAll", "&Select All", &mnuWindows),
+      mnublank4(*this, "mnublank4", "-", &mnuWindows),
+      mnuClose(*this, "mnuClose", "Close", &mnuWindows),
+      mnuSettings(*this, "mnuSettings", "&Settings"),
+      mnuChangePassword(*this, "mnuChangePassword", "&Set Passwords...", &mnuSettings),
+      mnub2(*this, "mnub2", "-", &mnuSettings),
+      mnupasswordprompt(*this, "mnupasswordprompt", "Don't Display a Password Prompt",
+                        &mnuSettings),
+      mnub7(*this, "mnub7", "-", &mnuSettings),
+      mnuHideMenu(*this, "mnuHideMenu", "Hide Right Click Menu", &mnuSettings),
+      mnudisablemenu(*this, "mnudisablemenu", "Disable Right Click Menu", &mnuSettings),
+      mnuHelp(*this, "mnuHelp", "&Help"),
+      mnuvisitwebsite(*this, "mnuvisitwebsite", "&Visit Website", &mnuHelp),
+      mnub3(*this, "mnub3", "-", &mnuHelp),
+      mnuAbout(*this, "mnuAbout", "&About", &mnuHelp),
+      app_(app) {
+  design.caption = "Pagewarden";
+  design.border = forms::BorderStyle::FixedSingle;
+  design.minButton = true;
+  design.maxButton = false;
+  design.clientWidth = 6990;
+  design.clientHeight = 5520;
+  design.icon = "IDI_PROGRAM";
+
+  Frame1.design.border = false;
+  Frame1.design.backColor = kGrey;
+  Frame2.design.border = false;
+  Frame2.design.backColor = kWhite;
+  for (forms::Control* c :
+       std::initializer_list<forms::Control*>{&cmdAdd, &cmdRemove, &cmdModify}) {
+    c->container = &Frame1;
+  }
+  for (forms::Control* c :
+       std::initializer_list<forms::Control*>{&Label1, &List1, &Label3, &txtwebbrowser}) {
+    c->container = &Frame2;
+  }
+  cmdAdd.design.picture = "IDI_PROGRAM";
+  Label1.design.transparent = true;
+  Label3.design.transparent = true;
+  List1.design.sorted = true;
+  List1.design.checkBoxes = true;
+  cmdApply.design.enabled = false;
+
+  List1.onClick = [this] { List1_Click(); };
+  cmdAdd.onClick = [this] { cmdAdd_Click(); };
+  cmdRemove.onClick = [this] { cmdRemove_Click(); };
+  cmdModify.onClick = [this] { cmdModify_Click(); };
+  Cmdok.onClick = [this] { Cmdok_Click(); };
+  cmdApply.onClick = [this] { cmdApply_Click(); };
+  cmdCancel.onClick = [this] { cmdCancel_Click(); };
+
+  mnuAdd.onClick = [this] { mnuAdd_Click(); };
+  mnuRemove.onClick = [this] { mnuRemove_Click(); };
+  mnuModify.onClick = [this] { mnuModify_Click(); };
+  mnuSelectAll.onClick = [this] { mnuSelectAll_Click(); };
+  mnuClose.onClick = [this] { mnuClose_Click(); };
+  mnuChangePassword.onClick = [this] { mnuChangePassword_Click(); };
+  mnupasswordprompt.onClick = [this] { mnupasswordprompt_Click(); };
+  mnuHideMenu.onClick = [this] { mnuHideMenu_Click(); };
+  mnudisablemenu.onClick = [this] { mnudisablemenu_Click(); };
+  mnuvisitwebsite.onClick = [this] { mnuvisitwebsite_Click(); };
+  mnuAbout.onClick = [this] { mnuAbout_Click(); };
+}
+
+void frmSetup::Form_Load() {
+  GetSettings();
+  GetWindows();
+}
+
+void frmSetup::GetSettings() {
+  auto read = [this](const char* name) {
+    return ValueToText(app_.registry.GetRegValue(HKEY_LOCAL_MACHINE_, kSettingsKey, name));
+  };
+  const std::string browser = read(kWebBrowser);
+  if (!browser.empty()) txtwebbrowser.SetText(browser);
+  if (read(kPasswordPrompt) == "1") mnupasswordprompt.SetChecked(true);
+  if (read(kDisableMenu) == "1") mnudisablemenu.SetChecked(true);
+  if (read(kHideMenu) == "1") mnuHideMenu.SetChecked(true);
+}
+
+void frmSetup::GetWindows() {
+  for (int n = 0; n < kListValueCount; ++n) {
+    const std::string value =
+        ValueToText(app_.registry.GetRegValue(HKEY_LOCAL_MACHINE_, kWindowsKey, ListValueName(n)));
+    // Text, separator, flag. A gap or a value too short to hold the suffix is skipped, so one
+    // bad value does not hide the rest of the list.
+    if (value.size() < 2) continue;
+    const char flag = value.back();
+    if (flag != '1' && flag != '0') continue;
+    // The check state belongs to the entry just added, wherever the sorted list put it.
+    const int at = List1.AddItem(value.substr(0, value.size() - 2));
+    List1.SetSelected(at, flag == '1');
+  }
+
+  const std::string firstTime =
+      ValueToText(app_.registry.GetRegValue(HKEY_LOCAL_MACHINE_, kSettingsKey, kFirstTime));
+  if ((firstTime.empty() && List1.ListCount() == 0) || firstTime == "0") {
+    for (const char* word : kDefaultWords) List1.AddItem(word);
+  }
+  if (List1.ListCount() > 0) List1.SetListIndex(0);
+}
+
+bool frmSetup::SaveSettings() {
+  auto save = [this](const char* name, std::string text) {
+    return app_.registry.SaveRegValue(HKEY_LOCAL_MACHINE_, kSettingsKey, name,
+                                      RegistryValue(std::move(text)));
+  };
+  auto flag = [this](forms::MenuItem& item) { return std::string(item.Checked() ? "1" : "0"); };
+  const std::string browser = txtwebbrowser.Text();
+  bool stored = save(kWebBrowser, browser.empty() ? kDefaultBrowserTitle : browser);
+  stored = save(kPasswordPrompt, flag(mnupasswordprompt)) && stored;
+  stored = save(kDisableMenu, flag(mnudisablemenu)) && stored;
+  stored = save(kHideMenu, flag(mnuHideMenu)) && stored;
+  return stored;
+}
+
+bool frmSetup::SaveWindows() {
+  bool stored = app_.registry.SaveRegValue(HKEY_LOCAL_MACHINE_, kSettingsKey, kFirstTime,
+                                           RegistryValue(std::string("1")));
+  const int count = List1.ListCount();
+  for (int i = 0; i < count; ++i) {
+    std::string value = List1.List(i) + (List1.Selected(i) ? ",1" : ",0");
+    stored = app_.registry.SaveRegValue(HKEY_LOCAL_MACHINE_, kWindowsKey, ListValueName(i),
+                                        RegistryValue(std::move(value))) &&
+             stored;
+  }
+  // Values left over from a longer list would come back at the next load. Only the names a
+  // reader looks at are cleared; anything numbered higher is never read and stays as it is.
+  for (int i = count; i < kListValueCount; ++i) {
+    stored =
+        app_.registry.DeleteRegValue(HKEY_LOCAL_MACHINE_, kWindowsKey, ListValueName(i)) && stored;
+  }
+  return stored;
+}
+
+bool frmSetup::Store() {
+  const bool windowsStored = SaveWindows();
+  const bool settingsStored = SaveSettings();
+  // Also after a partial store: the monitor should reflect whatever the registry now holds.
+  app_.shared.ReloadPending = true;
+  ShowStoreResult(windowsStored && settingsStored);
+  return windowsStored && settingsStored;
+}
+
+void frmSetup::ShowStoreResult(bool stored) {
+  if (stored) {
+    Label1.SetCaption(Label1.design.caption);
+    Label1.SetForeColor(Label1.design.foreColor);
+  } else {
+    Label1.SetCaption(kSaveFailed);
+    Label1.SetForeColor(forms::kColorRed);
+  }
+}
+
+void frmSetup::List1_Click() {
+  cmdApply.SetEnabled(true);
+}
+
+void frmSetup::cmdAdd_Click() {
+  SetEnabled(false);
+  app_.addWizard.Show();
+}
+
+void frmSetup::cmdRemove_Click() {
+  cmdApply.SetEnabled(true);
+  const int index = List1.ListIndex();
+  if (index < 0) return;
+  // A ticked entry is only unticked: removing an active word takes a second, deliberate press.
+  if (List1.Selected(index)) {
+    List1.SetSelected(index, false);
+  } else if (List1.List(index) != kFixedEntry) {
+    List1.RemoveItem(index);
+    List1.SetFocus();
+  }
+}
+
+void frmSetup::cmdModify_Click() {
+  const std::string text = List1.List(List1.ListIndex());
+  if (text == kFixedEntry) return;
+  SetEnabled(false);
+  app_.modify.txtModify.SetText(text);
+  app_.modify.Show();
+}
+
+void frmSetup::Cmdok_Click() {
+  if (!Store()) {
+    // Nothing is lost: the window stays with the edits so the user can see the refusal.
+    cmdApply.SetEnabled(true);
+    return;
+  }
+  app_.main.tmrTimeDelay.SetInterval(1000);
+  app_.main.tmrTimeDelay.SetEnabled(true);
+  Unload();
+}
+
+void frmSetup::cmdApply_Click() {
+  cmdApply.SetEnabled(!Store());
+}
+
+void frmSetup::cmdCancel_Click() {
+  Unload();
+}
 
 }  // namespace pw

@@ -1,16 +1,92 @@
 #pragma once
 
+#include "platform/forms/controls.h"
 #include "platform/forms/form.h"
+#include "platform/forms/list_box.h"
+#include "platform/forms/menu.h"
 
 namespace pw {
 
 class App;
 
+// The setup tool: the locked-word list with a check mark per active word, the browser title
+// fragment and, in the menu bar, the three switches of the monitor.
 class frmSetup : public forms::Form {
  public:
   explicit frmSetup(App& app);
 
+  // The entry that can be unticked but neither removed nor rewritten.
+  static constexpr const char* kFixedEntry = "Windows Explorer";
+  static constexpr const char* kSaveFailed = "Settings could not be saved.";
+
+  forms::Frame Frame1;
+  forms::CommandButton cmdAdd;
+  forms::CommandButton cmdRemove;
+  forms::CommandButton cmdModify;
+  forms::Frame Frame2;
+  forms::Label Label1;
+  forms::ListBox List1;
+  forms::Label Label3;
+  forms::TextBox txtwebbrowser;
+  forms::CommandButton Cmdok;
+  forms::CommandButton cmdCancel;
+  forms::CommandButton cmdApply;
+
+  forms::MenuItem mnuWindows;
+  forms::MenuItem mnuAdd;
+  forms::MenuItem mnuRemove;
+  forms::MenuItem mnuModify;
+  forms::MenuItem mnub4;
+  forms::MenuItem mnuSelectAll;
+  forms::MenuItem mnublank4;
+  forms::MenuItem mnuClose;
+  forms::MenuItem mnuSettings;
+  forms::MenuItem mnuChangePassword;
+  forms::MenuItem mnub2;
+  forms::MenuItem mnupasswordprompt;
+  forms::MenuItem mnub7;
+  forms::MenuItem mnuHideMenu;
+  forms::MenuItem mnudisablemenu;
+  forms::MenuItem mnuHelp;
+  forms::MenuItem mnuvisitwebsite;
+  forms::MenuItem mnub3;
+  forms::MenuItem mnuAbout;
+
+  void GetSettings();
+  void GetWindows();
+  // Both return false when the registry refused at least one write; they write all they can.
+  bool SaveSettings();
+  bool SaveWindows();
+
+  void List1_Click();
+  void cmdAdd_Click();
+  void cmdRemove_Click();
+  void cmdModify_Click();
+  void Cmdok_Click();
+  void cmdApply_Click();
+  void cmdCancel_Click();
+
+  void mnuAdd_Click();
+  void mnuRemove_Click();
+  void mnuModify_Click();
+  void mnuSelectAll_Click();
+  void mnuClose_Click();
+  void mnuChangePassword_Click();
+  void mnupasswordprompt_Click();
+  void mnuHideMenu_Click();
+  void mnudisablemenu_Click();
+  void mnuvisitwebsite_Click();
+  void mnuAbout_Click();
+
+ protected:
+  void Form_Load() override;
+
  private:
+  // Writes the list and the settings and asks the monitor to reload; false when a write failed.
+  bool Store();
+  void ShowStoreResult(bool stored);
+  void ToggleSwitch(forms::MenuItem& item);
+
   App& app_;
 };
 
