@@ -1,0 +1,35 @@
+// The Windows program: the real window system, registry and shell behind the App.
+#include "platform/win32/win32_ui_handles.h"
+
+#include <exception>
+
+#include "app/app.h"
+#include "platform/win32/win32_backends.h"
+#include "platform/win32/win32_event_loop.h"
+#include "platform/win32/win32_views.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
+                   int /*show*/) {
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof(controls);
+  controls.dwICC = ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES;
+  // Without them only the list with check boxes is missing, and creating it reports that.
+  InitCommonControlsEx(&controls);
+  try {
+    pw::Win32EventLoop loop(instance);
+    pw::Win32ViewFactory views(instance);
+    pw::forms::Toolkit toolkit(loop, views);
+    loop.Attach(toolkit);
+    pw::Win32Registry registry;
+    pw::Win32WindowSystem windows;
+    pw::Win32Shell shell;
+    pw::Win32Input input;
+    pw::Win32Process process;
+    pw::App app(pw::Platform{windows, registry, shell, input, process, toolkit});
+    app.Run();
+  } catch (const std::exception&) {
+    // Nothing to tell: the program shows no message boxes. A failing start ends it.
+    return 1;
+  }
+  return 0;
+}
