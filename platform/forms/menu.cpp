@@ -54,7 +54,8 @@ void MenuItem::SetVisible(bool visible) {
 }
 
 void MenuItem::Press() {
-  if (!Enabled() || IsSeparator() || !onClick) return;
+  // A disabled window takes no input, its menu bar included.
+  if (!Enabled() || IsSeparator() || !onClick || !Owner().Enabled()) return;
   Owner().Tk().Raise(onClick);
 }
 

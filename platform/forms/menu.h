@@ -36,7 +36,7 @@ class MenuItem : public Member {
   MenuItem* Parent() const { return parent_; }
   const std::vector<MenuItem*>& Items() const { return items_; }
 
-  // The user chose it: nothing happens unless it is enabled.
+  // The user chose it: nothing happens unless it and its window are enabled.
   void Press();
 
   void ResetToDesign() override { cur_ = design; }
