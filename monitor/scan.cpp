@@ -1,9 +1,76 @@
+#include <algorithm>
+#include <array>
+#include <string>
+#include <string_view>
+
 #include "app/app.h"
+#include "app/text.h"
 #include "monitor/frm_main.h"
 
 namespace pw {
 
-void frmMain::timTarnwick_Timer() {}
-void frmMain::Timer1_Timer() {}
+namespace {
+
+constexpr int kTitleBuffer = 256;
+constexpr int kTitleMaxCount = 255;  // with the terminating zero: 254 characters at most
+constexpr std::size_t kTargetTitleLength = 40;
+
+bool Contains(std::string_view text, std::string_view part) {
+  // Nothing is found in an empty title, not even an empty word.
+  return !text.empty() && text.find(part) != std::string_view::npos;
+}
+
+}  // namespace
+
+void frmMain::timTarnwick_Timer() {
+  WindowSystem& windows = app_.platform.windows;
+
+  // An exemption lasts while a window with that class (or dialog title) exists. A removal moves
+  // the next entry into the freed place, which the next tick examines.
+  const int exempt = List2.ListCount();
+  for (int i = 0; i < exempt && i < List2.ListCount(); ++i) {
+    const std::string key = List2.List(i);
+    if (windows.FindWindowA(key.c_str(), nullptr) != 0) continue;
+    if (windows.FindWindowA(nullptr, key.c_str()) != 0) continue;
+    List2.RemoveItem(i);
+  }
+
+  TargetWindow = windows.GetForegroundWindow();
+  const bool visible = windows.IsWindowVisible(TargetWindow);
+  std::array<char, kTitleBuffer> buffer{};
+  const int length = windows.GetWindowTextA(TargetWindow, buffer.data(), kTitleMaxCount);
+  const std::string title(buffer.data(),
+                          static_cast<std::size_t>(std::clamp(length, 0, kTitleMaxCount - 1)));
+  if (!visible) return;
+  TargetTitle = LeftAnsi(title, kTargetTitleLength);
+
+  const int words = List1.ListCount();
+  if (words == 0) return;
+  // Lowered once for all words; the browser fragment stays lowered from now on.
+  const std::string lowered = LowerAnsi(title);
+  Shared& shared = app_.shared;
+  shared.BrowserTitle = LowerAnsi(shared.BrowserTitle);
+  if (!Contains(lowered, shared.BrowserTitle)) return;
+  for (int i = 0; i < words; ++i) {
+    if (Contains(lowered, List1.List(i))) {
+      StopWindow();
+      return;
+    }
+  }
+}
+
+void frmMain::Timer1_Timer() {
+  Shared& shared = app_.shared;
+  if (!shared.ReloadPending) return;
+  shared.ReloadPending = false;
+  shared.PasswordAccepted = false;
+  shared.AllUnlocked = false;
+  GetWindows();
+  GetSettings();
+  mnuDeactivate.SetEnabled(true);
+  mnuReactivate.SetEnabled(false);
+  mnuLockAllWindows2.SetEnabled(false);
+  timTarnwick.SetEnabled(true);
+}
 
 }  // namespace pw

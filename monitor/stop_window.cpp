@@ -1,10 +1,99 @@
+#include <algorithm>
+#include <array>
+
 #include "app/app.h"
 #include "monitor/frm_main.h"
 
 namespace pw {
 
-void frmMain::StopWindow() {}
-void frmMain::SetMousePos() {}
-void frmMain::RestrictMouse() {}
+namespace {
+
+constexpr const char* kDialogClass = "#32770";
+constexpr const char* kProgramManager = "Program Manager";
+constexpr const char* kPromptCaptionPrefix = "Webkeeper: ";
+constexpr Point kCursorOnPrompt{220, 190};
+constexpr int kCloseWait = 500;
+
+}  // namespace
+
+void frmMain::StopWindow() {
+  Shared& shared = app_.shared;
+  WindowSystem& windows = app_.platform.windows;
+  frmPassword& prompt = app_.password;
+  shared.PasswordAccepted = false;
+
+  // A class name exempts every window of that class; dialogs all share one class, so a dialog
+  // is known by its title instead.
+  std::string key;
+  if (TargetWindow != 0) {
+    std::array<char, 300> buffer;
+    buffer.fill(' ');
+    const int length = windows.GetClassNameA(TargetWindow, buffer.data(), 299);
+    key.assign(buffer.data(), static_cast<std::size_t>(std::clamp(length, 0, 299)));
+    if (key == kDialogClass) key = TargetTitle;
+  }
+
+  const int exempt = List2.ListCount();
+  for (int i = 0; i < exempt; ++i) {
+    if (List2.List(i) == key && TargetWindow != 0) return;
+  }
+
+  windows.EnableWindow(TargetWindow, false);
+  if (!NoPasswordPrompt) {
+    prompt.SetCaption(kPromptCaptionPrefix + TargetTitle);
+    prompt.Show();
+    app_.platform.input.SendDownArrowAndWait();
+    SetMousePos();
+    RestrictMouse();
+    prompt.TimerForce.SetEnabled(true);
+    if (shared.TimeDelay <= 0) {
+      do {
+        app_.platform.toolkit.DoEvents();
+        RestrictMouse();
+      } while (prompt.Visible());
+    } else {
+      shared.ForceCountdown = shared.TimeDelay;
+      do {
+        app_.platform.toolkit.DoEvents();
+        RestrictMouse();
+      } while (prompt.Visible() && shared.ForceCountdown != 0);
+      // Out of time: the prompt goes unanswered, so the window is refused below.
+      if (prompt.Visible()) prompt.Unload();
+    }
+  }
+  shared.ForceCountdown = 0;
+  prompt.TimerForce.SetEnabled(false);
+
+  windows.EnableWindow(TargetWindow, true);
+  windows.ClipCursor(nullptr);
+
+  if (!shared.PasswordAccepted) {
+    // The desktop itself must never be asked to close.
+    if (TargetTitle == kProgramManager) return;
+    windows.PostMessageA(TargetWindow, WM_CLOSE_, 0, 0);
+    WaitForTimeDelay(kCloseWait);
+  } else if (shared.AllUnlocked) {
+    windows.ShowWindowAsync(TargetWindow, SW_RESTORE_);
+    timTarnwick.SetEnabled(false);
+  } else {
+    List2.AddItem(key);
+    windows.ShowWindowAsync(TargetWindow, SW_RESTORE_);
+  }
+}
+
+void frmMain::SetMousePos() {
+  Point point = kCursorOnPrompt;
+  app_.platform.windows.ClientToScreen(app_.password.hWnd(), point);
+  app_.platform.windows.SetCursorPos(point.x, point.y);
+}
+
+void frmMain::RestrictMouse() {
+  frmPassword& prompt = app_.password;
+  Point origin{0, 0};
+  app_.platform.windows.ClientToScreen(prompt.hWnd(), origin);
+  const Rect area{origin.x, origin.y, origin.x + prompt.ScaleWidth(),
+                  origin.y + prompt.ScaleHeight()};
+  app_.platform.windows.ClipCursor(&area);
+}
 
 }  // namespace pw

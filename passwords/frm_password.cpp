@@ -1,9 +1,155 @@
 #include "passwords/frm_password.h"
 
 #include "app/app.h"
+#include "app/text.h"
 
 namespace pw {
 
-frmPassword::frmPassword(App& app) : Form(app.platform.toolkit, "frmPassword"), app_(app) {}
+frmPassword::frmPassword(App& app)
+    : Form(app.platform.toolkit, "frmPassword"),
+      txtPassword(*this, "txtPassword", "", {480, 480, 2175, 285}, 0),
+      cmdOK(*this, "cmdOK", "OK", {2805, 480, 855, 360}, 1),
+      chkunlock(*this, "chkunlock", "Unlock All ", {480, 840, 1080, 255}, 2),
+      Label1(*this, "Label1", kPrompt, {480, 240, 3735, 255}),
+      cmdDeactivate(*this, "cmdDeactivate", "OK", {2790, 840, 855, 360}, 4),
+      Command1(*this, "Command1", "X", {3720, 480, 375, 360}, 5),
+      Timer1(*this, "Timer1", 10000, false),
+      TimerForce(*this, "TimerForce", 1000, false),
+      app_(app) {
+  design.caption = "Pagewarden";
+  design.clientWidth = 4440;
+  design.clientHeight = 1395;
+  design.border = forms::BorderStyle::FixedDialog;
+  design.minButton = false;
+  design.maxButton = false;
+  // The cursor is confined to the client area measured in this scale.
+  design.scaleMode = forms::ScaleMode::Pixels;
+  design.icon = "IDI_PROGRAM";
+  // Form_Load centres the prompt itself.
+  design.centerOnScreen = false;
+  txtPassword.design.passwordChar = '*';
+  txtPassword.design.maxLength = 8;
+  cmdOK.design.isDefault = true;
+  cmdOK.design.isCancel = true;
+  chkunlock.design.visible = false;
+  Label1.design.tabIndex = 3;
+  Label1.design.foreColor = forms::kColorButtonText;
+  cmdDeactivate.design.visible = false;
+  cmdDeactivate.design.enabled = false;
+
+  txtPassword.onChange = [this] { txtPassword_Change(); };
+  cmdOK.onClick = [this] { cmdOK_Click(); };
+  cmdDeactivate.onClick = [this] { cmdDeactivate_Click(); };
+  Command1.onClick = [this] { Command1_Click(); };
+  Timer1.onTimer = [this] { Timer1_Timer(); };
+  TimerForce.onTimer = [this] { TimerForce_Timer(); };
+}
+
+void frmPassword::Form_Load() {
+  const forms::ScreenInfo screen = Tk().Screen();
+  Move((screen.widthTwips - Width()) / 2, (screen.heightTwips - Height()) / 2);
+  if (app_.shared.UnlockPassword.empty()) Label1.SetCaption(kNoPassword);
+}
+
+void frmPassword::txtPassword_Change() {
+  const Shared& shared = app_.shared;
+  if (shared.SetupRequested) return;
+  // The box is offered only to someone who already typed the unlock password.
+  const bool offer =
+      shared.UnlockAllAllowed && LowerAnsi(txtPassword.Text()) == shared.UnlockPassword;
+  chkunlock.SetVisible(offer);
+}
+
+void frmPassword::cmdOK_Click() {
+  Shared& shared = app_.shared;
+  shared.UnlockAllAllowed = true;
+  const std::string entry = LowerAnsi(txtPassword.Text());
+  txtPassword.SetText(entry);
+
+  if (shared.SetupRequested) {
+    if (entry == shared.SetupPassword) {
+      shared.PasswordAccepted = true;
+      Unload();
+    } else {
+      ShowDenial();
+    }
+    return;
+  }
+  if (entry.empty()) {
+    // Confirming an empty entry is a dismissal, not a wrong password.
+    shared.PasswordAccepted = false;
+    Unload();
+    return;
+  }
+  if (entry != shared.UnlockPassword) {
+    ShowDenial();
+    return;
+  }
+  shared.PasswordAccepted = true;
+  if (chkunlock.Value() == 1) {
+    cmdDeactivate_Click();
+  } else {
+    Unload();
+  }
+}
+
+void frmPassword::cmdDeactivate_Click() {
+  Shared& shared = app_.shared;
+  shared.UnlockAllAllowed = true;
+  const std::string typed = txtPassword.Text();
+  if (typed.empty()) {
+    shared.PasswordAccepted = false;
+    Unload();
+    return;
+  }
+  if (LowerAnsi(typed) != shared.UnlockPassword) {
+    shared.PasswordAccepted = false;
+    txtPassword.SetText("");
+    txtPassword.SetFocus();
+    app_.platform.input.Beep();
+    return;
+  }
+  UnlockAll();
+}
+
+void frmPassword::Command1_Click() {
+  Unload();
+}
+
+void frmPassword::ShowDenial() {
+  app_.shared.PasswordAccepted = false;
+  Label1.SetForeColor(forms::kColorRed);
+  Label1.SetCaption(kDenied);
+  Timer1.SetEnabled(true);
+  // Selected, so the next keystroke replaces the wrong entry.
+  txtPassword.SetSelection(0, static_cast<int>(txtPassword.Text().size()));
+}
+
+void frmPassword::UnlockAll() {
+  Shared& shared = app_.shared;
+  app_.platform.windows.ClipCursor(nullptr);
+  shared.PasswordAccepted = true;
+  shared.AllUnlocked = true;
+  frmMain& main = app_.main;
+  main.timTarnwick.SetEnabled(false);
+  main.mnuDeactivate.SetEnabled(false);
+  main.mnuReactivate.SetEnabled(true);
+  main.mnuLockAllWindows2.SetEnabled(true);
+  Unload();
+}
+
+void frmPassword::Timer1_Timer() {
+  Label1.SetCaption(kPrompt);
+  Label1.SetForeColor(forms::kColorButtonText);
+  Timer1.SetEnabled(false);
+}
+
+void frmPassword::TimerForce_Timer() {
+  Show();
+  app_.platform.windows.SetWindowPos(hWnd(), HWND_TOPMOST_, 0, 0, 0, 0,
+                                     SWP_NOSIZE_NOMOVE_NOACTIVATE);
+  Shared& shared = app_.shared;
+  if (shared.ForceCountdown > 0) --shared.ForceCountdown;
+}
 
 }  // namespace pw

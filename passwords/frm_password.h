@@ -1,16 +1,47 @@
 #pragma once
 
+#include "platform/forms/controls.h"
 #include "platform/forms/form.h"
+#include "platform/forms/timer.h"
 
 namespace pw {
 
 class App;
 
+// The one password prompt. It guards a stopped window, the Unlock All action and the setup tool;
+// which of them follows from SetupRequested and from how the caller arranged the buttons. The
+// verdict travels only through the shared flags, since the caller waits by pumping events.
 class frmPassword : public forms::Form {
  public:
   explicit frmPassword(App& app);
 
+  static constexpr const char* kPrompt = "Password";
+  static constexpr const char* kDenied = "Password: Access Denied!";
+  static constexpr const char* kNoPassword = "Password: if none click OK, to set go into Config.";
+
+  forms::TextBox txtPassword;
+  forms::CommandButton cmdOK;
+  forms::CheckBox chkunlock;
+  forms::Label Label1;
+  forms::CommandButton cmdDeactivate;
+  forms::CommandButton Command1;
+  forms::Timer Timer1;
+  forms::Timer TimerForce;
+
+  void txtPassword_Change();
+  void cmdOK_Click();
+  void cmdDeactivate_Click();
+  void Command1_Click();
+  void Timer1_Timer();
+  void TimerForce_Timer();
+
+ protected:
+  void Form_Load() override;
+
  private:
+  void ShowDenial();
+  void UnlockAll();
+
   App& app_;
 };
 
