@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include "tests/monitor/lock_rig.h"
+
+namespace pw {
+namespace {
+
+using test::kCasinoTitle;
+using test::LockRig;
+
+TEST(LockHostileTest, OnlyTheFirst254TitleCharactersAreRead) {
+  LockRig r;
+  r.StartLocked();
+  auto titleWithWordAt = [](std::size_t at) {
+    std::string title = "Internet Explorer ";
+    title.resize(at, '.');
+    title += "casino";
+    title.resize(300, '.');
+    return title;
+  };
+  const Hwnd cut = r.Open(titleWithWordAt(249));  // its last letter is the 255th character
+  r.machine.world.RunFor(1000);
+  EXPECT_EQ(r.Prompts(), 0);
+  EXPECT_TRUE(r.Win(cut).enabled);
+  EXPECT_EQ(r.a.app.main.TargetTitle, titleWithWordAt(249).substr(0, 40));
+
+  r.Open(titleWithWordAt(248));
+  r.Tick();
+  EXPECT_EQ(r.Prompts(), 1);
+}
+
+TEST(LockHostileTest, AccentedCapitalsAreLoweredAsCodePage1252) {
+  LockRig r;
+  r.Word(0,
+         "\xC9"
+         "COLE");  // stored as ECOLE with an acute accent
+  r.a.Start();
+  r.Open(
+      "\xC9"
+      "COLE PRIV\xC9"
+      "E - INTERNET EXPLORER");
+  r.Tick();
+  EXPECT_TRUE(r.PromptUp());
+}
+
+TEST(LockHostileTest, EmptyWordMatchesEveryBrowserTitleButNotAnEmptyOne) {
+  LockRig r;
+  r.machine.registry.PutString(HKEY_LOCAL_MACHINE_, "SOFTWARE\\Tarnwick\\Addon2\\Windows",
+                               "Window0", ",1");
+  r.a.Start();
+  const Hwnd untitled = r.Open("");
+  r.machine.world.RunFor(1000);
+  EXPECT_EQ(r.Prompts(), 0);
+  EXPECT_TRUE(r.Win(untitled).enabled);
+  r.Open("Start page - Internet Explorer");
+  r.Tick();
+  EXPECT_TRUE(r.PromptUp());
+}
+
+TEST(LockHostileTest, AnInvisibleForegroundWindowIsSkippedAndKeepsTheLastTitle) {
+  LockRig r;
+  r.StartLocked();
+  r.Open("Start page - Internet Explorer");
+  r.Tick();
+  const Hwnd hidden = r.machine.desktop.CreateWindow("IEFrame", kCasinoTitle, 0, false);
+  r.machine.desktop.BringToFront(hidden);
+  r.machine.world.RunFor(1000);
+  EXPECT_EQ(r.Prompts(), 0);
+  EXPECT_EQ(r.a.app.main.TargetTitle, "Start page - Internet Explorer");
+}
+
+// The window system of one copy, where a chosen window is destroyed just as it is read.
+class VanishingWindows : public sim::SimWindowSystem {
+ public:
+  explicit VanishingWindows(sim::SimDesktop& desktop) : SimWindowSystem(desktop), d_(desktop) {}
+
+  Hwnd vanishAtTitle = 0;
+  Hwnd vanishAtClass = 0;
+
+  int GetWindowTextA(Hwnd window, char* buffer, int maxCount) override {
+    if (window == vanishAtTitle) d_.DestroyWindow(window);
+    return SimWindowSystem::GetWindowTextA(window, buffer, maxCount);
+  }
+  int GetClassNameA(Hwnd window, char* buffer, int maxCount) override {
+    if (window == vanishAtClass) d_.DestroyWindow(window);
+    return SimWindowSystem::GetClassNameA(window, buffer, maxCount);
+  }
+
+ private:
+  sim::SimDesktop& d_;
+};
+
+class VanishingApp {
+ public:
+  explicit VanishingApp(sim::SimMachine& m)
+      : machine(m),
+        host(m, "pgwatch.exe"),
+        windows(m.desktop),
+        app(Platform{windows, m.registry, host.shell, host.input, host.process, host.toolkit}) {
+    machine.world.Start(host.pid, [this] { app.Run(); });
+    machine.world.RunFor(0);
+  }
+  ~VanishingApp() { machine.world.Kill(host.pid); }
+
+  void Do(std::function<void()> action) {
+    machine.world.Post(host.pid, std::move(action));
+    machine.world.RunFor(0);
+  }
+
+  sim::SimMachine& machine;
+  sim::SimHost host;
+  VanishingWindows windows;
+  App app;
+};
+
+TEST(LockHostileTest, WindowThatVanishesBetweenTheCallsIsHandledQuietly) {
+  sim::SimMachine machine;
+  machine.registry.PutString(HKEY_LOCAL_MACHINE_, "SOFTWARE\\Tarnwick\\Addon2\\Windows", "Window0",
+                             "casino,1");
+  VanishingApp v(machine);
+
+  // Gone before its title is read: an empty title, no match.
+  v.windows.vanishAtTitle = machine.desktop.OpenWindow("IEFrame", kCasinoTitle);
+  machine.world.RunFor(test::kTick);
+  EXPECT_TRUE(machine.keystrokes.empty());
+  EXPECT_EQ(v.app.main.TargetTitle, "");
+
+  // Gone before its class is read: the prompt still comes, and refusing it closes nothing.
+  v.windows.vanishAtClass = machine.desktop.OpenWindow("IEFrame", kCasinoTitle);
+  machine.world.RunFor(test::kTick);
+  ASSERT_EQ(machine.keystrokes.size(), 1u);
+  v.Do([&] { v.app.password.Command1.Press(); });
+  machine.world.RunFor(500);
+  EXPECT_EQ(v.app.main.List2.ListCount(), 0);
+  EXPECT_FALSE(machine.desktop.clip.has_value());
+
+  // The monitor carries on.
+  machine.desktop.OpenWindow("IEFrame", kCasinoTitle);
+  machine.world.RunFor(test::kTick);
+  EXPECT_EQ(machine.keystrokes.size(), 2u);
+}
+
+}  // namespace
+}  // namespace pw

@@ -1,0 +1,113 @@
+#pragma once
+
+#include <string>
+
+#include "tests/support/sim_app.h"
+
+namespace pw::test {
+
+inline constexpr const char* kBrowserClass = "IEFrame";
+inline constexpr const char* kCasinoTitle = "Casino Royale - Microsoft Internet Explorer";
+inline constexpr Millis kTick = 250;
+
+// A monitor on a simulated machine, with the browser and the user at the prompt played by the
+// test. Store words and settings before Start.
+class LockRig {
+ public:
+  LockRig() : a(machine) {}
+
+  void Setting(const std::string& name, const std::string& value) {
+    machine.registry.PutString(HKEY_LOCAL_MACHINE_, "SOFTWARE\\Tarnwick\\Addon2\\Settings", name,
+                               value);
+  }
+  void Word(int n, const std::string& word) {
+    machine.registry.PutString(HKEY_LOCAL_MACHINE_, "SOFTWARE\\Tarnwick\\Addon2\\Windows",
+                               "Window" + std::to_string(n), word + ",1");
+  }
+  // Starts the monitor with the unlock password "secret" and the locked word casino.
+  void StartLocked() {
+    Setting("UserPassword", "secret");
+    Word(0, "casino");
+    a.Start();
+  }
+
+  Hwnd Open(const std::string& title, const std::string& className = kBrowserClass) {
+    return machine.desktop.OpenWindow(className, title);
+  }
+  sim::SimWindow& Win(Hwnd handle) { return *machine.desktop.Find(handle); }
+  bool Exists(Hwnd handle) const { return machine.desktop.Exists(handle); }
+  int Closes(Hwnd handle) {
+    int n = 0;
+    for (const auto& m : Win(handle).messages) n += m.message == WM_CLOSE_ ? 1 : 0;
+    return n;
+  }
+  // Lets the next scan tick run.
+  void Tick() { machine.world.RunFor(kTick); }
+
+  frmPassword& prompt() { return a.app.password; }
+  // What the user sees: the prompt loaded and shown. Reading it does not load it.
+  bool PromptUp() { return prompt().Loaded() && prompt().Visible(); }
+  const sim::SimWindow* PromptWindow() {
+    return prompt().Loaded() ? machine.desktop.Find(prompt().hWnd()) : nullptr;
+  }
+  std::string Label() { return prompt().Label1.Caption(); }
+  int Prompts() const { return static_cast<int>(machine.keystrokes.size()); }
+
+  void Type(const std::string& text) {
+    a.Do([this, text] { prompt().txtPassword.Type(text); });
+  }
+  void PressOK() {
+    a.Do([this] { prompt().cmdOK.Press(); });
+  }
+  void Answer(const std::string& text) {
+    Type(text);
+    PressOK();
+  }
+
+  // The tray's Unlock All, up to and after its stop action, as that menu item sets it up.
+  void OpenUnlockAll() {
+    a.Do([this] {
+      frmMain& m = a.app.main;
+      frmPassword& p = prompt();
+      m.timTarnwick.SetEnabled(false);
+      m.List2.Clear();
+      p.Show();
+      p.cmdDeactivate.SetVisible(true);
+      p.cmdDeactivate.SetEnabled(true);
+      p.cmdDeactivate.SetDefault(true);
+      p.cmdDeactivate.SetTop(p.cmdOK.Position().top);
+      p.cmdOK.SetVisible(false);
+      a.app.shared.UnlockAllAllowed = false;
+      m.TargetTitle = "Unlock All";
+      m.TargetWindow = 0;
+      m.StopWindow();
+      if (!a.app.shared.PasswordAccepted) m.timTarnwick.SetEnabled(true);
+      ++trayReturns;
+    });
+  }
+  // The tray's Configure..., up to the point where it would open the setup window.
+  void OpenSetupPrompt() {
+    a.Do([this] {
+      frmMain& m = a.app.main;
+      Shared& s = a.app.shared;
+      s.SetupRequested = false;
+      m.timTarnwick.SetEnabled(false);
+      prompt().Show();
+      s.UnlockAllAllowed = false;
+      m.TargetWindow = 0;
+      s.SetupRequested = true;
+      m.StopWindow();
+      setupAccepted = s.PasswordAccepted;
+      if (!s.AllUnlocked) m.timTarnwick.SetEnabled(true);
+      s.SetupRequested = false;
+      ++trayReturns;
+    });
+  }
+
+  sim::SimMachine machine;
+  SimApp a;
+  int trayReturns = 0;
+  bool setupAccepted = false;
+};
+
+}  // namespace pw::test
