@@ -1,19 +1,100 @@
+#include <cmath>
+
 #include "app/app.h"
 #include "monitor/frm_main.h"
 
 namespace pw {
 
+namespace {
+
+constexpr int kDoubleClick = 515;    // WM_LBUTTONDBLCLK, in the tray callback's x coordinate
+constexpr int kRightButtonUp = 517;  // WM_RBUTTONUP
+constexpr int kNormalNoFocus = 4;    // window style: normal size, not activated
+constexpr const char* kProgramFile = "pgwatch.exe";
+constexpr const char* kClosingCaption = "ooh! ";
+
+}  // namespace
+
 void frmMain::Form_MouseMove(int button, int shift, float x, float y) {
-  (void)button, (void)shift, (void)x, (void)y;
+  (void)button, (void)shift, (void)y;
+  if (Visible()) return;
+  // The shell puts the mouse event code where the x coordinate goes; the toolkit scaled it.
+  const long twips = std::lrint(x);
+  const long perPixel =
+      std::lrint(static_cast<float>(app_.platform.toolkit.Screen().twipsPerPixelX));
+  if (perPixel == 0) return;
+  const long code = twips / perPixel;
+  if (code == kDoubleClick) {
+    if (!HideMenuOn) mnuTWKSetup_Click();
+  } else if (code == kRightButtonUp) {
+    if (!HideMenuOn) {
+      PopupMenu(mnufile, &mnuTWKSetup);
+    } else {
+      PopupMenu(mnufile2);
+    }
+  }
 }
+
+void frmMain::mnuTWKSetup_Click() {
+  Shared& shared = app_.shared;
+  if (NoPasswordPrompt) NoPasswordPrompt = false;  // the setup password is always asked for
+  shared.SetupRequested = false;
+  timTarnwick.SetEnabled(false);
+  app_.password.Show();
+  shared.UnlockAllAllowed = false;
+  TargetWindow = 0;
+  shared.SetupRequested = true;
+  StopWindow();
+  if (shared.PasswordAccepted) app_.setup.Show();
+  if (!shared.AllUnlocked) timTarnwick.SetEnabled(true);
+  shared.SetupRequested = false;
+  GetSettings();
+}
+
+void frmMain::mnuDeactivate_Click() {
+  Shared& shared = app_.shared;
+  timTarnwick.SetEnabled(false);
+  List2.Clear();
+  frmPassword& prompt = app_.password;
+  prompt.Show();
+  prompt.cmdDeactivate.SetVisible(true);
+  prompt.cmdDeactivate.SetEnabled(true);
+  prompt.cmdDeactivate.SetDefault(true);
+  prompt.cmdDeactivate.SetTop(prompt.cmdOK.Position().top);
+  prompt.cmdOK.SetVisible(false);
+  shared.UnlockAllAllowed = false;
+  TargetTitle = "Unlock All";
+  TargetWindow = 0;
+  StopWindow();
+  if (!shared.PasswordAccepted) timTarnwick.SetEnabled(true);
+}
+
+void frmMain::mnuReactivate_Click() {
+  app_.shared.ReloadPending = true;
+}
+
+void frmMain::mnuLockAllWindows2_Click() {
+  app_.shared.ReloadPending = true;
+}
+
+void frmMain::mnuAbout_Click() {
+  app_.about.Show();
+}
+
+void frmMain::mnuabout2_Click() {
+  app_.about.Show();
+}
+
 void frmMain::Form_QueryUnload(int& cancel, int unloadMode) {
-  (void)cancel, (void)unloadMode;
+  (void)cancel;
+  if (unloadMode == forms::kUnloadEndSession) app_.platform.process.EndNow();
+  // A new copy takes over; it will not take this window for a running monitor.
+  SetCaption(kClosingCaption);
+  Shell& shell = app_.platform.shell;
+  if (!shell.StartProgram(app_.shared.AppFolder + kProgramFile, kNormalNoFocus)) {
+    SetCaption(kClosingCaption);
+    shell.StartProgram(kProgramFile, kNormalNoFocus);
+  }
 }
-void frmMain::mnuTWKSetup_Click() {}
-void frmMain::mnuDeactivate_Click() {}
-void frmMain::mnuReactivate_Click() {}
-void frmMain::mnuLockAllWindows2_Click() {}
-void frmMain::mnuAbout_Click() {}
-void frmMain::mnuabout2_Click() {}
 
 }  // namespace pw

@@ -90,7 +90,12 @@ BOOL CALLBACK FindChildProc(HWND child, LPARAM param) {
 
 }  // namespace
 
-Driver::Driver(std::string program) : program_(std::move(program)) {}
+Driver::Driver(std::string program) : program_(std::move(program)) {
+  // A path given the Unix way still names the file for Windows.
+  for (char& c : program_) {
+    if (c == '/') c = '\\';
+  }
+}
 
 Driver::~Driver() {
   EndAllCopies();
