@@ -164,6 +164,9 @@ TEST(PasswordPromptTest, SetupModeChecksTheSetupPasswordAndNeverOffersUnlockAll)
     r.PressOK();
     EXPECT_TRUE(r.PromptUp());
     EXPECT_EQ(r.Label(), frmPassword::kDenied);
+    r.Type("secret");  // Unlock All is allowed again after an OK, but not here
+    EXPECT_FALSE(r.prompt().chkunlock.Visible());
+    r.a.Do([&] { r.prompt().txtPassword.SetSelection(0, 6); });
     r.Answer("ADMIN");
     EXPECT_FALSE(r.PromptUp());
     EXPECT_EQ(r.trayReturns, 1);
