@@ -64,6 +64,8 @@ class frmMain : public forms::Form {
   void Form_Load() override;
   void Form_QueryUnload(int& cancel, int unloadMode) override;
   void Form_MouseMove(int button, int shift, float x, float y) override;
+  // Explorer restarted and lost every icon: ours comes back unless it is switched off.
+  void Form_ShellRestarted() override;
 
  private:
   // Waits, serving events, until the one-shot delay timer has ticked.

@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "monitor/frm_main.h"
+#include "store/settings_layout.h"
 
 namespace pw {
 
@@ -33,6 +34,12 @@ void frmMain::Form_MouseMove(int button, int shift, float x, float y) {
       PopupMenu(mnufile2);
     }
   }
+}
+
+void frmMain::Form_ShellRestarted() {
+  const std::string disabled =
+      ValueToText(app_.registry.GetRegValue(HKEY_LOCAL_MACHINE_, kSettingsKey, kDisableMenu));
+  if (disabled != "1") app_.module1.AddTrayIcon();
 }
 
 void frmMain::mnuTWKSetup_Click() {
