@@ -72,6 +72,7 @@ class frmMain : public forms::Form {
   void WaitForTimeDelay(int interval);
 
   App& app_;
+  Hwnd servedSetupRequest_ = 0;  // the second copy's request window last served
 };
 
 }  // namespace pw
