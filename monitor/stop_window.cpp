@@ -21,26 +21,30 @@ void frmMain::StopWindow() {
   WindowSystem& windows = app_.platform.windows;
   frmPassword& prompt = app_.password;
   shared.PasswordAccepted = false;
+  // A tray action served while we wait sets the monitor's target to no window; this stop action
+  // still acts on the window it froze, or that window would stay frozen for good.
+  const Hwnd target = TargetWindow;
+  const std::string title = TargetTitle;
 
   // A class name exempts every window of that class; dialogs all share one class, so a dialog
   // is known by its title instead.
   std::string key;
-  if (TargetWindow != 0) {
+  if (target != 0) {
     std::array<char, 300> buffer;
     buffer.fill(' ');
-    const int length = windows.GetClassNameA(TargetWindow, buffer.data(), 299);
+    const int length = windows.GetClassNameA(target, buffer.data(), 299);
     key.assign(buffer.data(), static_cast<std::size_t>(std::clamp(length, 0, 299)));
-    if (key == kDialogClass) key = TargetTitle;
+    if (key == kDialogClass) key = title;
   }
 
   const int exempt = List2.ListCount();
   for (int i = 0; i < exempt; ++i) {
-    if (List2.List(i) == key && TargetWindow != 0) return;
+    if (List2.List(i) == key && target != 0) return;
   }
 
-  windows.EnableWindow(TargetWindow, false);
+  windows.EnableWindow(target, false);
   if (!NoPasswordPrompt) {
-    prompt.SetCaption(kPromptCaptionPrefix + TargetTitle);
+    prompt.SetCaption(kPromptCaptionPrefix + title);
     prompt.Show();
     app_.platform.input.SendDownArrowAndWait();
     SetMousePos();
@@ -64,20 +68,20 @@ void frmMain::StopWindow() {
   shared.ForceCountdown = 0;
   prompt.TimerForce.SetEnabled(false);
 
-  windows.EnableWindow(TargetWindow, true);
+  windows.EnableWindow(target, true);
   windows.ClipCursor(nullptr);
 
   if (!shared.PasswordAccepted) {
     // The desktop itself must never be asked to close.
-    if (TargetTitle == kProgramManager) return;
-    windows.PostMessageA(TargetWindow, WM_CLOSE_, 0, 0);
+    if (title == kProgramManager) return;
+    windows.PostMessageA(target, WM_CLOSE_, 0, 0);
     WaitForTimeDelay(kCloseWait);
   } else if (shared.AllUnlocked) {
-    windows.ShowWindowAsync(TargetWindow, SW_RESTORE_);
+    windows.ShowWindowAsync(target, SW_RESTORE_);
     timTarnwick.SetEnabled(false);
   } else {
     List2.AddItem(key);
-    windows.ShowWindowAsync(TargetWindow, SW_RESTORE_);
+    windows.ShowWindowAsync(target, SW_RESTORE_);
   }
 }
 
