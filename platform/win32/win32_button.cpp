@@ -41,13 +41,16 @@ void Win32Button::Changed(forms::Prop what) {
     case forms::Prop::Caption:
       SetWindowTextIfChanged(button_.Caption());
       break;
-    case forms::Prop::Default:
-      SendMessageA(window_, BM_SETSTYLE, RoleStyle(button_.Default()) | flags_, TRUE);
-      break;
     default:
       Win32Control::Changed(what);
       break;
   }
+}
+
+void Win32Button::ShowDefaultFrame(bool shown) const {
+  const auto style = static_cast<DWORD>(GetWindowLongPtrA(window_, GWL_STYLE));
+  if (((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) == shown) return;
+  SendMessageA(window_, BM_SETSTYLE, RoleStyle(shown) | flags_, TRUE);
 }
 
 void Win32Button::Command(int code) {

@@ -15,6 +15,9 @@ class Win32Button : public Win32Control {
 
   void Changed(forms::Prop what) override;
   void Command(int code) override;
+  // The thick default frame: on the focused button, or on the default one when no button has
+  // the focus, as in a dialog.
+  void ShowDefaultFrame(bool shown) const;
 
  private:
   void ShowPicture();

@@ -221,6 +221,7 @@ void Win32FormView::Changed(const forms::Control* control, forms::Prop what) {
   if (destroying_ || !window_) return;
   if (control != nullptr) {
     if (winui::Win32Control* view = Find(control)) view->Changed(what);
+    if (what == forms::Prop::Focus || what == forms::Prop::Default) ShowDefaultButton();
     return;
   }
   const HWND window = window_.get();
@@ -259,6 +260,17 @@ void Win32FormView::ShowForm() {
   ShowWindow(window, SW_SHOW);
   SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(window);
+}
+
+void Win32FormView::ShowDefaultButton() const {
+  const forms::Control* active = form_.ActiveControl();
+  const bool buttonFocused = dynamic_cast<const forms::CommandButton*>(active) != nullptr;
+  for (const auto& control : controls_) {
+    const auto* view = dynamic_cast<const winui::Win32Button*>(control.get());
+    if (view == nullptr) continue;
+    auto& button = static_cast<forms::CommandButton&>(view->Model());
+    view->ShowDefaultFrame(buttonFocused ? &button == active : button.Default());
+  }
 }
 
 void Win32FormView::Place() {

@@ -49,6 +49,7 @@ class Win32FormView : public forms::FormView {
                                             const winui::ControlContext& context);
   void ArrangeTabOrder();
   void ShowForm();
+  void ShowDefaultButton() const;
   void ShowMenuBar();
   void Place();
   void DestroyNow();

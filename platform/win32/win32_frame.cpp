@@ -1,18 +1,24 @@
 #include "platform/win32/win32_frame.h"
 
+#include <string>
+
 #include "platform/forms/controls.h"
 
 namespace pw::winui {
 
 Win32Frame::Win32Frame(forms::Frame& model, const ControlContext& context)
     : Win32Control(model, context), background_(model.design.backColor) {
-  Create(kPanelClassName, "", WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
+  // A group box covers the whole panel and paints only its edge and caption, so the panel must
+  // paint the background beneath it.
+  Create(kPanelClassName, "", model.design.border ? 0 : WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
   if (!model.design.border) return;
   RECT client{};
   GetClientRect(window_, &client);
+  // A blank after the caption keeps a gap before the edge; Wine cuts the last letter without.
+  const std::string caption = model.Caption() + " ";
   groupBox_ = CreateWindowExA(
-      0, "BUTTON", model.Caption().c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX,
-      0, 0, client.right, client.bottom, window_, nullptr, context.instance, nullptr);
+      0, "BUTTON", caption.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, 0, 0,
+      client.right, client.bottom, window_, nullptr, context.instance, nullptr);
   if (groupBox_ == nullptr) ThrowLastError("Creating the frame " + model.Name());
   SendMessageA(groupBox_, WM_SETFONT, reinterpret_cast<WPARAM>(context.font), FALSE);
 }

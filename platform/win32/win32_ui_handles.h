@@ -4,8 +4,9 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <commctrl.h>
 #include <windows.h>
+// The common controls need windows.h first.
+#include <commctrl.h>
 
 #include <stdexcept>
 #include <string>
