@@ -235,15 +235,18 @@ TEST_F(TrayTest, ASetupRequestDuringAStopActionRunsNestedAndNothingHangs) {
 TEST_F(TrayTest, ClosingTheMonitorStartsAFreshCopyUnlessWindowsEnds) {
   test::Launcher launcher(machine);
   SimApp& first = launcher.Launch();
+  const auto start = machine.shell.startProgram;
   for (int mode : {0, 1, 3, 4, 5}) {
     SimApp& current = *launcher.Apps().back();
     ASSERT_TRUE(current.Alive());
     const std::size_t before = launcher.Apps().size();
     std::string captionDuring;
-    current.Do([&] {
-      current.app.main.RequestClose(mode);
-      captionDuring = current.app.main.design.caption;
-    });
+    machine.shell.startProgram = [&](const std::string& path, int style) {
+      captionDuring = current.app.main.Caption();  // as the new copy looks for a monitor
+      return start(path, style);
+    };
+    current.Do([&] { current.app.main.RequestClose(mode); });
+    EXPECT_EQ(captionDuring, "ooh! ");
     EXPECT_EQ(machine.shell.started.back().path, "C:\\Program Files\\Pagewarden\\pgwatch.exe");
     EXPECT_EQ(machine.shell.started.back().windowStyle, 4);
     ASSERT_EQ(launcher.Apps().size(), before + 1) << "mode " << mode;
@@ -263,20 +266,34 @@ TEST_F(TrayTest, ClosingTheMonitorStartsAFreshCopyUnlessWindowsEnds) {
 
 TEST_F(TrayTest, AFailedStartFallsBackToThePlainProgramName) {
   test::Launcher launcher(machine);
-  launcher.programName = "\\pgwatch.exe";  // only the full path fails... inverted below
   SimApp& first = launcher.Launch();
-  launcher.programName = "pgwatch.exe";
-  machine.shell.startProgram = [&, inner = machine.shell.startProgram](const std::string& path,
-                                                                       int style) {
-    if (path.find('\\') != std::string::npos) return false;
-    return inner(path, style);
+  // The program folder has gone; the plain name is found by the usual search.
+  auto start = machine.shell.startProgram;
+  machine.shell.startProgram = [start](const std::string& path, int style) {
+    return path.find('\\') == std::string::npos && start(path, style);
   };
-  std::string caption;
   first.Do([&] { first.app.main.RequestClose(0); });
-  ASSERT_GE(machine.shell.started.size(), 2u);
-  EXPECT_FALSE(machine.shell.started[machine.shell.started.size() - 2].started);
-  EXPECT_EQ(machine.shell.started.back().path, "pgwatch.exe");
-  EXPECT_TRUE(machine.shell.started.back().started);
+  ASSERT_EQ(machine.shell.started.size(), 2u);
+  EXPECT_FALSE(machine.shell.started[0].started);
+  EXPECT_EQ(machine.shell.started[1].path, "pgwatch.exe");
+  EXPECT_EQ(machine.shell.started[1].windowStyle, 4);
+  EXPECT_TRUE(machine.shell.started[1].started);
+  EXPECT_EQ(first.app.main.design.caption, "Webkeeper");
+  machine.world.RunFor(500);
+  EXPECT_TRUE(first.Ended());
+  EXPECT_TRUE(launcher.Apps().back()->Alive());
+}
+
+TEST_F(TrayTest, TheIconComesBackWhenTheShellRestartsUnlessItIsSwitchedOff) {
+  SimApp a(machine);
+  a.Start();
+  machine.shell.icons.clear();  // Explorer restarted
+  a.Do([&] { a.app.main.ShellRestarted(); });
+  EXPECT_EQ(machine.shell.icons.size(), 1u);
+  Put("disablemenu", "1");
+  machine.shell.icons.clear();
+  a.Do([&] { a.app.main.ShellRestarted(); });
+  EXPECT_TRUE(machine.shell.icons.empty());
 }
 
 TEST_F(TrayTest, DisableMenuTakesEffectAtTheNextReload) {
