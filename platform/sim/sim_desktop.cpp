@@ -1,6 +1,7 @@
 #include "platform/sim/sim_desktop.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "app/text.h"
 
@@ -24,13 +25,19 @@ Hwnd SimDesktop::CreateWindow(const std::string& className, const std::string& t
   window.visible = visible;
   window.bounds = {100, 100, 500, 400};
   window.clientOrigin = {103, 125};
+  byClass_[LowerAnsi(className)].push_back(handle);
   windows_[handle] = std::move(window);
   zOrder_.insert(zOrder_.begin(), handle);
   return handle;
 }
 
 void SimDesktop::DestroyWindow(Hwnd handle) {
-  if (windows_.erase(handle) == 0) return;
+  auto it = windows_.find(handle);
+  if (it == windows_.end()) return;
+  auto byClass = byClass_.find(LowerAnsi(it->second.className));
+  std::erase(byClass->second, handle);
+  if (byClass->second.empty()) byClass_.erase(byClass);
+  windows_.erase(it);
   std::erase(zOrder_, handle);
   if (foreground_ == handle) PickNewForeground();
 }
@@ -69,11 +76,27 @@ std::vector<const SimWindow*> SimDesktop::WindowsOf(int ownerPid) const {
 }
 
 Hwnd SimDesktop::FindWindow(const char* className, const char* title) const {
+  const std::optional<std::string_view> text =
+      title ? std::optional<std::string_view>(title) : std::nullopt;
+  if (className != nullptr) {
+    auto candidates = byClass_.find(LowerAnsi(className));
+    if (candidates == byClass_.end()) return 0;
+    Hwnd best = 0;
+    std::size_t bestDepth = zOrder_.size();
+    for (Hwnd handle : candidates->second) {
+      if (text && !EqualsIgnoreCaseAnsi(Find(handle)->title, *text)) continue;
+      if (candidates->second.size() == 1) return handle;
+      const auto depth = static_cast<std::size_t>(
+          std::find(zOrder_.begin(), zOrder_.end(), handle) - zOrder_.begin());
+      if (depth < bestDepth) {
+        best = handle;
+        bestDepth = depth;
+      }
+    }
+    return best;
+  }
   for (Hwnd handle : zOrder_) {
-    const SimWindow& window = *Find(handle);
-    if (className != nullptr && !EqualsIgnoreCaseAnsi(window.className, className)) continue;
-    if (title != nullptr && !EqualsIgnoreCaseAnsi(window.title, title)) continue;
-    return handle;
+    if (!text || EqualsIgnoreCaseAnsi(windows_.find(handle)->second.title, *text)) return handle;
   }
   return 0;
 }

@@ -79,6 +79,9 @@ class SimDesktop {
 
   std::function<Millis()> clock_;
   std::map<Hwnd, SimWindow> windows_;
+  // Class names never change: windows by lowered class name, so that a search by class does not
+  // walk the desktop.
+  std::map<std::string, std::vector<Hwnd>, std::less<>> byClass_;
   std::vector<Hwnd> zOrder_;  // front first
   Hwnd foreground_ = 0;
   Hwnd nextHandle_ = 0x10010;
