@@ -1,21 +1,61 @@
-# The Windows program, pgwatch.exe, and the driver of its end-to-end tests.
-target_compile_definitions(pagewarden_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+# The Windows program pgwatch.exe, the smoke tests of its platform backends and the driver of
+# its end-to-end tests. Works with mingw-w64 (cross or native) and with Visual Studio.
+set(PW_WINDOWS_DEFINITIONS WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+target_compile_definitions(pagewarden_core PUBLIC ${PW_WINDOWS_DEFINITIONS})
+
+# One file: no runtime libraries beside the program.
 if(MINGW)
-  # One file: no runtime DLLs beside the program.
   add_link_options(-static -static-libgcc -static-libstdc++)
+elseif(MSVC)
+  set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
+  # The core was defined before this file was read.
+  set_property(TARGET pagewarden_core PROPERTY MSVC_RUNTIME_LIBRARY ${CMAKE_MSVC_RUNTIME_LIBRARY})
 endif()
+
+# The backends of the platform interfaces: registry, window system, shell, input, process.
+set(PW_WIN32_BACKEND_SOURCES
+  ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/win32_input.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/win32_process.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/win32_registry.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/win32_shell.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/win32_window_system.cpp)
+add_library(pagewarden_win32 STATIC ${PW_WIN32_BACKEND_SOURCES})
+target_include_directories(pagewarden_win32 PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_compile_definitions(pagewarden_win32 PUBLIC ${PW_WINDOWS_DEFINITIONS})
+target_link_libraries(pagewarden_win32 PUBLIC advapi32 user32 shell32 ole32)
+
+# Resources: the version block comes from the project version.
+configure_file(${CMAKE_CURRENT_SOURCE_DIR}/resources/version.rc.in
+               ${CMAKE_CURRENT_BINARY_DIR}/version.rc @ONLY)
 
 if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/app/main_win32.cpp)
-configure_file(resources/version.rc.in ${CMAKE_CURRENT_BINARY_DIR}/version.rc @ONLY)
-file(GLOB PW_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
-add_executable(pgwatch WIN32 app/main_win32.cpp ${PW_WIN32_SOURCES} resources/pgwatch.rc
-                              ${CMAKE_CURRENT_BINARY_DIR}/version.rc)
-target_include_directories(pgwatch PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/resources)
-target_link_libraries(pgwatch PRIVATE pagewarden_core user32 gdi32 shell32 advapi32 comctl32 uxtheme)
-set_target_properties(pgwatch PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+  # Everything else in platform/win32 is the native views of the forms.
+  file(GLOB PW_WIN32_VIEW_SOURCES CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/*.cpp)
+  list(REMOVE_ITEM PW_WIN32_VIEW_SOURCES ${PW_WIN32_BACKEND_SOURCES})
+  add_executable(pgwatch WIN32 app/main_win32.cpp ${PW_WIN32_VIEW_SOURCES} resources/pgwatch.rc
+                                ${CMAKE_CURRENT_BINARY_DIR}/version.rc)
+  set_target_properties(pgwatch PROPERTIES OUTPUT_NAME pgwatch
+                                           RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+  # The resource script finds its pictures and the shared identifiers beside itself.
+  target_include_directories(pgwatch PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/resources)
+  target_link_libraries(pgwatch PRIVATE pagewarden_core pagewarden_win32 gdi32 comctl32 uxtheme)
+  if(MSVC)
+    # The resource script carries the manifest; the linker must not add a second one.
+    target_link_options(pgwatch PRIVATE /MANIFEST:NO)
+  endif()
 endif()
 
-add_executable(pw_e2e tests/e2e/e2e_main.cpp tests/e2e/e2e_driver.cpp)
+# Smoke tests of the backends against a real (or Wine's) Windows: they print "N passed,
+# M failed" and exit non-zero on a failure. The desktop one needs a display.
+add_executable(pw_registry_smoke tests/e2e/registry_smoke.cpp)
+target_link_libraries(pw_registry_smoke PRIVATE pagewarden_core pagewarden_win32)
+add_executable(pw_desktop_smoke tests/e2e/desktop_smoke.cpp)
+target_link_libraries(pw_desktop_smoke PRIVATE pagewarden_win32)
+set_target_properties(pw_registry_smoke pw_desktop_smoke PROPERTIES
+                      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+add_executable(pw_e2e tests/e2e/e2e_main.cpp tests/e2e/e2e_driver.cpp tests/e2e/e2e_measure.cpp)
 target_include_directories(pw_e2e PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-target_compile_definitions(pw_e2e PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+target_compile_definitions(pw_e2e PRIVATE ${PW_WINDOWS_DEFINITIONS})
 target_link_libraries(pw_e2e PRIVATE user32 advapi32)

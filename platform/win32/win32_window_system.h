@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/window_system.h"
+
+namespace pw {
+
+// user32's single-byte window calls on other programs' windows. Every call on the handle 0
+// does nothing and reports failure (0, false), before user32 can read 0 as "this thread" or
+// "the desktop".
+class Win32WindowSystem : public WindowSystem {
+ public:
+  Hwnd FindWindowA(const char* className, const char* title) override;
+  Hwnd GetForegroundWindow() override;
+  bool IsWindowVisible(Hwnd window) override;
+  int GetWindowTextA(Hwnd window, char* buffer, int maxCount) override;
+  int GetClassNameA(Hwnd window, char* buffer, int maxCount) override;
+  bool EnableWindow(Hwnd window, bool enable) override;
+  bool ShowWindowAsync(Hwnd window, int command) override;
+  bool PostMessageA(Hwnd window, std::uint32_t message, std::uintptr_t wParam,
+                    std::intptr_t lParam) override;
+  bool ClientToScreen(Hwnd window, Point& point) override;
+  bool SetCursorPos(int x, int y) override;
+  bool ClipCursor(const Rect* rect) override;
+  bool SetWindowPos(Hwnd window, Hwnd insertAfter, int x, int y, int cx, int cy,
+                    std::uint32_t flags) override;
+};
+
+}  // namespace pw
