@@ -9,6 +9,9 @@
 #include "tests/e2e/e2e_driver.h"
 
 namespace pw::e2e {
+
+int Measure(Driver& driver);
+
 namespace {
 
 constexpr int kWait = 30000;  // Wine is slow to start programs; be generous
@@ -204,6 +207,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   Driver driver(argv[1]);
+  if (argc > 2 && std::strcmp(argv[2], "--measure") == 0) return Measure(driver);
   int passed = 0, failed = 0;
   for (const Scenario& scenario : Scenarios()) {
     if (argc > 2 && std::strcmp(argv[2], scenario.name) != 0) continue;
