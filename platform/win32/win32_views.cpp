@@ -1,5 +1,7 @@
 #include "platform/win32/win32_views.h"
 
+#include <algorithm>
+
 #include "platform/win32/win32_form_view.h"
 #include "platform/win32/win32_frame.h"
 
@@ -69,8 +71,9 @@ std::unique_ptr<forms::FormView> Win32ViewFactory::CreateView(forms::Form& form)
 
 forms::ScreenInfo Win32ViewFactory::Screen() const {
   forms::ScreenInfo info;
-  info.twipsPerPixelX = winui::kTwipsPerInch / dpi_.x;
-  info.twipsPerPixelY = winui::kTwipsPerInch / dpi_.y;
+  // Whole twips per pixel, as the forms count them; never 0, even on a very dense screen.
+  info.twipsPerPixelX = std::max(winui::kTwipsPerInch / dpi_.x, 1);
+  info.twipsPerPixelY = std::max(winui::kTwipsPerInch / dpi_.y, 1);
   info.widthTwips = GetSystemMetrics(SM_CXSCREEN) * info.twipsPerPixelX;
   info.heightTwips = GetSystemMetrics(SM_CYSCREEN) * info.twipsPerPixelY;
   return info;
