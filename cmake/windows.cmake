@@ -5,7 +5,7 @@ target_compile_definitions(pagewarden_core PUBLIC ${PW_WINDOWS_DEFINITIONS})
 
 # One file: no runtime libraries beside the program.
 if(MINGW)
-  add_link_options(-static -static-libgcc -static-libstdc++)
+  add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release,MinSizeRel>:-s>)
 elseif(MSVC)
   set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
   # The core was defined before this file was read.
@@ -55,7 +55,8 @@ target_link_libraries(pw_desktop_smoke PRIVATE pagewarden_win32)
 set_target_properties(pw_registry_smoke pw_desktop_smoke PROPERTIES
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
-add_executable(pw_e2e tests/e2e/e2e_main.cpp tests/e2e/e2e_driver.cpp tests/e2e/e2e_measure.cpp)
+add_executable(pw_e2e tests/e2e/e2e_main.cpp tests/e2e/e2e_driver.cpp tests/e2e/e2e_measure.cpp
+                      tests/e2e/e2e_tour.cpp)
 target_include_directories(pw_e2e PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(pw_e2e PRIVATE ${PW_WINDOWS_DEFINITIONS})
 target_link_libraries(pw_e2e PRIVATE user32 advapi32)

@@ -32,14 +32,19 @@ def padlock_icon():
             px[y][x] = index["outline"] if edge else (index["blue"] if y < 6 else index["white"])
     for x in range(3, 12):
         px[4][x] = index["blue_light"]
-    # The shackle: a thick arc.
-    cx, cy = 20.0, 16.0
-    for y in range(6, 19):
-        for x in range(11, 30):
-            d = math.hypot(x - cx, (y - cy) * 1.1)
-            if 5.0 <= d <= 8.2 and (y <= cy or x < 14 or x > 26):
-                px[y][x] = index["steel_light"] if d < 6.2 else index["steel"]
-            if 8.2 < d <= 9.0 and y <= cy:
+    # The shackle: a U of steel whose legs go down into the body.
+    def shackle_distance(x, y):
+        cx, top, legs_from = 20.5, 7.5, 12.5
+        radius = legs_from - top
+        if y <= legs_from:
+            return abs(math.hypot(x - cx, y - legs_from) - radius)
+        return min(abs(x - (cx - radius)), abs(x - (cx + radius)))
+    for y in range(4, 18):
+        for x in range(11, 31):
+            d = shackle_distance(x, y)
+            if d <= 1.3:
+                px[y][x] = index["steel_light"] if x < 20 else index["steel"]
+            elif d <= 2.1:
                 px[y][x] = index["outline"]
     # The body.
     for y in range(16, 31):
@@ -85,19 +90,19 @@ def key_in_lock(x, y):
     w, h = 150, 191
     shade = int(60 + 80 * y / h)
     colour = (shade // 3, shade // 2 + 20, shade + 60)
-    # Lock plate.
-    if 25 <= x <= 125 and 40 <= y <= 175:
-        r = 14
-        inside = True
-        for (ccx, ccy) in ((25 + r, 40 + r), (125 - r, 40 + r), (25 + r, 175 - r), (125 - r, 175 - r)):
-            if (abs(x - ccx) > 0 and abs(y - ccy) > 0 and (x < 25 + r or x > 125 - r) and
-                    (y < 40 + r or y > 175 - r) and math.hypot(x - ccx, y - ccy) > r):
-                inside = False
-        if inside:
-            light = 1.0 - 0.35 * (x - 25) / 100 - 0.2 * (y - 40) / 135
-            colour = (int(205 * light), int(160 * light), int(60 * light))
-            if x in (26, 27) or y in (41, 42):
-                colour = (240, 210, 120)
+    def in_plate(px_, py_, left=25, top=40, right=125, bottom=175, r=14):
+        dx = max(left + r - px_, 0, px_ - (right - r))
+        dy = max(top + r - py_, 0, py_ - (bottom - r))
+        return left <= px_ <= right and top <= py_ <= bottom and dx * dx + dy * dy <= r * r
+    if in_plate(x - 5, y - 5):
+        colour = tuple(c // 2 for c in colour)
+    if in_plate(x, y):
+        light = 1.0 - 0.35 * (x - 25) / 100 - 0.2 * (y - 40) / 135
+        colour = (int(205 * light), int(160 * light), int(60 * light))
+        if not in_plate(x - 2, y - 2):
+            colour = (240, 210, 120)
+        elif not in_plate(x + 2, y + 2):
+            colour = (110, 80, 25)
     # Screws.
     for (sx, sy) in ((40, 55), (110, 55), (40, 160), (110, 160)):
         if math.hypot(x - sx, y - sy) <= 4:
