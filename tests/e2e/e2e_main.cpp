@@ -11,6 +11,7 @@
 namespace pw::e2e {
 
 int Measure(Driver& driver);
+int Tour(Driver& driver);
 
 namespace {
 
@@ -208,6 +209,7 @@ int main(int argc, char** argv) {
   }
   Driver driver(argv[1]);
   if (argc > 2 && std::strcmp(argv[2], "--measure") == 0) return Measure(driver);
+  if (argc > 2 && std::strcmp(argv[2], "--tour") == 0) return Tour(driver);
   int passed = 0, failed = 0;
   for (const Scenario& scenario : Scenarios()) {
     if (argc > 2 && std::strcmp(argv[2], scenario.name) != 0) continue;
