@@ -1,4 +1,5 @@
-# Cross-build for 32-bit Windows with Debian's mingw-w64.
+# Cross-build for 32-bit Windows with Debian's mingw-w64. The posix thread model links its threads
+# library statically like the rest (-static in windows.cmake), so the program stays one file.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)

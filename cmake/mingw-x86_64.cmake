@@ -1,4 +1,5 @@
-# Cross-build for 64-bit Windows with Debian's mingw-w64.
+# Cross-build for 64-bit Windows with Debian's mingw-w64. The posix thread model links its threads
+# library statically like the rest (-static in windows.cmake), so the program stays one file.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
