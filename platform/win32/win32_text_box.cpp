@@ -1,5 +1,7 @@
 #include "platform/win32/win32_text_box.h"
 
+#include <string>
+
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
 
@@ -28,11 +30,16 @@ void Win32TextBox::ShowSelection() const {
 
 void Win32TextBox::Changed(forms::Prop what) {
   switch (what) {
-    case forms::Prop::Text:
+    case forms::Prop::Text: {
+      const std::string text = text_.Text();
+      if (WindowText() == text) break;  // the user's own typing, coming back
       updating_ = true;
-      SetWindowTextIfChanged(text_.Text());
+      SetWindowTextA(window_, text.c_str());
       updating_ = false;
+      // Setting the text moves the edit's caret; the model keeps its own.
+      ShowSelection();
       break;
+    }
     case forms::Prop::Selection:
       ShowSelection();
       break;
