@@ -114,8 +114,8 @@ void Win32FormView::CreateWindowForForm() {
   if (window == nullptr) winui::ThrowLastError("Creating the window " + form_.Name());
   if (icon_ != nullptr) {
     SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    const int small = GetSystemMetrics(SM_CXSMICON);
-    if (HICON icon = factory_.Images().Icon(form_.Icon(), small, small)) {
+    const int smallSize = GetSystemMetrics(SM_CXSMICON);
+    if (HICON icon = factory_.Images().Icon(form_.Icon(), smallSize, smallSize)) {
       SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
   }
