@@ -1,6 +1,8 @@
 #include "store/registry_module.h"
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 #include <type_traits>
 #include <vector>
 
@@ -9,6 +11,8 @@ namespace pw {
 namespace {
 
 constexpr std::uint32_t kFirstBufferSize = 1024;
+// A size reported beyond this is taken as a fault of the registry, not as a value to fetch.
+constexpr std::uint32_t kLargestValue = 64u << 20;
 
 // Closes the key exactly once, whichever way the operation leaves.
 class OpenKey {
@@ -43,33 +47,50 @@ std::string MultiStringData(const std::vector<std::uint8_t>& data, std::uint32_t
   return std::string(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(length));
 }
 
+bool IsStorable(const RegistryValue& value) {
+  return std::holds_alternative<std::int16_t>(value) ||
+         std::holds_alternative<std::int32_t>(value) ||
+         std::holds_alternative<std::string>(value) || std::holds_alternative<ByteArray>(value);
+}
+
+bool FitsInCount(std::size_t size) {
+  return size <= std::numeric_limits<std::uint32_t>::max();
+}
+
 }  // namespace
 
 bool RegistryModule::SaveRegValue(RegKey root, const std::string& path, const std::string& name,
                                   const RegistryValue& value) {
   RegKey handle = 0;
   if (api_.RegOpenKeyExA(root, path, 0, KEY_WRITE_, handle) != ERROR_SUCCESS_) {
-    CreateRegKey(root, path);
     handle = 0;
+    // A value that will be refused must not leave a new key behind.
+    if (!IsStorable(value)) throw UnsupportedValueType();
+    CreateRegKey(root, path);
     if (api_.RegOpenKeyExA(root, path, 0, KEY_WRITE_, handle) != ERROR_SUCCESS_) handle = 0;
   }
   OpenKey key(api_, handle);
   long result = ERROR_INVALID_HANDLE_;
   if (const auto* small = std::get_if<std::int16_t>(&value)) {
     const std::int32_t wide = *small;
-    result = api_.RegSetValueExA(key.get(), name, REG_DWORD_,
-                                 reinterpret_cast<const std::uint8_t*>(&wide), 4);
+    std::uint8_t bytes[4];
+    std::memcpy(bytes, &wide, 4);
+    if (handle != 0) result = api_.RegSetValueExA(handle, name, REG_DWORD_, bytes, 4);
   } else if (const auto* number = std::get_if<std::int32_t>(&value)) {
     std::uint8_t bytes[4];
     std::memcpy(bytes, number, 4);
-    result = api_.RegSetValueExA(key.get(), name, REG_DWORD_, bytes, 4);
+    if (handle != 0) result = api_.RegSetValueExA(handle, name, REG_DWORD_, bytes, 4);
   } else if (const auto* text = std::get_if<std::string>(&value)) {
-    result = api_.RegSetValueExA(key.get(), name, REG_SZ_,
-                                 reinterpret_cast<const std::uint8_t*>(text->data()),
-                                 static_cast<std::uint32_t>(text->size()));
+    if (handle != 0 && FitsInCount(text->size())) {
+      result = api_.RegSetValueExA(handle, name, REG_SZ_,
+                                   reinterpret_cast<const std::uint8_t*>(text->data()),
+                                   static_cast<std::uint32_t>(text->size()));
+    }
   } else if (const auto* array = std::get_if<ByteArray>(&value)) {
-    result = api_.RegSetValueExA(key.get(), name, REG_BINARY_, array->bytes.data(),
-                                 static_cast<std::uint32_t>(array->bytes.size()));
+    if (handle != 0 && FitsInCount(array->bytes.size())) {
+      result = api_.RegSetValueExA(handle, name, REG_BINARY_, array->bytes.data(),
+                                   static_cast<std::uint32_t>(array->bytes.size()));
+    }
   } else {
     key.Close();
     throw UnsupportedValueType();
@@ -89,6 +110,7 @@ RegistryValue RegistryModule::GetRegValue(RegKey root, const std::string& path,
   std::uint32_t type = REG_NONE_;
   long result = api_.RegQueryValueExA(key.get(), name, type, buffer.data(), size);
   if (result == ERROR_MORE_DATA_) {
+    if (size <= kFirstBufferSize || size > kLargestValue) return defaultValue;
     buffer.assign(size, 0);
     result = api_.RegQueryValueExA(key.get(), name, type, buffer.data(), size);
   }
@@ -105,9 +127,9 @@ RegistryValue RegistryModule::GetRegValue(RegKey root, const std::string& path,
       buffer.resize(size);
       return ByteArray{std::move(buffer), 0};
     case REG_DWORD_: {
-      if (size < 4) return defaultValue;
+      // The first four bytes of the zero-filled buffer, so short data reads zero-extended.
       std::int32_t number = 0;
-      std::memcpy(&number, buffer.data(), 4);
+      std::memcpy(&number, buffer.data(), std::min<std::size_t>(4, buffer.size()));
       return number;
     }
     default:

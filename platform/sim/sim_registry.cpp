@@ -1,6 +1,5 @@
 #include "platform/sim/sim_registry.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "app/text.h"
@@ -9,23 +8,26 @@ namespace pw::sim {
 
 namespace {
 
-constexpr std::uint32_t kWriteBits = 0x2 | 0x4;  // KEY_SET_VALUE, KEY_CREATE_SUB_KEY
+constexpr std::uint32_t kQueryValue = 0x1;             // KEY_QUERY_VALUE
+constexpr std::uint32_t kSetValue = 0x2;               // KEY_SET_VALUE
+constexpr std::uint32_t kWriteBits = kSetValue | 0x4;  // and KEY_CREATE_SUB_KEY
+constexpr std::uint32_t kAllAccess = 0xF003F;          // what a predefined root grants
+constexpr long kErrorInvalidParameter = 87;
+constexpr long kErrorKeyDeleted = 1018;
 
 bool IsRoot(RegKey key) {
   return key >= 0x80000000u && key <= 0x80000006u;
 }
 
-std::string LowerName(const std::string& name) {
-  return LowerAnsi(name);
+std::string RootName(RegKey root) {
+  return std::to_string(root);
 }
 
-}  // namespace
-
-std::string SimRegistry::Normalize(RegKey root, const std::string& path) {
-  std::string key = std::to_string(root);
+// "a\b" below base, lower-cased, with empty parts dropped.
+std::string Below(std::string base, const std::string& path) {
   std::string part;
   auto flush = [&] {
-    if (!part.empty()) key += "\\" + LowerAnsi(part);
+    if (!part.empty()) base += "\\" + LowerAnsi(part);
     part.clear();
   };
   for (char c : path) {
@@ -36,7 +38,13 @@ std::string SimRegistry::Normalize(RegKey root, const std::string& path) {
     }
   }
   flush();
-  return key;
+  return base;
+}
+
+}  // namespace
+
+std::string SimRegistry::Normalize(RegKey root, const std::string& path) {
+  return Below(RootName(root), path);
 }
 
 bool SimRegistry::Refused(const std::string& key) const {
@@ -46,15 +54,25 @@ bool SimRegistry::Refused(const std::string& key) const {
   return false;
 }
 
-const std::string* SimRegistry::KeyOf(RegKey handle) const {
+std::optional<SimRegistry::Handle> SimRegistry::Resolve(RegKey handle) const {
+  if (IsRoot(handle)) return Handle{RootName(handle), kAllAccess};
   auto it = handles_.find(handle);
-  return it == handles_.end() ? nullptr : &it->second;
+  if (it == handles_.end()) return std::nullopt;
+  return it->second;
 }
 
-RegKey SimRegistry::NewHandle(const std::string& key) {
+SimRegistry::Values* SimRegistry::ValuesOf(const std::string& key) {
+  auto it = keys_.find(key);
+  if (it != keys_.end()) return &it->second;
+  // A predefined root always exists, even before anything was stored under it.
+  if (key.find('\\') == std::string::npos) return &keys_[key];
+  return nullptr;
+}
+
+RegKey SimRegistry::NewHandle(const std::string& key, std::uint32_t access) {
   const RegKey handle = nextHandle_;
   nextHandle_ += 4;
-  handles_[handle] = key;
+  handles_[handle] = Handle{key, access};
   return handle;
 }
 
@@ -62,33 +80,30 @@ long SimRegistry::RegOpenKeyExA(RegKey root, const std::string& path, std::uint3
                                 std::uint32_t access, RegKey& result) {
   (void)options;
   result = 0;
-  std::string base;
-  if (IsRoot(root)) {
-    base = std::to_string(root);
-  } else if (const std::string* key = KeyOf(root)) {
-    base = *key;
-  } else {
-    return ERROR_INVALID_HANDLE_;
-  }
-  const std::string key = path.empty() ? base : base + Normalize(0, path).substr(1);
-  if (!IsRoot(root) || !path.empty()) {
-    if (keys_.count(key) == 0) return ERROR_FILE_NOT_FOUND_;
+  const auto base = Resolve(root);
+  if (!base) return ERROR_INVALID_HANDLE_;
+  const std::string key = Below(base->key, path);
+  if (ValuesOf(key) == nullptr) {
+    return key == base->key ? kErrorKeyDeleted : ERROR_FILE_NOT_FOUND_;
   }
   if ((access & kWriteBits) != 0 && Refused(key)) return ERROR_ACCESS_DENIED_;
-  result = NewHandle(key);
+  result = NewHandle(key, access);
   return ERROR_SUCCESS_;
 }
 
 long SimRegistry::RegCreateKeyExA(RegKey root, const std::string& path, std::uint32_t options,
                                   std::uint32_t access, RegKey& result,
                                   std::uint32_t& disposition) {
-  (void)options, (void)access;
+  (void)options;
   result = 0;
-  if (!IsRoot(root)) return ERROR_INVALID_HANDLE_;
-  const std::string key = Normalize(root, path);
-  if (keys_.count(key) != 0) {
+  const auto base = Resolve(root);
+  if (!base) return ERROR_INVALID_HANDLE_;
+  const std::string key = Below(base->key, path);
+  if (ValuesOf(key) != nullptr) {
+    if ((access & kWriteBits) != 0 && Refused(key)) return ERROR_ACCESS_DENIED_;
     disposition = REG_OPENED_EXISTING_KEY_;
   } else {
+    if (ValuesOf(base->key) == nullptr) return kErrorKeyDeleted;
     if (Refused(key)) return ERROR_ACCESS_DENIED_;
     // Every missing level is created.
     for (std::size_t at = key.find('\\'); at != std::string::npos; at = key.find('\\', at + 1)) {
@@ -97,34 +112,39 @@ long SimRegistry::RegCreateKeyExA(RegKey root, const std::string& path, std::uin
     keys_.try_emplace(key);
     disposition = REG_CREATED_NEW_KEY_;
   }
-  result = NewHandle(key);
+  result = NewHandle(key, access);
   return ERROR_SUCCESS_;
 }
 
 long SimRegistry::RegSetValueExA(RegKey key, const std::string& name, std::uint32_t type,
                                  const std::uint8_t* data, std::uint32_t size) {
-  const std::string* path = KeyOf(key);
-  if (path == nullptr) return ERROR_INVALID_HANDLE_;
-  if (Refused(*path)) return ERROR_ACCESS_DENIED_;
+  const auto handle = Resolve(key);
+  if (!handle) return ERROR_INVALID_HANDLE_;
+  if ((handle->access & kSetValue) == 0 || Refused(handle->key)) return ERROR_ACCESS_DENIED_;
+  if (data == nullptr && size != 0) return kErrorInvalidParameter;
+  Values* values = ValuesOf(handle->key);
+  if (values == nullptr) return kErrorKeyDeleted;
   Value value{name, type, {}};
-  if (data != nullptr && size > 0) value.data.assign(data, data + size);
+  if (size > 0) value.data.assign(data, data + size);
   // The ANSI interface terminates string data that the caller passed without a zero.
   if ((type == REG_SZ_ || type == REG_EXPAND_SZ_) && !value.data.empty() &&
       value.data.back() != 0) {
     value.data.push_back(0);
   }
-  keys_[*path][LowerName(name)] = std::move(value);
+  (*values)[LowerAnsi(name)] = std::move(value);
   return ERROR_SUCCESS_;
 }
 
 long SimRegistry::RegQueryValueExA(RegKey key, const std::string& name, std::uint32_t& type,
                                    std::uint8_t* data, std::uint32_t& size) {
   ++queries_;
-  const std::string* path = KeyOf(key);
-  if (path == nullptr) return ERROR_INVALID_HANDLE_;
-  const Values& values = keys_[*path];
-  auto it = values.find(LowerName(name));
-  if (it == values.end()) return ERROR_FILE_NOT_FOUND_;
+  const auto handle = Resolve(key);
+  if (!handle) return ERROR_INVALID_HANDLE_;
+  if ((handle->access & kQueryValue) == 0) return ERROR_ACCESS_DENIED_;
+  const Values* values = ValuesOf(handle->key);
+  if (values == nullptr) return kErrorKeyDeleted;
+  auto it = values->find(LowerAnsi(name));
+  if (it == values->end()) return ERROR_FILE_NOT_FOUND_;
   const Value& value = it->second;
   type = value.type;
   const auto length = static_cast<std::uint32_t>(value.data.size());
@@ -142,10 +162,12 @@ long SimRegistry::RegQueryValueExA(RegKey key, const std::string& name, std::uin
 }
 
 long SimRegistry::RegDeleteValueA(RegKey key, const std::string& name) {
-  const std::string* path = KeyOf(key);
-  if (path == nullptr) return ERROR_INVALID_HANDLE_;
-  if (Refused(*path)) return ERROR_ACCESS_DENIED_;
-  return keys_[*path].erase(LowerName(name)) != 0 ? ERROR_SUCCESS_ : ERROR_FILE_NOT_FOUND_;
+  const auto handle = Resolve(key);
+  if (!handle) return ERROR_INVALID_HANDLE_;
+  if ((handle->access & kSetValue) == 0 || Refused(handle->key)) return ERROR_ACCESS_DENIED_;
+  Values* values = ValuesOf(handle->key);
+  if (values == nullptr) return kErrorKeyDeleted;
+  return values->erase(LowerAnsi(name)) != 0 ? ERROR_SUCCESS_ : ERROR_FILE_NOT_FOUND_;
 }
 
 long SimRegistry::RegCloseKey(RegKey key) {
@@ -159,7 +181,7 @@ void SimRegistry::Put(RegKey root, const std::string& path, const std::string& n
   for (std::size_t at = key.find('\\'); at != std::string::npos; at = key.find('\\', at + 1)) {
     keys_.try_emplace(key.substr(0, at));
   }
-  keys_[key][LowerName(name)] = Value{name, type, std::move(bytes)};
+  keys_[key][LowerAnsi(name)] = Value{name, type, std::move(bytes)};
 }
 
 void SimRegistry::PutString(RegKey root, const std::string& path, const std::string& name,
@@ -180,7 +202,7 @@ std::optional<std::pair<std::uint32_t, std::vector<std::uint8_t>>> SimRegistry::
     RegKey root, const std::string& path, const std::string& name) const {
   auto key = keys_.find(Normalize(root, path));
   if (key == keys_.end()) return std::nullopt;
-  auto it = key->second.find(LowerName(name));
+  auto it = key->second.find(LowerAnsi(name));
   if (it == key->second.end()) return std::nullopt;
   return std::make_pair(it->second.type, it->second.data);
 }
@@ -195,7 +217,8 @@ std::string SimRegistry::GetString(RegKey root, const std::string& path,
 }
 
 bool SimRegistry::KeyExists(RegKey root, const std::string& path) const {
-  return keys_.count(Normalize(root, path)) != 0;
+  const std::string key = Normalize(root, path);
+  return keys_.count(key) != 0 || (IsRoot(root) && key == RootName(root));
 }
 
 std::vector<std::string> SimRegistry::ValueNames(RegKey root, const std::string& path) const {

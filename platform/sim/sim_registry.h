@@ -13,8 +13,10 @@
 namespace pw::sim {
 
 // A registry model: keys under the predefined roots, typed values with their real byte sizes,
-// handles that must be closed, and keys under which writes are refused (as a standard user is
-// refused under HKEY_LOCAL_MACHINE). Paths and names compare letter case aside.
+// handles that must be closed and that carry the access they were opened with, and keys under
+// which writes are refused (as a standard user is refused under HKEY_LOCAL_MACHINE). Paths and
+// names compare letter case aside; empty path parts (a trailing backslash) are ignored.
+// Single-threaded.
 class SimRegistry : public RegistryApi {
  public:
   long RegOpenKeyExA(RegKey root, const std::string& path, std::uint32_t options,
@@ -43,17 +45,25 @@ class SimRegistry : public RegistryApi {
   }
   bool KeyExists(RegKey root, const std::string& path) const;
   std::vector<std::string> ValueNames(RegKey root, const std::string& path) const;
+  // Removes every key and value and lifts refused writes. Handles stay open (and must still be
+  // closed); operations on them report their key as deleted.
   void Clear();
 
-  // "" refuses every write under the root.
+  // Opening for writing, creating keys and writing values at or below the path fail with
+  // ERROR_ACCESS_DENIED; reading still works. "" refuses every write under the root.
   void RefuseWritesUnder(RegKey root, const std::string& path);
   void RefuseWritesUnder(const std::string& path) { RefuseWritesUnder(HKEY_LOCAL_MACHINE_, path); }
   void AllowWrites() { refused_.clear(); }
 
   int OpenHandleCount() const { return static_cast<int>(handles_.size()); }
+  // RegQueryValueExA calls so far, successful or not.
   long QueryCount() const { return queries_; }
 
  private:
+  struct Handle {
+    std::string key;
+    std::uint32_t access = 0;
+  };
   struct Value {
     std::string name;  // as first written
     std::uint32_t type = 0;
@@ -63,11 +73,13 @@ class SimRegistry : public RegistryApi {
 
   static std::string Normalize(RegKey root, const std::string& path);
   bool Refused(const std::string& key) const;
-  const std::string* KeyOf(RegKey handle) const;
-  RegKey NewHandle(const std::string& key);
+  // The key a handle or predefined root stands for, with the access it grants.
+  std::optional<Handle> Resolve(RegKey handle) const;
+  Values* ValuesOf(const std::string& key);
+  RegKey NewHandle(const std::string& key, std::uint32_t access);
 
   std::map<std::string, Values> keys_;  // by normalized path "root\a\b"
-  std::map<RegKey, std::string> handles_;
+  std::map<RegKey, Handle> handles_;
   std::set<std::string> refused_;
   RegKey nextHandle_ = 0x100;
   long queries_ = 0;
