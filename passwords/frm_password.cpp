@@ -54,6 +54,12 @@ void frmPassword::Form_Load() {
 void frmPassword::txtPassword_Change() {
   const Shared& shared = app_.shared;
   if (shared.SetupRequested) return;
+  // Unlock-all mode never offers it: its OK button already unlocks everything. (Its refusal
+  // empties the entry, which would otherwise match an empty unlock password.)
+  if (cmdDeactivate.Visible()) {
+    chkunlock.SetVisible(false);
+    return;
+  }
   // The box is offered only to someone who already typed the unlock password.
   const bool offer =
       shared.UnlockAllAllowed && LowerAnsi(txtPassword.Text()) == shared.UnlockPassword;

@@ -153,6 +153,20 @@ TEST(PasswordPromptTest, UnlockAllModeWithAnEmptyEntryIsADismissal) {
   EXPECT_TRUE(r.a.app.main.timTarnwick.Enabled());
 }
 
+TEST(PasswordPromptTest, UnlockAllModeNeverOffersTheBoxEvenWithoutAnUnlockPassword) {
+  LockRig r;
+  r.a.Start();  // no unlock password stored
+  r.OpenUnlockAll();
+  r.a.Do([&] {
+    r.prompt().txtPassword.Type("guess");
+    r.prompt().PressEnter();
+  });
+  EXPECT_TRUE(r.PromptUp());
+  EXPECT_EQ(r.prompt().txtPassword.Text(), "");  // emptied, which equals the empty password
+  EXPECT_EQ(r.machine.beeps, 1);
+  EXPECT_FALSE(r.prompt().chkunlock.Visible());
+}
+
 TEST(PasswordPromptTest, SetupModeChecksTheSetupPasswordAndNeverOffersUnlockAll) {
   {
     LockRig r;
