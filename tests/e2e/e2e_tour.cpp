@@ -21,8 +21,12 @@ void Shot(Driver& d, const char* name, HWND window) {
     return;
   }
   d.Pause(700);  // let it paint
+  // The client area: without a window manager the frame is not drawn.
   RECT r{};
-  GetWindowRect(window, &r);
+  GetClientRect(window, &r);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  OffsetRect(&r, origin.x, origin.y);
   std::printf("SHOT %s %ld %ld %ld %ld\n", name, r.left, r.top, r.right, r.bottom);
   std::fflush(stdout);
   d.Pause(1500);
