@@ -93,8 +93,15 @@ TEST_F(RegistryModuleTest, HostileDataIsReadSafely) {
   EXPECT_EQ(store.GetRegValue(HKLM, kKey, "unterminated"), RegistryValue(std::string("abc")));
   sim.Put(HKLM, kKey, "nul", REG_SZ_, {'a', 0, 'b', 0});
   EXPECT_EQ(store.GetRegValue(HKLM, kKey, "nul"), RegistryValue(std::string("a\0b", 3)));
-  sim.Put(HKLM, kKey, "shortdword", REG_DWORD_, {7, 0});
-  EXPECT_EQ(store.GetRegValue(HKLM, kKey, "shortdword"), RegistryValue(Empty{}));
+  // Short DWORD data reads zero-extended, long data by its first four bytes.
+  sim.Put(HKLM, kKey, "shortdword", REG_DWORD_, {7, 1});
+  EXPECT_EQ(store.GetRegValue(HKLM, kKey, "shortdword"), RegistryValue(std::int32_t{0x107}));
+  sim.Put(HKLM, kKey, "nodword", REG_DWORD_, {});
+  EXPECT_EQ(store.GetRegValue(HKLM, kKey, "nodword"), RegistryValue(std::int32_t{0}));
+  sim.Put(HKLM, kKey, "longdword", REG_DWORD_, {0xFF, 0xFF, 0xFF, 0xFF, 9});
+  EXPECT_EQ(store.GetRegValue(HKLM, kKey, "longdword"), RegistryValue(std::int32_t{-1}));
+  sim.Put(HKLM, kKey, "zero", REG_SZ_, {});
+  EXPECT_EQ(store.GetRegValue(HKLM, kKey, "zero"), RegistryValue(std::string()));
   sim.Put(HKLM, kKey, "bin", REG_BINARY_, {'w', 0, 0xFF});
   EXPECT_EQ(ValueToText(store.GetRegValue(HKLM, kKey, "bin")), std::string("w\0\xFF", 3));
 }
@@ -109,18 +116,25 @@ TEST_F(RegistryModuleTest, WritesCreateMissingKeysAndReuseExistingOnes) {
 }
 
 TEST_F(RegistryModuleTest, UnsupportedKindsRaiseError1001AndWriteNothing) {
-  for (const RegistryValue& value :
-       {RegistryValue(2.5), RegistryValue(true), RegistryValue(OtherValue{"Date", 0}),
-        RegistryValue(Empty{})}) {
-    try {
-      store.SaveRegValue(HKLM, kKey, "bad", value);
-      FAIL() << "no error";
-    } catch (const UnsupportedValueType& e) {
-      EXPECT_EQ(e.code(), 1001);
-      EXPECT_STREQ(e.what(), "Unsupported value type");
+  sim.PutString(HKLM, kKey, "kept", "old");
+  const auto before = sim.Get(HKLM, kKey, "kept");
+  for (const char* path : {kKey, "SOFTWARE\\Fresh\\Key"}) {
+    for (const RegistryValue& value :
+         {RegistryValue(2.5), RegistryValue(true), RegistryValue(OtherValue{"Date", 0}),
+          RegistryValue(Empty{})}) {
+      try {
+        store.SaveRegValue(HKLM, path, "kept", value);
+        FAIL() << "no error";
+      } catch (const UnsupportedValueType& e) {
+        EXPECT_EQ(e.code(), 1001);
+        EXPECT_STREQ(e.what(), "Unsupported value type");
+      }
+      EXPECT_EQ(sim.OpenHandleCount(), 0);
     }
   }
-  EXPECT_FALSE(sim.HasValue(HKLM, kKey, "bad"));
+  EXPECT_EQ(sim.Get(HKLM, kKey, "kept"), before);
+  EXPECT_EQ(sim.ValueNames(HKLM, kKey).size(), 1u);
+  EXPECT_FALSE(sim.KeyExists(HKLM, "SOFTWARE\\Fresh"));  // a refused value creates no key
 }
 
 TEST_F(RegistryModuleTest, RefusedWritesReportFalseAndDeleteWorks) {
@@ -138,6 +152,17 @@ TEST_F(RegistryModuleTest, RefusedWritesReportFalseAndDeleteWorks) {
   EXPECT_FALSE(sim.HasValue(HKLM, kKey, "v"));
   EXPECT_TRUE(store.DeleteRegValue(HKLM, kKey, "never"));
   EXPECT_TRUE(store.DeleteRegValue(HKLM, "SOFTWARE\\Missing", "never"));
+}
+
+TEST(ValueToTextTest, EveryKindHasAText) {
+  EXPECT_EQ(ValueToText(Empty{}), "");
+  EXPECT_EQ(ValueToText(std::int16_t{-32768}), "-32768");
+  EXPECT_EQ(ValueToText(std::int32_t{2147483647}), "2147483647");
+  EXPECT_EQ(ValueToText(std::string("a\0b", 3)), std::string("a\0b", 3));
+  EXPECT_EQ(ValueToText(ByteArray{{'h', 'i'}, 3}), "hi");
+  EXPECT_EQ(ValueToText(2.5), "2.5");
+  EXPECT_EQ(ValueToText(true), "True");
+  EXPECT_EQ(ValueToText(OtherValue{"Date", 0}), "Date");
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "platform/sim/sim_registry.h"
+#include "store/registry_module.h"
+#include "store/settings_layout.h"
 #include "store/time_delay.h"
 
 namespace pw {
@@ -28,6 +31,22 @@ TEST(TimeDelayTest, AnythingElseMeansNoLimit) {
     EXPECT_EQ(ParseTimeDelay(text), 0) << '"' << text << '"';
   }
   EXPECT_EQ(ParseTimeDelay(std::string(1 << 20, '1')), 0);
+}
+
+TEST(TimeDelayTest, TextAndDwordValuesReadTheSame) {
+  sim::SimRegistry sim;
+  RegistryModule store(sim);
+  auto read = [&] {
+    return ParseTimeDelay(
+        ValueToText(store.GetRegValue(HKEY_LOCAL_MACHINE_, kSettingsKey, kTimeDelay)));
+  };
+  EXPECT_EQ(read(), 0);  // absent
+  sim.PutString(HKEY_LOCAL_MACHINE_, kSettingsKey, kTimeDelay, "12");
+  EXPECT_EQ(read(), 12);
+  sim.PutDword(HKEY_LOCAL_MACHINE_, kSettingsKey, kTimeDelay, 12);
+  EXPECT_EQ(read(), 12);
+  sim.PutDword(HKEY_LOCAL_MACHINE_, kSettingsKey, kTimeDelay, 0xFFFFFFFFu);  // -1
+  EXPECT_EQ(read(), 0);
 }
 
 }  // namespace
