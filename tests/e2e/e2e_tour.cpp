@@ -78,7 +78,6 @@ int Tour(Driver& d) {
   d.Pause(1000);
 
   d.StartProgram();  // a second start asks the running copy for its setup
-  Shot(d, "about", WaitVisible(d, "Pagewarden Setup"));
   prompt = WaitVisible(d, "Webkeeper: ");
   if (prompt != nullptr) d.Press(prompt, "OK");  // no setup password yet
   HWND setup = nullptr;
