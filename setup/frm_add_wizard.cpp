@@ -90,12 +90,7 @@ void frmAddWizard::Finish() {
   const std::string word = txtWindow.Text();
   forms::ListBox& list = app_.setup.List1;
   if (FindEntry(list, word) < 0) list.AddItem(word);
-  const int at = FindEntry(list, word);
-  if (at >= 0) {
-    list.SetListIndex(at);
-    list.SetSelected(at, true);
-    app_.setup.cmdApply.SetEnabled(true);
-  }
+  app_.setup.MakeCurrentAndTick(word);
   Unload();
 }
 

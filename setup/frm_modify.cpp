@@ -39,12 +39,7 @@ void frmModify::cmdOK_Click() {
     list.RemoveItem(list.ListIndex());
     list.AddItem(word);
   }
-  const int at = FindEntry(list, word);
-  if (at >= 0) {
-    list.SetListIndex(at);
-    list.SetSelected(at, true);
-    app_.setup.cmdApply.SetEnabled(true);
-  }
+  app_.setup.MakeCurrentAndTick(word);
   Unload();
 }
 

@@ -1,5 +1,7 @@
 #include "setup/frm_setup.h"
 
+#include "setup/find_entry.h"
+
 #include <array>
 #include <initializer_list>
 #include <string_view>
@@ -243,6 +245,14 @@ void frmSetup::cmdApply_Click() {
 
 void frmSetup::cmdCancel_Click() {
   Unload();
+}
+
+void frmSetup::MakeCurrentAndTick(const std::string& text) {
+  const int at = FindEntry(List1, text);
+  if (at < 0) return;
+  List1.SetListIndex(at);
+  List1.SetSelected(at, true);
+  cmdApply.SetEnabled(true);
 }
 
 }  // namespace pw

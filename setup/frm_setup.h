@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
 #include "platform/forms/list_box.h"
@@ -51,6 +53,10 @@ class frmSetup : public forms::Form {
   forms::MenuItem mnuvisitwebsite;
   forms::MenuItem mnub3;
   forms::MenuItem mnuAbout;
+
+  // After the wizard or the change-entry dialog: the first entry equal to the text becomes
+  // current and ticked, and Apply is enabled.
+  void MakeCurrentAndTick(const std::string& text);
 
   void GetSettings();
   void GetWindows();
