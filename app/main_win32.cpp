@@ -20,7 +20,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     pw::Win32ViewFactory views(instance);
     pw::forms::Toolkit toolkit(loop, views);
     loop.Attach(toolkit);
-    pw::Win32Registry registry;
+    pw::Win32Registry registry(&loop.Waits());
     pw::Win32WindowSystem windows;
     pw::Win32Shell shell;
     pw::Win32Input input;

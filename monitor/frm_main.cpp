@@ -37,7 +37,8 @@ frmMain::frmMain(App& app)
       mnub3(*this, "mnub3", "-", &mnufile2),
       mnuabout2(*this, "mnuabout2", "About", &mnufile2),
       mnuCloseMenu2(*this, "mnuCloseMenu2", "Cancel", &mnufile2),
-      app_(app) {
+      app_(app),
+      watch_(app.platform.registry, [this] { app_.shared.ReloadPending = true; }) {
   design.caption = "Webkeeper";
   design.icon = "IDI_PROGRAM";
   design.border = forms::BorderStyle::FixedSingle;
@@ -83,8 +84,13 @@ void frmMain::Form_Load() {
 
   SetCaption(kMonitorCaption);
   app_.module1.AddTrayIcon();
+  watch_.Restart();
   GetWindows();
   GetSettings();
+}
+
+void frmMain::Form_Unload() {
+  watch_.Stop();
 }
 
 void frmMain::WaitForTimeDelay(int interval) {

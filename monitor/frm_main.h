@@ -7,6 +7,7 @@
 #include "platform/forms/menu.h"
 #include "platform/forms/timer.h"
 #include "platform/types.h"
+#include "store/settings_watch.h"
 
 namespace pw {
 
@@ -63,6 +64,7 @@ class frmMain : public forms::Form {
  protected:
   void Form_Load() override;
   void Form_QueryUnload(int& cancel, int unloadMode) override;
+  void Form_Unload() override;
   void Form_MouseMove(int button, int shift, float x, float y) override;
   // Explorer restarted and lost every icon: ours comes back unless it is switched off.
   void Form_ShellRestarted() override;
@@ -73,6 +75,8 @@ class frmMain : public forms::Form {
 
   App& app_;
   Hwnd servedSetupRequest_ = 0;  // the second copy's request window last served
+  // Changes to the stored settings from outside raise ReloadPending.
+  SettingsWatch watch_;
 };
 
 }  // namespace pw

@@ -72,10 +72,14 @@ void frmMain::Timer1_Timer() {
   }
 
   Shared& shared = app_.shared;
+  // A settings key created since the last reload has not been watched: its values are news.
+  if (watch_.KeyAppeared()) shared.ReloadPending = true;
   if (!shared.ReloadPending) return;
   shared.ReloadPending = false;
   shared.PasswordAccepted = false;
   shared.AllUnlocked = false;
+  // What changes from here on is seen by the next reload; what changed before, by this one.
+  watch_.Restart();
   GetWindows();
   GetSettings();
   mnuDeactivate.SetEnabled(true);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace pw {
@@ -26,6 +27,7 @@ inline constexpr std::uint32_t REG_MULTI_SZ_ = 7;
 
 inline constexpr std::uint32_t KEY_READ_ = 0x20019;
 inline constexpr std::uint32_t KEY_WRITE_ = 0x20006;
+inline constexpr std::uint32_t KEY_NOTIFY_ = 0x0010;
 
 inline constexpr std::uint32_t REG_CREATED_NEW_KEY_ = 1;
 inline constexpr std::uint32_t REG_OPENED_EXISTING_KEY_ = 2;
@@ -49,6 +51,12 @@ class RegistryApi {
                                 std::uint8_t* data, std::uint32_t& size) = 0;
   virtual long RegDeleteValueA(RegKey key, const std::string& name) = 0;
   virtual long RegCloseKey(RegKey key) = 0;
+
+  // Asks for one notice after the next change of the key (a value set, added or deleted, or the
+  // key itself deleted), from any process. The notice is a call of onChange from this process's
+  // event loop, never from inside the call that made the change. Closing the key drops a notice
+  // not yet delivered. The key needs KEY_NOTIFY access.
+  virtual long RegNotifyChangeKeyValue(RegKey key, std::function<void()> onChange) = 0;
 };
 
 }  // namespace pw

@@ -2,7 +2,8 @@
 
 namespace pw::sim {
 
-SimMachine::SimMachine() : desktop([this] { return world.Now(); }), shell(desktop) {
+SimMachine::SimMachine()
+    : desktop([this] { return world.Now(); }), registry(&world), shell(desktop) {
   world.onProcessEnded = [this](int pid) { desktop.DestroyWindowsOf(pid); };
 }
 

@@ -1,8 +1,11 @@
 #include "platform/sim/sim_registry.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "app/text.h"
+#include "platform/sim/sim_world.h"
 
 namespace pw::sim {
 
@@ -12,7 +15,9 @@ constexpr std::uint32_t kQueryValue = 0x1;             // KEY_QUERY_VALUE
 constexpr std::uint32_t kSetValue = 0x2;               // KEY_SET_VALUE
 constexpr std::uint32_t kWriteBits = kSetValue | 0x4;  // and KEY_CREATE_SUB_KEY
 constexpr std::uint32_t kAllAccess = 0xF003F;          // what a predefined root grants
+constexpr std::uint32_t kNotify = 0x10;                // KEY_NOTIFY
 constexpr long kErrorInvalidParameter = 87;
+constexpr long kErrorNotSupported = 50;
 constexpr long kErrorKeyDeleted = 1018;
 
 bool IsRoot(RegKey key) {
@@ -105,11 +110,7 @@ long SimRegistry::RegCreateKeyExA(RegKey root, const std::string& path, std::uin
   } else {
     if (ValuesOf(base->key) == nullptr) return kErrorKeyDeleted;
     if (Refused(key)) return ERROR_ACCESS_DENIED_;
-    // Every missing level is created.
-    for (std::size_t at = key.find('\\'); at != std::string::npos; at = key.find('\\', at + 1)) {
-      keys_.try_emplace(key.substr(0, at));
-    }
-    keys_.try_emplace(key);
+    CreateLevels(key);
     disposition = REG_CREATED_NEW_KEY_;
   }
   result = NewHandle(key, access);
@@ -132,6 +133,7 @@ long SimRegistry::RegSetValueExA(RegKey key, const std::string& name, std::uint3
     value.data.push_back(0);
   }
   (*values)[LowerAnsi(name)] = std::move(value);
+  Changed(handle->key);
   return ERROR_SUCCESS_;
 }
 
@@ -167,21 +169,51 @@ long SimRegistry::RegDeleteValueA(RegKey key, const std::string& name) {
   if ((handle->access & kSetValue) == 0 || Refused(handle->key)) return ERROR_ACCESS_DENIED_;
   Values* values = ValuesOf(handle->key);
   if (values == nullptr) return kErrorKeyDeleted;
-  return values->erase(LowerAnsi(name)) != 0 ? ERROR_SUCCESS_ : ERROR_FILE_NOT_FOUND_;
+  if (values->erase(LowerAnsi(name)) == 0) return ERROR_FILE_NOT_FOUND_;
+  Changed(handle->key);
+  return ERROR_SUCCESS_;
 }
 
 long SimRegistry::RegCloseKey(RegKey key) {
   if (IsRoot(key)) return ERROR_SUCCESS_;
-  return handles_.erase(key) != 0 ? ERROR_SUCCESS_ : ERROR_INVALID_HANDLE_;
+  if (handles_.erase(key) == 0) return ERROR_INVALID_HANDLE_;
+  std::erase_if(watches_, [key](const Watch& w) { return w.handle == key; });
+  return ERROR_SUCCESS_;
+}
+
+long SimRegistry::RegNotifyChangeKeyValue(RegKey key, std::function<void()> onChange) {
+  if (world_ == nullptr) return kErrorNotSupported;
+  auto it = handles_.find(key);
+  if (it == handles_.end()) return ERROR_INVALID_HANDLE_;
+  if ((it->second.access & kNotify) == 0) return ERROR_ACCESS_DENIED_;
+  if (ValuesOf(it->second.key) == nullptr) return kErrorKeyDeleted;
+  watches_.push_back(Watch{key, it->second.key, world_->Running(), std::move(onChange)});
+  return ERROR_SUCCESS_;
+}
+
+void SimRegistry::CreateLevels(const std::string& key) {
+  for (std::size_t at = key.find('\\'); at != std::string::npos;) {
+    const std::size_t next = key.find('\\', at + 1);
+    if (keys_.try_emplace(key.substr(0, next)).second) Changed(key.substr(0, at));
+    at = next;
+  }
+}
+
+void SimRegistry::Changed(const std::string& key) {
+  // Each notice is given once; the process asks again for the next one.
+  auto due = std::stable_partition(watches_.begin(), watches_.end(),
+                                   [&key](const Watch& w) { return w.key != key; });
+  std::vector<Watch> notices(std::make_move_iterator(due), std::make_move_iterator(watches_.end()));
+  watches_.erase(due, watches_.end());
+  for (Watch& w : notices) world_->Post(w.process, std::move(w.onChange));
 }
 
 void SimRegistry::Put(RegKey root, const std::string& path, const std::string& name,
                       std::uint32_t type, std::vector<std::uint8_t> bytes) {
   const std::string key = Normalize(root, path);
-  for (std::size_t at = key.find('\\'); at != std::string::npos; at = key.find('\\', at + 1)) {
-    keys_.try_emplace(key.substr(0, at));
-  }
+  CreateLevels(key);
   keys_[key][LowerAnsi(name)] = Value{name, type, std::move(bytes)};
+  Changed(key);
 }
 
 void SimRegistry::PutString(RegKey root, const std::string& path, const std::string& name,
@@ -229,9 +261,26 @@ std::vector<std::string> SimRegistry::ValueNames(RegKey root, const std::string&
   return names;
 }
 
+void SimRegistry::DeleteKey(RegKey root, const std::string& path) {
+  const std::string key = Normalize(root, path);
+  if (key.find('\\') == std::string::npos) return;  // the roots stay
+  std::vector<std::string> gone;
+  for (const auto& [name, values] : keys_) {
+    if (name == key || name.rfind(key + "\\", 0) == 0) gone.push_back(name);
+  }
+  for (const std::string& name : gone) {
+    keys_.erase(name);
+    Changed(name);
+  }
+  if (!gone.empty()) Changed(key.substr(0, key.rfind('\\')));
+}
+
 void SimRegistry::Clear() {
   keys_.clear();
   refused_.clear();
+  std::vector<std::string> watched;
+  for (const Watch& w : watches_) watched.push_back(w.key);
+  for (const std::string& key : watched) Changed(key);
 }
 
 void SimRegistry::RefuseWritesUnder(RegKey root, const std::string& path) {

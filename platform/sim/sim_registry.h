@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -12,13 +13,18 @@
 
 namespace pw::sim {
 
+class SimWorld;
+
 // A registry model: keys under the predefined roots, typed values with their real byte sizes,
 // handles that must be closed and that carry the access they were opened with, and keys under
 // which writes are refused (as a standard user is refused under HKEY_LOCAL_MACHINE). Paths and
 // names compare letter case aside; empty path parts (a trailing backslash) are ignored.
-// Single-threaded.
+// Change notices go to the simulated process that asked, through its event loop; without a
+// world there is no one to deliver them and asking for one fails. Single-threaded.
 class SimRegistry : public RegistryApi {
  public:
+  explicit SimRegistry(SimWorld* world = nullptr) : world_(world) {}
+
   long RegOpenKeyExA(RegKey root, const std::string& path, std::uint32_t options,
                      std::uint32_t access, RegKey& result) override;
   long RegCreateKeyExA(RegKey root, const std::string& path, std::uint32_t options,
@@ -29,6 +35,7 @@ class SimRegistry : public RegistryApi {
                         std::uint8_t* data, std::uint32_t& size) override;
   long RegDeleteValueA(RegKey key, const std::string& name) override;
   long RegCloseKey(RegKey key) override;
+  long RegNotifyChangeKeyValue(RegKey key, std::function<void()> onChange) override;
 
   // For tests: stored exactly as given (no terminator added).
   void Put(RegKey root, const std::string& path, const std::string& name, std::uint32_t type,
@@ -45,6 +52,8 @@ class SimRegistry : public RegistryApi {
   }
   bool KeyExists(RegKey root, const std::string& path) const;
   std::vector<std::string> ValueNames(RegKey root, const std::string& path) const;
+  // Removes the key with its values and every key below it, as another tool would.
+  void DeleteKey(RegKey root, const std::string& path);
   // Removes every key and value and lifts refused writes. Handles stay open (and must still be
   // closed); operations on them report their key as deleted.
   void Clear();
@@ -56,6 +65,8 @@ class SimRegistry : public RegistryApi {
   void AllowWrites() { refused_.clear(); }
 
   int OpenHandleCount() const { return static_cast<int>(handles_.size()); }
+  // Notices asked for and not yet given.
+  int WatchCount() const { return static_cast<int>(watches_.size()); }
   // RegQueryValueExA calls so far, successful or not.
   long QueryCount() const { return queries_; }
 
@@ -77,10 +88,22 @@ class SimRegistry : public RegistryApi {
   std::optional<Handle> Resolve(RegKey handle) const;
   Values* ValuesOf(const std::string& key);
   RegKey NewHandle(const std::string& key, std::uint32_t access);
+  // Creates the key and every missing level above it; a new level is a change of its parent.
+  void CreateLevels(const std::string& key);
+  // Hands every notice asked for on the key to its process.
+  void Changed(const std::string& key);
 
   std::map<std::string, Values> keys_;  // by normalized path "root\a\b"
   std::map<RegKey, Handle> handles_;
   std::set<std::string> refused_;
+  struct Watch {
+    RegKey handle = 0;
+    std::string key;
+    int process = 0;
+    std::function<void()> onChange;
+  };
+  std::vector<Watch> watches_;
+  SimWorld* world_;
   RegKey nextHandle_ = 0x100;
   long queries_ = 0;
 };

@@ -34,6 +34,11 @@ void SimWorld::Start(int pid, std::function<void()> body) {
   proc.thread = std::thread([this, pid] { ThreadMain(pid); });
 }
 
+int SimWorld::Running() const {
+  std::lock_guard lock(mutex_);
+  return current_;
+}
+
 bool SimWorld::Alive(int pid) const {
   std::lock_guard lock(mutex_);
   auto it = procs_.find(pid);

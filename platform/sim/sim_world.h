@@ -35,6 +35,8 @@ class SimWorld {
   SimWorld& operator=(const SimWorld&) = delete;
 
   Millis Now() const { return now_; }
+  // The participant running right now: a process id, or kDriver.
+  int Running() const;
 
   // A process exists from AddProcess on and starts running its body after Start, once the
   // running participant waits.

@@ -53,13 +53,18 @@ Millis Win32EventLoop::Now() const {
 
 void Win32EventLoop::ProcessPending(const NextDue& nextDue) {
   Arm(nextDue());
-  if (DispatchPending()) return;
+  const bool dispatched = DispatchPending();
+  // Signalled objects are served on every pass, so a flood of input cannot hold them back.
+  if (waits_.ServeSignalled() || dispatched) return;
   const std::optional<Millis> due = nextDue();
   const DWORD timeout = due ? Delay(*due, Now()) : INFINITE;
   if (timeout != 0) {
-    MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    const std::vector<HANDLE> handles = waits_.Handles();
+    MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(), timeout,
+                                QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   }
   DispatchPending();
+  waits_.ServeSignalled();
 }
 
 bool Win32EventLoop::DispatchPending() {

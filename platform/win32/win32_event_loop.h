@@ -4,6 +4,7 @@
 
 #include "platform/forms/event_loop.h"
 #include "platform/win32/win32_ui_handles.h"
+#include "platform/win32/win32_wait_list.h"
 
 namespace pw::forms {
 class Toolkit;
@@ -31,6 +32,9 @@ class Win32EventLoop : public forms::EventLoop {
   Millis Now() const override;
   void ProcessPending(const NextDue& nextDue) override;
 
+  // Objects the message wait also waits for (registry change notices).
+  Win32WaitList& Waits() { return waits_; }
+
  private:
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // Returns whether anything was dispatched.
@@ -42,6 +46,7 @@ class Win32EventLoop : public forms::EventLoop {
   forms::Toolkit* toolkit_ = nullptr;
   bool classRegistered_ = false;
   winui::UniqueWindow window_;
+  Win32WaitList waits_;
 };
 
 }  // namespace pw

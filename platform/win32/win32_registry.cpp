@@ -1,5 +1,6 @@
 #include "platform/win32/win32_registry.h"
 
+#include <utility>
 #include <vector>
 
 #include "platform/win32/win32_handle_cast.h"
@@ -75,7 +76,50 @@ long Win32Registry::RegDeleteValueA(RegKey key, const std::string& name) {
 
 long Win32Registry::RegCloseKey(RegKey key) {
   if (key == 0) return ERROR_INVALID_HANDLE;
+  DropNotice(key);
   return ::RegCloseKey(ToHkey(key));
+}
+
+Win32Registry::~Win32Registry() {
+  while (!events_.empty()) DropNotice(events_.begin()->first);
+}
+
+long Win32Registry::RegNotifyChangeKeyValue(RegKey key, std::function<void()> onChange) {
+  if (key == 0) return ERROR_INVALID_HANDLE;
+  if (waits_ == nullptr) return ERROR_NOT_SUPPORTED;
+  HANDLE& event = events_[key];
+  if (event == nullptr) event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  if (event == nullptr) {
+    const long error = static_cast<long>(GetLastError());
+    events_.erase(key);
+    return error;
+  }
+  // The notice is tied to this (the user-interface) thread, which lives as long as the program.
+  const LONG status = ::RegNotifyChangeKeyValue(
+      ToHkey(key), FALSE, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, event, TRUE);
+  if (status != ERROR_SUCCESS) {
+    DropNotice(key);
+    return status;
+  }
+  HANDLE signalled = event;
+  // One notice a request, as the registry gives it: the caller asks again for the next.
+  const bool watched = waits_->Watch(signalled, [this, signalled, onChange = std::move(onChange)] {
+    waits_->Unwatch(signalled);
+    onChange();
+  });
+  if (!watched) {
+    DropNotice(key);
+    return ERROR_NO_SYSTEM_RESOURCES;
+  }
+  return ERROR_SUCCESS;
+}
+
+void Win32Registry::DropNotice(RegKey key) {
+  auto it = events_.find(key);
+  if (it == events_.end()) return;
+  if (waits_ != nullptr) waits_->Unwatch(it->second);
+  CloseHandle(it->second);
+  events_.erase(it);
 }
 
 }  // namespace pw

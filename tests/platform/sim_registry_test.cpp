@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/sim/sim_host.h"
+#include "platform/sim/sim_machine.h"
+
 namespace pw {
 namespace {
 
@@ -183,6 +186,63 @@ TEST_F(SimRegistryTest, ClearEmptiesTheRegistryAndOpenHandlesSeeTheirKeyGone) {
   EXPECT_EQ(reg.RegQueryValueExA(key, "v", type, nullptr, size), 1018);  // key deleted
   EXPECT_FALSE(reg.KeyExists(HKLM, "SOFTWARE\\K"));                      // and not brought back
   EXPECT_EQ(reg.RegCloseKey(key), ERROR_SUCCESS_);
+}
+
+// Notices go to the process that asked, from its event loop, once per request.
+TEST(SimRegistryNoticeTest, ChangesAreNoticedOnceByTheAskingProcessAfterTheWrite) {
+  sim::SimMachine machine;
+  sim::SimRegistry& reg = machine.registry;
+  sim::SimHost watcher(machine, "watcher");
+  machine.world.Start(watcher.pid, [&] {
+    for (;;) watcher.toolkit.DoEvents();
+  });
+  reg.PutString(HKLM, "SOFTWARE\\W", "a", "1");
+  RegKey key = 0;
+  RegKey readOnly = 0;
+  std::vector<std::string> notices;
+  auto ask = [&](RegKey k, const std::string& tag) {
+    long status = -1;
+    machine.world.Post(watcher.pid, [&, k, tag] {
+      status = reg.RegNotifyChangeKeyValue(k, [&notices, &machine, tag] {
+        EXPECT_NE(machine.world.Running(), sim::SimWorld::kDriver);
+        notices.push_back(tag);
+      });
+    });
+    machine.world.RunFor(0);
+    return status;
+  };
+  ASSERT_EQ(reg.RegOpenKeyExA(HKLM, "SOFTWARE\\W", 0, KEY_NOTIFY_, key), ERROR_SUCCESS_);
+  ASSERT_EQ(reg.RegOpenKeyExA(HKLM, "SOFTWARE\\W", 0, KEY_READ_ & ~KEY_NOTIFY_, readOnly), 0);
+  EXPECT_EQ(ask(readOnly, "x"), ERROR_ACCESS_DENIED_);
+  EXPECT_EQ(ask(key, "set"), ERROR_SUCCESS_);
+
+  reg.PutString(HKLM, "SOFTWARE\\W", "b", "2");
+  EXPECT_TRUE(notices.empty());  // not from inside the write
+  reg.PutString(HKLM, "SOFTWARE\\W", "c", "3");
+  reg.PutString(HKLM, "SOFTWARE\\Other", "a", "1");
+  machine.world.RunFor(0);
+  EXPECT_EQ(notices, std::vector<std::string>{"set"});  // one notice for the burst
+
+  ask(key, "closed");
+  reg.RegCloseKey(key);
+  reg.PutString(HKLM, "SOFTWARE\\W", "d", "4");
+  machine.world.RunFor(0);
+  EXPECT_EQ(notices.size(), 1u);
+  EXPECT_EQ(reg.WatchCount(), 0);
+
+  ASSERT_EQ(reg.RegOpenKeyExA(HKLM, "SOFTWARE\\W", 0, KEY_NOTIFY_, key), ERROR_SUCCESS_);
+  ask(key, "deleted");
+  reg.DeleteKey(HKLM, "SOFTWARE");
+  machine.world.RunFor(0);
+  EXPECT_EQ(notices.back(), "deleted");
+  EXPECT_EQ(ask(key, "again"), 1018);  // the key is gone
+  reg.RegCloseKey(key);
+  reg.RegCloseKey(readOnly);
+  EXPECT_EQ(reg.RegNotifyChangeKeyValue(0x4242, [] {}), ERROR_INVALID_HANDLE_);
+  machine.world.Kill(watcher.pid);
+
+  sim::SimRegistry alone;  // no processes to tell
+  EXPECT_NE(alone.RegNotifyChangeKeyValue(HKLM, [] {}), ERROR_SUCCESS_);
 }
 
 }  // namespace

@@ -56,6 +56,10 @@ class WatchedRegistry : public RegistryApi {
     ++closed[key];
     return sim_.RegCloseKey(key);
   }
+  long RegNotifyChangeKeyValue(RegKey key, std::function<void()> onChange) override {
+    calls.push_back("notify");
+    return sim_.RegNotifyChangeKeyValue(key, std::move(onChange));
+  }
 
   // Returns a result code to replace the real call, or nothing to make it.
   std::function<std::optional<long>(int n, std::uint32_t& type, std::uint8_t* data,
