@@ -18,6 +18,7 @@ set(PW_WIN32_BACKEND_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/win32_process.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/win32_registry.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/win32_shell.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/win32_wait_list.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/win32_window_system.cpp)
 add_library(pagewarden_win32 STATIC ${PW_WIN32_BACKEND_SOURCES})
 target_include_directories(pagewarden_win32 PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
@@ -56,7 +57,9 @@ set_target_properties(pw_registry_smoke pw_desktop_smoke PROPERTIES
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 add_executable(pw_e2e tests/e2e/e2e_main.cpp tests/e2e/e2e_driver.cpp tests/e2e/e2e_measure.cpp
-                      tests/e2e/e2e_tour.cpp)
+                      tests/e2e/e2e_tour.cpp tests/e2e/e2e_installer.cpp)
 target_include_directories(pw_e2e PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(pw_e2e PRIVATE ${PW_WINDOWS_DEFINITIONS})
-target_link_libraries(pw_e2e PRIVATE user32 advapi32)
+target_link_libraries(pw_e2e PRIVATE user32 advapi32 shell32)
+
+include(cmake/installer.cmake)

@@ -456,6 +456,8 @@ LRESULT Win32FormView::OnMessage(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
+      // Log-off and shut-down, and also an installer closing the program through the Restart
+      // Manager (ENDSESSION_CLOSEAPP): an end, never a close to survive by a fresh copy.
       if (wParam != FALSE) form.RequestClose(forms::kUnloadEndSession);
       return 0;
     case WM_MOUSEMOVE: {

@@ -1,5 +1,6 @@
 // End-to-end scenarios: the real program under test, this driver playing browser and user.
 // Usage: pw_e2e.exe <path of pgwatch.exe> [scenario name]
+//        pw_e2e.exe <path of pgwatch.exe> --installer <package.msi> <later package.msi>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -12,6 +13,7 @@ namespace pw::e2e {
 
 int Measure(Driver& driver);
 int Tour(Driver& driver);
+int Installer(Driver& driver, const std::string& package, const std::string& later);
 
 namespace {
 
@@ -210,6 +212,9 @@ int main(int argc, char** argv) {
   Driver driver(argv[1]);
   if (argc > 2 && std::strcmp(argv[2], "--measure") == 0) return Measure(driver);
   if (argc > 2 && std::strcmp(argv[2], "--tour") == 0) return Tour(driver);
+  if (argc > 4 && std::strcmp(argv[2], "--installer") == 0) {
+    return Installer(driver, argv[3], argv[4]);
+  }
   int passed = 0, failed = 0;
   for (const Scenario& scenario : Scenarios()) {
     if (argc > 2 && std::strcmp(argv[2], scenario.name) != 0) continue;
