@@ -60,6 +60,6 @@ add_executable(pw_e2e tests/e2e/e2e_main.cpp tests/e2e/e2e_driver.cpp tests/e2e/
                       tests/e2e/e2e_tour.cpp tests/e2e/e2e_installer.cpp)
 target_include_directories(pw_e2e PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(pw_e2e PRIVATE ${PW_WINDOWS_DEFINITIONS})
-target_link_libraries(pw_e2e PRIVATE user32 advapi32 shell32)
+target_link_libraries(pw_e2e PRIVATE user32 advapi32 shell32 ole32 uuid)
 
 include(cmake/installer.cmake)

@@ -1,6 +1,8 @@
 // The installer package under test: installs with msiexec, starts the guard the way logon does,
 // changes a setting from outside, uninstalls, and installs a later version over an earlier one.
 // Usage: pw_e2e.exe <pgwatch.exe> --installer <package.msi> <later package.msi>
+#include <windows.h>
+// After windows.h:
 #include <shlobj.h>
 #include <tlhelp32.h>
 
@@ -93,8 +95,8 @@ std::string RunValue() {
 }
 
 // Add/Remove Programs entries whose display name starts with the product's name, in either
-// registry view (a 64-bit package registers in the 64-bit one).
-int ProductEntries() {
+// registry view (a 64-bit package registers in the 64-bit one); their names go to `names`.
+int ProductEntries(std::set<std::string>* names = nullptr) {
   std::set<std::string> products;
   for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
     HKEY key = nullptr;
@@ -112,6 +114,7 @@ int ProductEntries() {
                            &size) == 0 &&
           std::string(name).rfind("Pagewarden", 0) == 0) {
         products.insert(sub);
+        if (names != nullptr) names->insert(name);
       }
       RegCloseKey(product);
     }
@@ -164,6 +167,31 @@ ULONGLONG ReloadCost() {
   return GetTickCount64() - from;
 }
 
+// The command line a shortcut starts, as the shell reads it from the link; empty when unreadable.
+std::string ShortcutCommand(const std::string& link) {
+  std::string command;
+  if (FAILED(CoInitialize(nullptr))) return command;
+  IShellLinkA* shellLink = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&shellLink)))) {
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      const std::wstring wide(link.begin(), link.end());
+      char target[MAX_PATH] = {};
+      char arguments[1024] = {};
+      if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ)) &&
+          SUCCEEDED(shellLink->GetPath(target, MAX_PATH, nullptr, 0)) &&
+          SUCCEEDED(shellLink->GetArguments(arguments, sizeof arguments))) {
+        command = "\"" + std::string(target) + "\" " + arguments;
+      }
+      file->Release();
+    }
+    shellLink->Release();
+  }
+  CoUninitialize();
+  return command;
+}
+
 // Starts the command line the way logon starts a Run value; returns the process id or 0.
 DWORD StartLikeLogon(const std::string& commandLine) {
   STARTUPINFOA startup{};
@@ -203,7 +231,14 @@ int Installer(Driver& d, const std::string& package, const std::string& later) {
   const std::string run = RunValue();
   t.That(run == "\"" + program + "\"", "the Run value is the quoted program path: " + run);
   t.That(shortcutExists(), "the Start-menu shortcut exists");
-  t.That(ProductEntries() == 1, "one Add/Remove Programs entry");
+  std::set<std::string> names;
+  t.That(ProductEntries(&names) == 1, "one Add/Remove Programs entry");
+  // Windows Installer captions its windows with the product name.
+  t.That(!names.empty() && names.count("Pagewarden") == 0 && names.count("Pagewarden Setup") == 0,
+         "the product name is no caption the guard answers to: " +
+             (names.empty() ? std::string() : *names.begin()));
+
+  d.PutSetting("UserPassword", "secret");
 
   // Logon starts the guard from the Run value's command line.
   const DWORD started = StartLikeLogon(run);
@@ -211,12 +246,10 @@ int Installer(Driver& d, const std::string& package, const std::string& later) {
   t.That(d.WaitFor([&] { return d.Monitor() != nullptr; }, kWait) &&
              d.ProcessOf(d.Monitor()) == started,
          "the program started at logon is the monitor");
-  d.PutSetting("UserPassword", "secret");
-  d.Pause(1000);
 
   // An administrator adds words with reg; the guard locks them without a restart. The first
-  // creates the key, the second changes it.
-  // Each page of its own class: a password lets every window of the class live.
+  // creates the key, the second changes it. Each page has a class of its own, as a password
+  // lets every window of its class live.
   auto addWord = [&](int n, const std::string& word, const std::string& className,
                      const std::string& title) {
     PlayedWindow& page = d.OpenWindow(className, title);
@@ -247,6 +280,22 @@ int Installer(Driver& d, const std::string& package, const std::string& later) {
   d.Press(prompt, "OK");
   t.That(d.WaitFor([&] { return d.FindVisible("Webkeeper: ") == nullptr; }, kWait),
          "the password lets the page live");
+
+  // The shortcut is a second start: the running guard, idle now, asks for the setup password.
+  const std::string link =
+      shortcutExists() && FileExists(shortcuts[0]) ? shortcuts[0] : shortcuts[1];
+  const std::string shortcutCommand = ShortcutCommand(link);
+  t.That(shortcutCommand.find(program) != std::string::npos,
+         "the shortcut starts the program: " + shortcutCommand);
+  StartLikeLogon(shortcutCommand);
+  HWND setupPrompt = nullptr;
+  t.That(d.WaitFor([&] { return (setupPrompt = d.FindVisible("Webkeeper: ")) != nullptr; }, kWait),
+         "the shortcut opens the running guard's setup prompt");
+  if (setupPrompt != nullptr) d.Press(setupPrompt, "X");
+  t.That(d.WaitFor([&] { return d.FindVisible("Webkeeper: ") == nullptr; }, kWait) &&
+             GuardProcesses() == 1,
+         "dismissed, and the guard runs once");
+  d.Pause(1000);
   addWord(1, "dice", "MozillaWindowClass", "Dice games - Microsoft Internet Explorer");
 
   t.That(Run("msiexec /x \"" + msi + "\" /qn") == 0, "msiexec /x /qn removes it");
