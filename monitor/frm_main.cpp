@@ -71,8 +71,10 @@ void frmMain::Form_Load() {
   shared.AppFolder = app_.platform.process.ProgramFolder() + "\\";
   shared.UnlockAllAllowed = true;
 
-  // Our own form still carries its design caption, so only a running copy can match.
-  if (app_.platform.windows.FindWindowA(nullptr, kMonitorCaption) != 0) {
+  // Our own form still carries its design caption, so only a running copy can match. Only a
+  // window of our own class counts: Explorer titles a folder named Pagewarden the same way, and
+  // a guard that anyone can keep from starting is no guard.
+  if (app_.platform.windows.FindWindowA(forms::kFormClassName, kMonitorCaption) != 0) {
     // A second copy: the running monitor sees our about box's caption and opens its setup.
     timTarnwick.SetEnabled(false);
     Timer1.SetEnabled(false);

@@ -61,9 +61,10 @@ void frmMain::timTarnwick_Timer() {
 
 void frmMain::Timer1_Timer() {
   // A second copy of the program asks for the setup by showing its about box under this caption
-  // for about a second. Each request is served once: answering the prompt within that second
-  // must not bring the prompt back for the same window.
-  const Hwnd request = app_.platform.windows.FindWindowA(nullptr, "Pagewarden Setup");
+  // for about a second; an installer or any other program's window with that caption asks for
+  // nothing. Each request is served once: answering the prompt within that second must not bring
+  // the prompt back for the same window.
+  const Hwnd request = app_.platform.windows.FindWindowA(forms::kFormClassName, "Pagewarden Setup");
   if (request == 0) {
     servedSetupRequest_ = 0;
   } else if (request != servedSetupRequest_) {

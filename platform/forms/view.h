@@ -32,6 +32,10 @@ enum class Prop {
   Topmost,
 };
 
+// The window class of every form's window. Copies of the program know each other by it: a window
+// of another program may carry the same caption.
+inline constexpr const char* kFormClassName = "PagewardenForm";
+
 struct ScreenInfo {
   int widthTwips = 15360;  // 1024 pixels at 15 twips per pixel
   int heightTwips = 11520;

@@ -8,7 +8,7 @@ namespace pw::sim {
 
 class SimHost;
 
-inline constexpr const char* kFormClassName = "PagewardenForm";
+using forms::kFormClassName;
 inline constexpr std::uint32_t WM_QUERYENDSESSION_ = 0x0011;
 
 // Forms appear on the simulated desktop as top-level windows of their process.

@@ -9,7 +9,7 @@
 
 namespace pw {
 
-inline constexpr const char* kFormClassName = "PagewardenForm";
+using forms::kFormClassName;
 
 // Native windows for the forms: one top-level window of the class "PagewardenForm" per loaded
 // form, with standard child controls. Owns what every form shares: the window classes, the

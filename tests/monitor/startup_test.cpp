@@ -160,12 +160,33 @@ TEST_F(StartupTest, ASecondCopyShowsTheSetupRequestForASecondAndEnds) {
   EXPECT_EQ(machine.desktop.FindWindow(nullptr, "Pagewarden"), first.app.main.hWnd());
 }
 
-TEST_F(StartupTest, AnyWindowCaptionedPagewardenMakesANewProcessASecondCopy) {
-  machine.desktop.OpenWindow("Notepad", "PAGEWARDEN");  // letter case aside
+// Explorer titles a window on a folder named Pagewarden just so; only a window of this program
+// counts as a running copy, wherever it stands among the windows of that caption.
+TEST_F(StartupTest, OnlyAWindowOfThisProgramCaptionedPagewardenMakesASecondCopy) {
+  machine.desktop.OpenWindow("CabinetWClass", "Pagewarden");
+  SimApp first(machine);
+  first.Start();
+  machine.world.RunFor(3000);
+  ASSERT_TRUE(first.Alive());
+  EXPECT_EQ(first.app.main.Caption(), "Pagewarden");
+  EXPECT_EQ(machine.shell.icons.size(), 1u);
+
+  machine.desktop.OpenWindow("CabinetWClass", "PAGEWARDEN");  // in front of the monitor
+  SimApp second(machine);
+  second.Start();
+  EXPECT_TRUE(machine.world.RunUntil([&] { return second.Ended(); }, machine.world.Now() + 3000));
+  EXPECT_TRUE(first.Alive());
+  EXPECT_EQ(machine.shell.icons.size(), 1u);
+}
+
+TEST_F(StartupTest, AnotherProgramsWindowCaptionedPagewardenSetupAsksForNothing) {
   SimApp a(machine);
   a.Start();
-  EXPECT_TRUE(machine.world.RunUntil([&] { return a.Ended(); }, 3000));
-  EXPECT_TRUE(machine.shell.icons.empty());
+  const Hwnd installer = machine.desktop.OpenWindow("MsiDialogCloseClass", "Pagewarden Setup");
+  machine.world.RunFor(1000);
+  EXPECT_FALSE(a.app.password.Loaded() && a.app.password.Visible());
+  EXPECT_TRUE(a.app.main.timTarnwick.Enabled());
+  EXPECT_TRUE(machine.desktop.Find(installer)->messages.empty());
 }
 
 }  // namespace
