@@ -114,7 +114,8 @@ void frmChangePassword::ConfirmPasswords() {
   };
   const bool unlockStored = save(kUserPassword, txtPassword.Text());
   if (txtPassword2.Text() != PendingSetupPassword) {
-    Reset(kSecondMismatch);
+    // The refusal outweighs the mismatch: the user must not believe the first one was stored.
+    Reset(unlockStored ? kSecondMismatch : kSaveFailed);
     return;
   }
   PendingSetupPassword.clear();

@@ -174,6 +174,15 @@ TEST_F(ChangePasswordTest, RefusedWritesKeepTheDialogOpenAndSaySo) {
   EXPECT_TRUE(a.app.shared.ReloadPending);
   EXPECT_TRUE(dialog.PendingUnlockPassword.empty());  // back to the entry stage
 
+  // A refused first write is reported also when the second password then does not match.
+  a.app.shared.ReloadPending = false;
+  Enter("one", "two");
+  Enter("one", "tow");
+  EXPECT_TRUE(dialog.Visible());
+  EXPECT_EQ(dialog.Label1.Caption(), "The passwords could not be saved.");
+  EXPECT_FALSE(HasStored("UserPassword"));
+  EXPECT_FALSE(a.app.shared.ReloadPending);
+
   machine.registry.AllowWrites();
   Enter("one", "two");
   Enter("one", "two");
