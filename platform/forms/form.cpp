@@ -36,15 +36,19 @@ void Form::Load() {
   }
   visible_ = false;
   active_ = nullptr;
+  focusChosen_ = false;
   for (Member* member : members_) member->ResetToDesign();
   retired_.reset();
   view_ = toolkit_.Views().CreateView(*this);
-  FocusFirstControl();
   Form_Load();
+  // After the load handler: what it enabled or disabled decides where the focus starts.
+  if (loaded_ && !focusChosen_) FocusFirstControl();
 }
 
 void Form::Show() {
   Load();
+  // A form loaded earlier and changed since starts at the first control usable now.
+  if (!visible_ && !focusChosen_) FocusFirstControl();
   visible_ = true;
   // Showing a visible form brings it to the front again.
   Notify(nullptr, Prop::Visible);
@@ -212,6 +216,7 @@ Control* Form::ActiveControl() {
 void Form::SetActiveControl(Control* control) {
   Load();
   active_ = control;
+  focusChosen_ = true;
   Notify(control, Prop::Focus);
 }
 
@@ -224,6 +229,8 @@ void Form::FocusFirstControl() {
     if (first == nullptr || control->TabIndex() < first->TabIndex()) first = control;
   }
   active_ = first;
+  // The view shows the default frame on a focused button.
+  if (first != nullptr) Notify(first, Prop::Focus);
 }
 
 void Form::MouseMove(int button, int shift, float x, float y) {

@@ -130,6 +130,8 @@ class Form {
   bool loaded_ = false;
   bool visible_ = false;
   Control* active_ = nullptr;
+  // Code or the user gave the focus to a control since the last load.
+  bool focusChosen_ = false;
   std::vector<Member*> members_;
   std::unique_ptr<FormView> view_;
   std::unique_ptr<FormView> retired_;

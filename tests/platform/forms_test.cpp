@@ -94,6 +94,16 @@ TEST_F(FormsTest, ReferringToAControlLoadsTheFormHiddenOnce) {
   EXPECT_EQ(form.ActiveControl(), &form.OK);  // lowest tab index takes the first focus
 }
 
+TEST_F(FormsTest, TheFirstFocusGoesToTheFirstControlUsableWhenTheFormIsShown) {
+  form.OK.SetEnabled(false);  // loads the form, hidden
+  form.Show();
+  EXPECT_EQ(form.ActiveControl(), &form.Text1);
+  form.Unload();
+  form.Check1.SetFocus();  // chosen by code before showing: kept
+  form.Show();
+  EXPECT_EQ(form.ActiveControl(), &form.Check1);
+}
+
 TEST_F(FormsTest, UnloadRestoresDesignStateButKeepsTheFormsOwnVariables) {
   form.Show();
   form.Text1.SetText("abc");

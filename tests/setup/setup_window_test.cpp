@@ -53,6 +53,7 @@ TEST_F(SetupWindowTest, OpeningShowsStoredEntriesAndSettings) {
   EXPECT_EQ(Entries(), (std::vector<Entry>{{"Babe", true}, {"Sex", false}}));
   EXPECT_EQ(setup.List1.ListIndex(), 0);
   EXPECT_TRUE(setup.cmdApply.Enabled());
+  EXPECT_EQ(setup.ActiveControl(), &setup.cmdApply);  // first in tab order, enabled by the load
   EXPECT_EQ(setup.txtwebbrowser.Text(), "Firefox");
   EXPECT_TRUE(setup.mnupasswordprompt.Checked());
   EXPECT_FALSE(setup.mnuHideMenu.Checked());
@@ -65,6 +66,7 @@ TEST_F(SetupWindowTest, SeedingDependsOnTheFirstRunMarkerAndTheStoredList) {
   EXPECT_TRUE(Entries().empty());
   EXPECT_EQ(setup.List1.ListIndex(), -1);
   EXPECT_FALSE(setup.cmdApply.Enabled());
+  EXPECT_EQ(setup.ActiveControl(), &setup.cmdCancel);
   Press(setup.cmdCancel);
 
   machine.registry.PutString(HKEY_LOCAL_MACHINE_, kSettingsPath, "FirstTime", "");
