@@ -1,5 +1,7 @@
 #include "monitor/frm_main.h"
 
+#include <vector>
+
 #include "app/app.h"
 #include "app/text.h"
 #include "store/settings_layout.h"
@@ -108,14 +110,16 @@ void frmMain::tmrTimeDelay_Timer() {
 void frmMain::GetWindows() {
   List1.Clear();
   List3.Clear();
+  std::vector<forms::ListEntry> words;
   for (int n = 0; n < kListValueCount; ++n) {
     const std::string value =
         ValueToText(app_.registry.GetRegValue(HKEY_LOCAL_MACHINE_, kWindowsKey, ListValueName(n)));
     // Word, comma, flag: only active entries count; a flag with nothing before it is skipped.
     if (value.size() >= 2 && value.back() == '1') {
-      List1.AddItem(LowerAnsi(std::string_view(value).substr(0, value.size() - 2)));
+      words.push_back({LowerAnsi(std::string_view(value).substr(0, value.size() - 2))});
     }
   }
+  List1.AddItems(std::move(words));
 }
 
 void frmMain::GetSettings() {

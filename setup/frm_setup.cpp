@@ -5,6 +5,7 @@
 #include <array>
 #include <initializer_list>
 #include <string_view>
+#include <vector>
 
 #include "app/app.h"
 #include "store/settings_layout.h"
@@ -125,6 +126,7 @@ void frmSetup::GetSettings() {
 }
 
 void frmSetup::GetWindows() {
+  std::vector<forms::ListEntry> stored;
   for (int n = 0; n < kListValueCount; ++n) {
     const std::string value =
         ValueToText(app_.registry.GetRegValue(HKEY_LOCAL_MACHINE_, kWindowsKey, ListValueName(n)));
@@ -133,10 +135,10 @@ void frmSetup::GetWindows() {
     if (value.size() < 2) continue;
     const char flag = value.back();
     if (flag != '1' && flag != '0') continue;
-    // The check state belongs to the entry just added, wherever the sorted list put it.
-    const int at = List1.AddItem(value.substr(0, value.size() - 2));
-    List1.SetSelected(at, flag == '1');
+    // The check state belongs to the entry itself, wherever the sorted list puts it.
+    stored.push_back({value.substr(0, value.size() - 2), flag == '1'});
   }
+  List1.AddItems(std::move(stored));
 
   const std::string firstTime =
       ValueToText(app_.registry.GetRegValue(HKEY_LOCAL_MACHINE_, kSettingsKey, kFirstTime));

@@ -15,22 +15,36 @@ ListBox::ListBox(Form& form, std::string name, Bounds bounds, int tabIndex)
   ResetToDesign();
 }
 
-int ListBox::AddItem(std::string text) {
+int ListBox::Insert(ListEntry entry) {
   auto& entries = Cur().entries;
   auto at = entries.end();
   if (Cur().sorted) {
     // Case-insensitive order, as the platform's sorted list box keeps it; equal entries stay in
     // the order they were added.
-    const std::string key = LowerAnsi(text);
+    const std::string key = LowerAnsi(entry.text);
     at = std::upper_bound(
         entries.begin(), entries.end(), key,
         [](const std::string& k, const ListEntry& e) { return k < LowerAnsi(e.text); });
   }
   const int index = static_cast<int>(at - entries.begin());
-  entries.insert(at, ListEntry{std::move(text), false});
+  entries.insert(at, std::move(entry));
   if (Cur().listIndex >= index) ++Cur().listIndex;
-  Notify(Prop::Items);
   return index;
+}
+
+int ListBox::AddItem(std::string text) {
+  const int index = Insert(ListEntry{std::move(text), false});
+  changed_ = index;
+  Notify(Prop::ItemAdded);
+  return index;
+}
+
+void ListBox::AddItems(std::vector<ListEntry> entries) {
+  if (entries.empty()) return;
+  Cur().entries.reserve(Cur().entries.size() + entries.size());
+  for (ListEntry& entry : entries) Insert(std::move(entry));
+  changed_ = -1;
+  Notify(Prop::Items);
 }
 
 bool ListBox::RemoveItem(int index) {
@@ -42,13 +56,16 @@ bool ListBox::RemoveItem(int index) {
   } else if (s.listIndex > index) {
     --s.listIndex;
   }
-  Notify(Prop::Items);
+  changed_ = index;
+  Notify(Prop::ItemRemoved);
   return true;
 }
 
 void ListBox::Clear() {
+  if (Cur().entries.empty() && Cur().listIndex == -1) return;
   Cur().entries.clear();
   Cur().listIndex = -1;
+  changed_ = -1;
   Notify(Prop::Items);
 }
 
@@ -84,14 +101,36 @@ bool ListBox::SetSelected(int index, bool checked) {
   auto& entry = Cur().entries[static_cast<std::size_t>(index)];
   if (entry.checked != checked) {
     entry.checked = checked;
+    changed_ = index;
     Notify(Prop::Value);
   }
   return true;
 }
 
-void ListBox::ToggleCheck(int index) {
-  if (!Visible() || !Enabled() || !Owner().Enabled() || !IsValidIndex(index)) return;
-  Owner().Tk().Raise([this, index] { SetSelected(index, !Selected(index)); });
+bool ListBox::Usable() {
+  return Visible() && Enabled() && Owner().Enabled();
+}
+
+void ListBox::ClickEntry(int index) {
+  if (!Usable() || !IsValidIndex(index)) return;
+  Owner().Tk().Raise([this, index] { SetListIndex(index); });
+}
+
+void ListBox::ClickCheckBox(int index) {
+  if (!Cur().checkBoxes || !Usable() || !IsValidIndex(index)) return;
+  Owner().Tk().Raise([this, index] { ToggleAndClick(index); });
+}
+
+void ListBox::PressSpace() {
+  const int index = ListIndex();
+  if (!Cur().checkBoxes || !Usable() || !IsValidIndex(index)) return;
+  Owner().Tk().Raise([this, index] { ToggleAndClick(index); });
+}
+
+void ListBox::ToggleAndClick(int index) {
+  SetSelected(index, !Selected(index));
+  // Setting the current entry raises the one Click of this action.
+  SetListIndex(index);
 }
 
 }  // namespace pw::forms

@@ -21,7 +21,9 @@ enum class Prop {
   Text,
   Selection,
   Value,
-  Items,
+  Items,      // a list changed as a whole
+  ItemAdded,  // one entry, see ListBox::ChangedEntry
+  ItemRemoved,
   ListIndex,
   ForeColor,
   Default,

@@ -9,7 +9,8 @@ class ListBox;
 namespace pw::winui {
 
 // A list with a check box on every entry: a one-column report list view. The model owns the
-// check marks and the current entry; clicks are handed to it and it sets what is shown.
+// check marks and the current entry; clicks are handed to it and it sets what is shown. Every
+// change touches only the entries it concerns, so long lists stay quick.
 class Win32CheckList : public Win32Control {
  public:
   Win32CheckList(forms::ListBox& model, const ControlContext& context);
@@ -20,12 +21,18 @@ class Win32CheckList : public Win32Control {
 
  private:
   void ShowEntries();
-  void ShowChecks();
+  void InsertEntry(int index);
+  void RemoveEntry(int index);
+  void ShowCheck(int index);
   void ShowCurrent();
-  void SetState(int index, UINT state, UINT mask) const;
+  void SetState(int index, UINT state, UINT mask);
 
   forms::ListBox& list_;
   bool updating_ = false;
+  // The entry the list view shows selected, followed through its notifications.
+  int selected_ = -1;
+  // The list view toggles the focused entry on Space itself; the model decides instead.
+  bool spaceDown_ = false;
 };
 
 }  // namespace pw::winui

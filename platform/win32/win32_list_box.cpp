@@ -18,16 +18,21 @@ Win32ListBox::Win32ListBox(forms::ListBox& model, const ControlContext& context)
 }
 
 void Win32ListBox::ShowEntries() const {
+  // A whole list at once, as a load brings it: one repaint and one allocation.
   SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
   SendMessageA(window_, LB_RESETCONTENT, 0, 0);
   const int count = list_.ListCount();
-  for (int i = 0; i < count; ++i) {
-    const std::string text = list_.List(i);
-    SendMessageA(window_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  }
+  SendMessageA(window_, LB_INITSTORAGE, static_cast<WPARAM>(count), 0);
+  for (int i = 0; i < count; ++i) InsertEntry(i);
   ShowCurrent();
   SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(window_, nullptr, TRUE);
+}
+
+void Win32ListBox::InsertEntry(int index) const {
+  const std::string text = list_.List(index);
+  SendMessageA(window_, LB_INSERTSTRING, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void Win32ListBox::ShowCurrent() const {
@@ -39,6 +44,14 @@ void Win32ListBox::Changed(forms::Prop what) {
   switch (what) {
     case forms::Prop::Items:
       ShowEntries();
+      break;
+    case forms::Prop::ItemAdded:
+      InsertEntry(list_.ChangedEntry());
+      ShowCurrent();
+      break;
+    case forms::Prop::ItemRemoved:
+      SendMessageA(window_, LB_DELETESTRING, static_cast<WPARAM>(list_.ChangedEntry()), 0);
+      ShowCurrent();
       break;
     case forms::Prop::ListIndex:
       ShowCurrent();

@@ -19,6 +19,7 @@ class Win32ListBox : public Win32Control {
 
  private:
   void ShowEntries() const;
+  void InsertEntry(int index) const;
   void ShowCurrent() const;
 
   forms::ListBox& list_;

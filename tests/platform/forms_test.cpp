@@ -175,6 +175,38 @@ TEST_F(FormsTest, SortedListKeepsCaseInsensitiveOrderAndCheckStatesPerEntry) {
   EXPECT_FALSE(list.Selected(-1));
 }
 
+// As the platform's check-box list: whatever the user does to an entry makes it current and
+// raises one Click.
+TEST_F(FormsTest, UserActionsOnACheckListMakeTheEntryCurrentAndRaiseOneClickEach) {
+  forms::ListBox& list = form.List1;
+  list.AddItem("a");
+  list.AddItem("b");
+  form.Show();
+  list.ClickCheckBox(1);
+  EXPECT_TRUE(list.Selected(1));
+  EXPECT_EQ(list.ListIndex(), 1);
+  EXPECT_EQ(form.listClicks, 1);
+  list.ClickEntry(1);  // already current: Click again
+  EXPECT_EQ(form.listClicks, 2);
+  EXPECT_TRUE(list.Selected(1));
+  list.PressSpace();
+  EXPECT_FALSE(list.Selected(1));
+  EXPECT_EQ(form.listClicks, 3);
+  list.ClickEntry(0);
+  EXPECT_EQ(list.ListIndex(), 0);
+  EXPECT_FALSE(list.Selected(0));
+  EXPECT_EQ(form.listClicks, 4);
+
+  list.SetListIndex(-1);
+  const int clicks = form.listClicks;
+  list.PressSpace();  // no current entry: nothing to toggle
+  list.ClickEntry(5);
+  list.SetEnabled(false);
+  list.ClickCheckBox(0);
+  EXPECT_EQ(form.listClicks, clicks);
+  EXPECT_FALSE(list.Selected(0));
+}
+
 TEST_F(FormsTest, KeyboardRolesPressTheDefaultAndCancelButtonsOnlyWhenUsable) {
   form.Show();
   form.PressEnter();

@@ -48,7 +48,7 @@ TEST_F(ModifyTest, ARewrittenEntryLandsAtItsSortedPlaceTicked) {
 }
 
 TEST_F(ModifyTest, TheTextOfAnotherEntryLeavesBothAndTicksTheOther) {
-  a.Do([&] { setup.List1.ToggleCheck(1); });  // Poker unticked
+  a.Do([&] { setup.List1.ClickCheckBox(1); });  // Poker unticked
   Change("Casino", "Poker");
   EXPECT_EQ(Entries(), (std::vector<Entry>{{"Casino", false}, {"Poker", true}}));
   EXPECT_EQ(setup.List1.ListIndex(), 1);

@@ -115,7 +115,7 @@ TEST_F(SetupWindowTest, RemoveUnticksFirstAndSparesTheFixedEntry) {
   Click("Windows Explorer");
   Press(setup.cmdRemove);
   EXPECT_EQ(Entries().size(), 2u);
-  a.Do([&] { setup.List1.ToggleCheck(1); });
+  a.Do([&] { setup.List1.ClickCheckBox(1); });
   Press(setup.cmdRemove);  // ticked, it can be unticked like any other
   EXPECT_EQ(Entries()[1], (Entry{"Windows Explorer", false}));
 
@@ -124,11 +124,41 @@ TEST_F(SetupWindowTest, RemoveUnticksFirstAndSparesTheFixedEntry) {
   EXPECT_FALSE(a.app.modify.Loaded());
 }
 
+// A click on an entry's check box makes that entry current, so Apply comes back and Remove
+// acts on the entry just clicked.
+TEST_F(SetupWindowTest, TheListActsOnTheEntryClickedAfterApply) {
+  PutWord(0, "Babe,1");
+  PutWord(1, "Poker,0");
+  PutWord(2, "Sex,0");
+  PutSetting("FirstTime", "1");
+  Open();
+  Press(setup.cmdApply);
+  ASSERT_FALSE(setup.cmdApply.Enabled());
+  a.Do([&] { setup.List1.ClickCheckBox(2); });
+  EXPECT_EQ(setup.List1.ListIndex(), 2);
+  EXPECT_TRUE(setup.cmdApply.Enabled());
+  Press(setup.cmdApply);
+  EXPECT_EQ(Word(2), "Sex,1");
+
+  a.Do([&] { setup.List1.ClickEntry(2); });  // the entry already current
+  EXPECT_TRUE(setup.cmdApply.Enabled());
+  Press(setup.cmdApply);
+  a.Do([&] { setup.List1.PressSpace(); });
+  EXPECT_TRUE(setup.cmdApply.Enabled());
+  EXPECT_EQ(Entries()[2], (Entry{"Sex", false}));
+
+  a.Do([&] { setup.List1.ClickCheckBox(1); });
+  Press(setup.cmdRemove);  // ticked by the click: unticked
+  EXPECT_EQ(Entries()[1], (Entry{"Poker", false}));
+  Press(setup.cmdRemove);
+  EXPECT_EQ(Entries(), (std::vector<Entry>{{"Babe", true}, {"Sex", false}}));
+}
+
 TEST_F(SetupWindowTest, ApplyStoresAndStaysOpenAndALaterCancelUndoesNothing) {
   PutWord(0, "Babe,0");
   PutSetting("FirstTime", "1");
   Open();
-  a.Do([&] { setup.List1.ToggleCheck(0); });
+  a.Do([&] { setup.List1.ClickCheckBox(0); });
   Press(setup.cmdApply);
   EXPECT_TRUE(setup.Visible());
   EXPECT_FALSE(setup.cmdApply.Enabled());
@@ -137,7 +167,7 @@ TEST_F(SetupWindowTest, ApplyStoresAndStaysOpenAndALaterCancelUndoesNothing) {
   EXPECT_FALSE(a.app.main.tmrTimeDelay.Enabled());  // only OK arms the delay
 
   a.Do([&] {
-    setup.List1.ToggleCheck(0);
+    setup.List1.ClickCheckBox(0);
     setup.txtwebbrowser.SetText("");
   });
   Press(setup.cmdCancel);
@@ -203,7 +233,7 @@ TEST_F(SetupWindowTest, RefusedWritesKeepTheWindowOpenAndSaySo) {
   PutSetting("FirstTime", "1");
   machine.registry.RefuseWritesUnder(HKEY_LOCAL_MACHINE_, "SOFTWARE");
   Open();
-  a.Do([&] { setup.List1.ToggleCheck(0); });
+  a.Do([&] { setup.List1.ClickCheckBox(0); });
   Press(setup.Cmdok);
   ASSERT_TRUE(setup.Loaded());
   EXPECT_TRUE(setup.Visible());
