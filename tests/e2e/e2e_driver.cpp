@@ -167,7 +167,12 @@ bool Driver::StartProgram() {
 HWND Driver::Monitor() {
   HWND window = nullptr;
   while ((window = FindWindowExA(nullptr, window, nullptr, "Pagewarden")) != nullptr) {
-    if (!IsWindowVisible(window) && ClassOf(window) == "PagewardenForm") return window;
+    // The prompt, loaded again hidden after use, carries the same caption; the monitor is the
+    // one with the hidden word lists.
+    if (!IsWindowVisible(window) && ClassOf(window) == "PagewardenForm" &&
+        FindWindowExA(window, nullptr, "ListBox", nullptr) != nullptr) {
+      return window;
+    }
   }
   return nullptr;
 }

@@ -30,7 +30,8 @@ class Driver {
   std::string GetWord(int n);
 
   bool StartProgram();
-  // The hidden monitor: the top-level window captioned "Pagewarden" that is not shown.
+  // The hidden monitor: the top-level window captioned "Pagewarden" that is not shown and holds
+  // the word lists.
   HWND Monitor();
   DWORD ProcessOf(HWND window);
 

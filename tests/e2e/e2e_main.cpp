@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/e2e_check.h"
 #include "tests/e2e/e2e_driver.h"
+#include "tests/e2e/e2e_scenarios.h"
 
 namespace pw::e2e {
 
@@ -19,16 +21,6 @@ namespace {
 
 constexpr int kWait = 30000;  // Wine is slow to start programs; be generous
 constexpr const char* kCasino = "Casino Royale - Microsoft Internet Explorer";
-
-struct Check {
-  bool ok = true;
-  std::string failures;
-  void That(bool condition, const char* what) {
-    if (condition) return;
-    ok = false;
-    failures += std::string("    failed: ") + what + "\n";
-  }
-};
 
 HWND Prompt(Driver& d) {
   return d.FindVisible("Webkeeper: ");
@@ -196,6 +188,12 @@ const std::vector<Scenario>& Scenarios() {
       {"second_start_opens_setup", SecondStartOpensSetup},
       {"tray_double_click", TrayDoubleClick},
       {"closing_starts_a_fresh_copy", ClosingStartsAFreshCopy},
+      {"setup_window_edits", SetupWindowEdits},
+      {"passwords_changed_through_the_setup_menu", PasswordsChangedThroughTheSetupMenu},
+      {"tray_menus", TrayMenus},
+      {"disabled_menu_removes_the_icon", DisabledMenuRemovesTheIcon},
+      {"log_off_ends_the_guard", LogOffEndsTheGuard},
+      {"other_programs_windows_named_like_ours", OtherProgramsWindowsNamedLikeOurs},
   };
   return all;
 }

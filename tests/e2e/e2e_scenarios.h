@@ -1,0 +1,34 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "tests/e2e/e2e_check.h"
+#include "tests/e2e/e2e_driver.h"
+
+namespace pw::e2e {
+
+inline constexpr int kPatience = 30000;  // Wine is slow to start programs; be generous
+
+// Starts the program and waits for its monitor; null when it did not come up.
+HWND StartGuard(Driver& d, Check& c);
+// The password prompt, shown, or null.
+HWND VisiblePrompt(Driver& d);
+// Opens the setup window as a user does: a double-click on the tray icon, then the setup
+// password. Returns the window, or null.
+HWND OpenSetup(Driver& d, Check& c, const std::string& password);
+
+// The setup window and its dialogs, worked with the mouse and the keyboard.
+void SetupWindowEdits(Driver& d, Check& c);
+void PasswordsChangedThroughTheSetupMenu(Driver& d, Check& c);
+// The program among other programs and the system.
+void TrayMenus(Driver& d, Check& c);
+void DisabledMenuRemovesTheIcon(Driver& d, Check& c);
+void LogOffEndsTheGuard(Driver& d, Check& c);
+void OtherProgramsWindowsNamedLikeOurs(Driver& d, Check& c);
+
+// Figures for long word lists, printed.
+void MeasureLongLists(Driver& d);
+
+}  // namespace pw::e2e
