@@ -5,6 +5,7 @@
 #include "platform/forms/list_box.h"
 #include "platform/forms/menu.h"
 #include "platform/forms/timer.h"
+#include "platform/forms/toolkit.h"
 #include "platform/sim/sim_host.h"
 #include "platform/sim/sim_machine.h"
 
@@ -205,6 +206,60 @@ TEST_F(FormsTest, UserActionsOnACheckListMakeTheEntryCurrentAndRaiseOneClickEach
   list.ClickCheckBox(0);
   EXPECT_EQ(form.listClicks, clicks);
   EXPECT_FALSE(list.Selected(0));
+}
+
+// Tells what a view hears about lists: which change, which entry.
+class ListHearing : public forms::ViewFactory {
+ public:
+  using Heard = std::vector<std::pair<forms::Prop, int>>;
+  class View : public forms::FormView {
+   public:
+    explicit View(Heard& heard) : heard_(heard) {}
+    Hwnd Handle() const override { return 1; }
+    std::uint32_t IconHandle() const override { return 0; }
+    void Changed(const forms::Control* control, forms::Prop what) override {
+      const auto* list = dynamic_cast<const forms::ListBox*>(control);
+      if (list == nullptr) return;
+      const bool oneEntry = what == forms::Prop::ItemAdded || what == forms::Prop::ItemRemoved ||
+                            what == forms::Prop::Value;
+      heard_.emplace_back(what, oneEntry ? list->ChangedEntry() : -1);
+    }
+    forms::MenuItem* PopupMenu(forms::MenuItem&, forms::MenuItem*) override { return nullptr; }
+
+   private:
+    Heard& heard_;
+  };
+  std::unique_ptr<forms::FormView> CreateView(forms::Form&) override {
+    return std::make_unique<View>(heard);
+  }
+  forms::ScreenInfo Screen() const override { return {}; }
+  Heard heard;
+};
+
+// A view's work follows the entry changed; a load of many entries is one change.
+TEST(ListChangesTest, ViewsHearOfEachEntryChangedAndOfABulkLoadOnce) {
+  sim::SimMachine machine;
+  sim::SimHost host{machine, "test"};
+  ListHearing views;
+  forms::Toolkit toolkit(host.loop, views);
+  TestForm form(toolkit);
+  forms::ListBox& list = form.List1;
+  list.AddItems({{"b", true}, {"a", false}, {"c", false}});
+  list.SetListIndex(1);
+  list.AddItem("bb");
+  list.SetSelected(2, true);
+  list.RemoveItem(0);
+  using P = forms::Prop;
+  EXPECT_EQ(views.heard, (ListHearing::Heard{{P::Items, -1},
+                                             {P::ListIndex, -1},
+                                             {P::ItemAdded, 2},
+                                             {P::Value, 2},
+                                             {P::ItemRemoved, 0}}));
+  EXPECT_EQ(list.List(0), "b");
+  EXPECT_TRUE(list.Selected(0));
+  EXPECT_EQ(list.List(1), "bb");
+  EXPECT_TRUE(list.Selected(1));
+  EXPECT_EQ(list.ListIndex(), 0);  // "b" stayed current through the changes around it
 }
 
 TEST_F(FormsTest, KeyboardRolesPressTheDefaultAndCancelButtonsOnlyWhenUsable) {
