@@ -1,0 +1,11 @@
+#pragma once
+
+#include "platform/win32/win32_ui_handles.h"
+
+namespace pw::winui {
+
+// Makes the window the active foreground window, also while another program's window is in
+// front, so that what the user types reaches it.
+void TakeForeground(HWND window);
+
+}  // namespace pw::winui
