@@ -59,17 +59,23 @@ void Win32EventLoop::ProcessPending(const NextDue& nextDue) {
   const bool dispatched = DispatchPending();
   // Signalled objects are served on every pass, so a flood of input cannot hold them back.
   if (waits_.ServeSignalled() || dispatched) return;
-  const std::optional<Millis> due = nextDue();
-  const DWORD timeout = due ? Delay(*due, Now()) : INFINITE;
-  if (timeout != 0) {
+  // Woken by nothing but the modal-loop timer (due about when our own wait ends anyway), the
+  // wait goes on: a wake that handles nothing must not make a pass of its caller's loop.
+  for (;;) {
+    const std::optional<Millis> due = nextDue();
+    const DWORD timeout = due ? Delay(*due, Now()) : INFINITE;
+    if (timeout == 0) return;
     const std::vector<HANDLE> handles = waits_.Handles();
     const DWORD woke =
         MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(), timeout,
                                     QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (woke == WAIT_FAILED) Sleep(std::min(timeout, kFailedWaitSleepMs));
+    if (woke == WAIT_FAILED) {
+      Sleep(std::min(timeout, kFailedWaitSleepMs));
+      return;
+    }
+    const bool handled = DispatchPending();
+    if (waits_.ServeSignalled() || handled || woke == WAIT_TIMEOUT) return;
   }
-  DispatchPending();
-  waits_.ServeSignalled();
 }
 
 void Win32EventLoop::PumpOnce(std::uint64_t wakeBy) {
@@ -81,7 +87,8 @@ std::uint64_t Win32EventLoop::KeyReleases(unsigned virtualKey) const {
 }
 
 bool Win32EventLoop::DispatchPending() {
-  bool any = false;
+  // Messages sent from other threads are handled inside PeekMessage and count as handled.
+  bool any = HIWORD(GetQueueStatus(QS_SENDMESSAGE)) != 0;
   MSG message{};
   for (int n = 0; n < kMaxMessagesPerPass && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);
        ++n) {

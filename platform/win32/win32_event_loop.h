@@ -43,7 +43,7 @@ class Win32EventLoop : public forms::EventLoop, public MessagePump {
 
  private:
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  // Returns whether anything was dispatched.
+  // Returns whether anything was handled.
   bool DispatchPending();
   void Arm(std::optional<Millis> due);
   void OnModalTimer();

@@ -32,4 +32,12 @@ void TakeForeground(HWND window) {
   if (shared) AttachThreadInput(self, frontThread, FALSE);
 }
 
+bool InFront(HWND window) {
+  for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+    if (w == window) return true;
+    if (IsWindowVisible(w) != FALSE) return false;
+  }
+  return false;
+}
+
 }  // namespace pw::winui

@@ -8,4 +8,7 @@ namespace pw::winui {
 // front, so that what the user types reaches it.
 void TakeForeground(HWND window);
 
+// Whether the window is the first visible one on the screen: raising it would change nothing.
+bool InFront(HWND window);
+
 }  // namespace pw::winui

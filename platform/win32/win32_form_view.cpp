@@ -292,7 +292,13 @@ void Win32FormView::ShowForm() {
     ShowWindow(window, SW_HIDE);
     return;
   }
-  // Showing a shown form brings it to the front again, with the keyboard.
+  // Showing a shown form brings it to the front again, with the keyboard. One that is there
+  // already is left alone: moving a window costs the window system work even when nothing
+  // changes, and the prompt is shown again every second.
+  if (IsWindowVisible(window) != FALSE && GetForegroundWindow() == window &&
+      winui::InFront(window)) {
+    return;
+  }
   ShowWindow(window, SW_SHOW);
   SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   winui::TakeForeground(window);
