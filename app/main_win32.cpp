@@ -23,7 +23,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     pw::Win32Registry registry(&loop.Waits());
     pw::Win32WindowSystem windows;
     pw::Win32Shell shell;
-    pw::Win32Input input;
+    pw::Win32Input input(loop);
     pw::Win32Process process;
     pw::App app(pw::Platform{windows, registry, shell, input, process, toolkit});
     app.Run();

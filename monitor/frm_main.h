@@ -70,6 +70,8 @@ class frmMain : public forms::Form {
   void Form_ShellRestarted() override;
 
  private:
+  // Whether the prompt is loaded and shown, without loading it.
+  bool PromptShown();
   // Waits, serving events, until the one-shot delay timer has ticked.
   void WaitForTimeDelay(int interval);
 
@@ -77,6 +79,11 @@ class frmMain : public forms::Form {
   Hwnd servedSetupRequest_ = 0;  // the second copy's request window last served
   // Changes to the stored settings from outside raise ReloadPending.
   SettingsWatch watch_;
+  // What RestrictMouse last asked for and what the system then reported, as the system may
+  // shrink the rectangle to the screen.
+  bool clipSet_ = false;
+  Rect clipAsked_;
+  Rect clipGot_;
 };
 
 }  // namespace pw

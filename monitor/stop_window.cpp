@@ -14,6 +14,10 @@ constexpr const char* kPromptCaptionPrefix = "Webkeeper: ";
 constexpr Point kCursorOnPrompt{220, 190};
 constexpr int kCloseWait = 500;
 
+bool SameRect(const Rect& a, const Rect& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
 }  // namespace
 
 void frmMain::StopWindow() {
@@ -54,22 +58,23 @@ void frmMain::StopWindow() {
       do {
         app_.platform.toolkit.DoEvents();
         RestrictMouse();
-      } while (prompt.Visible());
+      } while (PromptShown());
     } else {
       shared.ForceCountdown = shared.TimeDelay;
       do {
         app_.platform.toolkit.DoEvents();
         RestrictMouse();
-      } while (prompt.Visible() && shared.ForceCountdown != 0);
+      } while (PromptShown() && shared.ForceCountdown != 0);
       // Out of time: the prompt goes unanswered, so the window is refused below.
-      if (prompt.Visible()) prompt.Unload();
+      if (PromptShown()) prompt.Unload();
     }
   }
+  // The window and the cursor are let go before the closed prompt is referred to again: that
+  // loads it anew, and making its window takes a while on some systems.
   shared.ForceCountdown = 0;
-  prompt.TimerForce.SetEnabled(false);
-
   windows.EnableWindow(target, true);
   windows.ClipCursor(nullptr);
+  prompt.TimerForce.SetEnabled(false);
 
   if (!shared.PasswordAccepted) {
     // The desktop itself must never be asked to close.
@@ -85,6 +90,12 @@ void frmMain::StopWindow() {
   }
 }
 
+bool frmMain::PromptShown() {
+  // A closed prompt stays unloaded here; asking it whether it is visible would load it.
+  frmPassword& prompt = app_.password;
+  return prompt.Loaded() && prompt.Visible();
+}
+
 void frmMain::SetMousePos() {
   Point point = kCursorOnPrompt;
   app_.platform.windows.ClientToScreen(app_.password.hWnd(), point);
@@ -92,12 +103,25 @@ void frmMain::SetMousePos() {
 }
 
 void frmMain::RestrictMouse() {
+  WindowSystem& windows = app_.platform.windows;
   frmPassword& prompt = app_.password;
+  // Nothing to hold the cursor on once the prompt has closed; the clip is freed right after.
+  if (!PromptShown()) return;
   Point origin{0, 0};
-  app_.platform.windows.ClientToScreen(prompt.hWnd(), origin);
+  windows.ClientToScreen(prompt.hWnd(), origin);
   const Rect area{origin.x, origin.y, origin.x + prompt.ScaleWidth(),
                   origin.y + prompt.ScaleHeight()};
-  app_.platform.windows.ClipCursor(&area);
+  // Setting the clip wakes the wait loop on some systems, so a pass that finds the clip as the
+  // last one left it sets nothing: otherwise each pass would cause the next. A clip that someone
+  // else freed or moved is set again.
+  Rect now;
+  if (clipSet_ && SameRect(area, clipAsked_) && windows.GetClipCursor(now) &&
+      SameRect(now, clipGot_)) {
+    return;
+  }
+  windows.ClipCursor(&area);
+  clipAsked_ = area;
+  clipSet_ = windows.GetClipCursor(clipGot_);
 }
 
 }  // namespace pw

@@ -22,7 +22,7 @@ void frmMain::Form_MouseMove(int button, int shift, float x, float y) {
   // The shell puts the mouse event code where the x coordinate goes; the toolkit scaled it.
   const long twips = std::lrint(x);
   const long perPixel =
-      std::lrint(static_cast<float>(app_.platform.toolkit.Screen().twipsPerPixelX));
+      std::lrint(static_cast<float>(app_.platform.toolkit.Screen().TwipsPerPixelX()));
   if (perPixel == 0) return;
   const long code = twips / perPixel;
   if (code == kDoubleClick) {

@@ -47,7 +47,7 @@ frmPassword::frmPassword(App& app)
 
 void frmPassword::Form_Load() {
   const forms::ScreenInfo screen = Tk().Screen();
-  Move((screen.widthTwips - Width()) / 2, (screen.heightTwips - Height()) / 2);
+  Move((screen.WidthTwips() - Width()) / 2, (screen.HeightTwips() - Height()) / 2);
   if (app_.shared.UnlockPassword.empty()) Label1.SetCaption(kNoPassword);
 }
 

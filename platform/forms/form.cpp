@@ -10,7 +10,8 @@ namespace pw::forms {
 
 namespace {
 
-// Borders and caption bar of a fixed window at 96 dots per inch, in twips.
+// Borders and caption bar of a fixed window at 96 dots per inch, in twips, for a form whose
+// window is not made yet.
 constexpr int kFrameWidthTwips = 6 * 15;
 constexpr int kFrameHeightTwips = 25 * 15;
 constexpr int kMenuBarTwips = 19 * 15;
@@ -29,17 +30,17 @@ void Form::Load() {
   if (loaded_) return;
   loaded_ = true;
   cur_ = design;
-  if (cur_.centerOnScreen) {
-    const ScreenInfo screen = toolkit_.Screen();
-    cur_.left = (screen.widthTwips - (cur_.clientWidth + FrameWidth())) / 2;
-    cur_.top = (screen.heightTwips - (cur_.clientHeight + FrameHeight())) / 2;
-  }
   visible_ = false;
   active_ = nullptr;
   focusChosen_ = false;
   for (Member* member : members_) member->ResetToDesign();
   retired_.reset();
   view_ = toolkit_.Views().CreateView(*this);
+  // Centred once the window exists: its frame is known only then.
+  if (cur_.centerOnScreen) {
+    const ScreenInfo screen = toolkit_.Screen();
+    Move((screen.WidthTwips() - Width()) / 2, (screen.HeightTwips() - Height()) / 2);
+  }
   Form_Load();
   // After the load handler: what it enabled or disabled decides where the focus starts.
   if (loaded_ && !focusChosen_) FocusFirstControl();
@@ -125,13 +126,21 @@ std::string Form::Icon() {
 }
 
 int Form::FrameWidth() const {
+  if (view_) return PixelsToTwips(view_->FramePixels().x, view_->Dpi());
   return cur_.border == BorderStyle::None ? 0 : kFrameWidthTwips;
 }
 
 int Form::FrameHeight() const {
+  if (view_) return PixelsToTwips(view_->FramePixels().y, view_->Dpi());
   int height = cur_.border == BorderStyle::None ? 0 : kFrameHeightTwips;
   if (!MenuBar().empty()) height += kMenuBarTwips;
   return height;
+}
+
+int Form::Dpi(bool horizontal) const {
+  if (view_) return view_->Dpi();
+  const ScreenInfo screen = toolkit_.Screen();
+  return horizontal ? screen.dpiX : screen.dpiY;
 }
 
 int Form::Left() {
@@ -163,16 +172,13 @@ void Form::Move(int left, int top) {
 
 int Form::ScaleWidth() {
   Load();
-  if (cur_.scaleMode == ScaleMode::Pixels)
-    return cur_.clientWidth / toolkit_.Screen().twipsPerPixelX;
+  if (cur_.scaleMode == ScaleMode::Pixels) return TwipsToPixels(cur_.clientWidth, Dpi(true));
   return cur_.clientWidth;
 }
 
 int Form::ScaleHeight() {
   Load();
-  if (cur_.scaleMode == ScaleMode::Pixels) {
-    return cur_.clientHeight / toolkit_.Screen().twipsPerPixelY;
-  }
+  if (cur_.scaleMode == ScaleMode::Pixels) return TwipsToPixels(cur_.clientHeight, Dpi(false));
   return cur_.clientHeight;
 }
 

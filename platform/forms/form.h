@@ -123,6 +123,8 @@ class Form {
   // Outer frame around the client area, in twips.
   int FrameWidth() const;
   int FrameHeight() const;
+  // The dots per inch the client area is measured in.
+  int Dpi(bool horizontal) const;
 
   Toolkit& toolkit_;
   std::string name_;

@@ -10,9 +10,12 @@ namespace pw::forms {
 
 Toolkit::Toolkit(EventLoop& loop, ViewFactory& views) : loop_(loop), views_(views) {}
 
-void Toolkit::DoEvents() {
+void Toolkit::DoEvents(std::optional<Millis> wakeBy) {
   ++passes_;
-  loop_.ProcessPending([this] { return NextDue(); });
+  loop_.ProcessPending([this, wakeBy] {
+    const std::optional<Millis> due = NextDue();
+    return wakeBy && (!due || *wakeBy < *due) ? wakeBy : due;
+  });
   FireDueTimers();
 }
 

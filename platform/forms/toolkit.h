@@ -18,8 +18,9 @@ class Toolkit {
   Toolkit(EventLoop& loop, ViewFactory& views);
 
   // Processes every pending event and every due timer. When nothing is pending it sleeps until
-  // the next input or timer, so a waiting loop that calls it never spins.
-  void DoEvents();
+  // the next input or timer, or until wakeBy when that comes first, so a waiting loop that calls
+  // it never spins.
+  void DoEvents(std::optional<Millis> wakeBy = std::nullopt);
   Millis Now() const { return loop_.Now(); }
   // How many times DoEvents ran; tests count passes to show that waits do not spin.
   long Passes() const { return passes_; }

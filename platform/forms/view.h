@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -38,11 +39,34 @@ enum class Prop {
 // of another program may carry the same caption.
 inline constexpr const char* kFormClassName = "PagewardenForm";
 
+inline constexpr int kTwipsPerInch = 1440;
+
+// Twips to pixels and back at exactly 1440 twips per inch, rounded to the nearest with halves
+// away from zero, as the window system rounds.
+constexpr int TwipsToPixels(int twips, int dpi) {
+  const long long product = static_cast<long long>(twips) * dpi;
+  return static_cast<int>(product >= 0 ? (product + kTwipsPerInch / 2) / kTwipsPerInch
+                                       : -((-product + kTwipsPerInch / 2) / kTwipsPerInch));
+}
+constexpr int PixelsToTwips(int pixels, int dpi) {
+  if (dpi <= 0) return 0;
+  const long long product = static_cast<long long>(pixels) * kTwipsPerInch;
+  return static_cast<int>(product >= 0 ? (product + dpi / 2) / dpi : -((-product + dpi / 2) / dpi));
+}
+
 struct ScreenInfo {
-  int widthTwips = 15360;  // 1024 pixels at 15 twips per pixel
-  int heightTwips = 11520;
-  int twipsPerPixelX = 15;
-  int twipsPerPixelY = 15;
+  int widthPixels = 1024;
+  int heightPixels = 768;
+  int dpiX = 96;
+  int dpiY = 96;
+
+  int WidthTwips() const { return PixelsToTwips(widthPixels, dpiX); }
+  int HeightTwips() const { return PixelsToTwips(heightPixels, dpiY); }
+  // Whole twips per pixel. Only the hidden monitor's mouse coordinates are scaled by it, and
+  // the tray's event codes are divided by the same number, so they come back exact at any
+  // density where 1440 / DPI is not whole.
+  int TwipsPerPixelX() const { return dpiX > 0 ? std::max(kTwipsPerInch / dpiX, 1) : 15; }
+  int TwipsPerPixelY() const { return dpiY > 0 ? std::max(kTwipsPerInch / dpiY, 1) : 15; }
 };
 
 // A backend's mirror of one loaded form. It is created when the form loads and destroyed when it
@@ -52,6 +76,10 @@ class FormView {
   virtual ~FormView() = default;
 
   virtual Hwnd Handle() const = 0;
+  // The window's dots per inch, which its client area is measured in.
+  virtual int Dpi() const = 0;
+  // How much wider and taller the window is than its client area, in pixels.
+  virtual Point FramePixels() const = 0;
   // The window's icon as a handle value, for the notification area.
   virtual std::uint32_t IconHandle() const = 0;
   // control is null when the form itself changed.

@@ -25,6 +25,7 @@ Hwnd SimDesktop::CreateWindow(const std::string& className, const std::string& t
   window.visible = visible;
   window.bounds = {100, 100, 500, 400};
   window.clientOrigin = {103, 125};
+  window.clientSize = {394, 272};
   byClass_[LowerAnsi(className)].push_back(handle);
   windows_[handle] = std::move(window);
   zOrder_.insert(zOrder_.begin(), handle);

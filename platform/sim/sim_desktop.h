@@ -28,6 +28,7 @@ struct SimWindow {
   bool topmost = false;
   Rect bounds;         // screen pixels, outer
   Point clientOrigin;  // screen pixels
+  Point clientSize;    // pixels
   std::vector<PostedMessage> messages;
   std::vector<int> showCommands;
   // A played program closes its window on WM_CLOSE unless it refuses.
@@ -44,6 +45,7 @@ class SimDesktop {
 
   int screenWidth = 1024;
   int screenHeight = 768;
+  int dpi = 96;  // dots per inch of the screen, both ways
 
   // A window of a played program, shown and brought to the front.
   Hwnd OpenWindow(const std::string& className, const std::string& title);
@@ -70,6 +72,7 @@ class SimDesktop {
 
   Point cursor{512, 384};
   std::optional<Rect> clip;
+  int clipCalls = 0;  // how often a program set or freed the clip
   // Moves the cursor, held inside the clip rectangle when there is one.
   void MoveCursor(Point to);
   void Clip(const Rect* rect);

@@ -8,7 +8,11 @@ namespace pw::sim {
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
+// The frame of a captioned window at 96 dots per inch: borders of 3 pixels, a caption of 19, a
+// menu bar of 19.
+constexpr int kBorder = 3;
+constexpr int kCaptionAndBorder = 22;
+constexpr int kMenuBar = 19;
 
 class SimFormView : public forms::FormView {
  public:
@@ -27,6 +31,14 @@ class SimFormView : public forms::FormView {
   ~SimFormView() override { host_.machine.desktop.DestroyWindow(handle_); }
 
   Hwnd Handle() const override { return handle_; }
+  int Dpi() const override { return host_.machine.desktop.dpi; }
+  Point FramePixels() const override {
+    if (form_.design.border == forms::BorderStyle::None) return {0, 0};
+    const int border = forms::TwipsToPixels(kBorder * 15, Dpi());
+    int height = forms::TwipsToPixels(kCaptionAndBorder * 15, Dpi()) + border;
+    if (!form_.MenuBar().empty()) height += forms::TwipsToPixels(kMenuBar * 15, Dpi());
+    return {2 * border, height};
+  }
   std::uint32_t IconHandle() const override { return form_.design.icon.empty() ? 0 : 0x0C1C0000u; }
 
   void Changed(const forms::Control* control, forms::Prop what) override {
@@ -80,8 +92,9 @@ class SimFormView : public forms::FormView {
       form.RequestClose(forms::kUnloadEndSession);
     } else if (m.message == WM_MOUSEMOVE_) {
       const auto lp = static_cast<std::uint32_t>(m.lParam);
-      const float x = static_cast<float>((lp & 0xFFFF) * kTwipsPerPixel);
-      const float y = static_cast<float>((lp >> 16) * kTwipsPerPixel);
+      const int perPixel = form.Tk().Screen().TwipsPerPixelX();
+      const float x = static_cast<float>((lp & 0xFFFF) * perPixel);
+      const float y = static_cast<float>((lp >> 16) * perPixel);
       form.MouseMove(static_cast<int>(m.wParam & 3), 0, x, y);
     }
   }
@@ -89,12 +102,17 @@ class SimFormView : public forms::FormView {
   void Place() {
     SimWindow* w = host_.machine.desktop.Find(handle_);
     if (w == nullptr) return;
-    {
-      const int l = form_.Left() / kTwipsPerPixel;
-      const int t = form_.Top() / kTwipsPerPixel;
-      w->bounds = {l, t, l + form_.Width() / kTwipsPerPixel, t + form_.Height() / kTwipsPerPixel};
-      w->clientOrigin = {l + 3, t + 22};
-    }
+    // As a window is made: the client area at the screen's dots per inch, the frame around it
+    // scaled from its size at 96.
+    const int dpi = Dpi();
+    const int l = forms::TwipsToPixels(form_.Left(), dpi);
+    const int t = forms::TwipsToPixels(form_.Top(), dpi);
+    const Point frame = FramePixels();
+    const int border = frame.x / 2;
+    w->clientSize = {forms::TwipsToPixels(form_.design.clientWidth, dpi),
+                     forms::TwipsToPixels(form_.design.clientHeight, dpi)};
+    w->clientOrigin = {l + border, t + frame.y - border};
+    w->bounds = {l, t, l + w->clientSize.x + frame.x, t + w->clientSize.y + frame.y};
   }
 
   SimHost& host_;
@@ -109,9 +127,12 @@ std::unique_ptr<forms::FormView> SimViewFactory::CreateView(forms::Form& form) {
 }
 
 forms::ScreenInfo SimViewFactory::Screen() const {
+  const SimDesktop& desktop = host_.machine.desktop;
   forms::ScreenInfo info;
-  info.widthTwips = host_.machine.desktop.screenWidth * kTwipsPerPixel;
-  info.heightTwips = host_.machine.desktop.screenHeight * kTwipsPerPixel;
+  info.widthPixels = desktop.screenWidth;
+  info.heightPixels = desktop.screenHeight;
+  info.dpiX = desktop.dpi;
+  info.dpiY = desktop.dpi;
   return info;
 }
 

@@ -79,7 +79,13 @@ bool SimWindowSystem::SetCursorPos(int x, int y) {
 }
 
 bool SimWindowSystem::ClipCursor(const Rect* rect) {
+  ++desktop_.clipCalls;
   desktop_.Clip(rect);
+  return true;
+}
+
+bool SimWindowSystem::GetClipCursor(Rect& rect) {
+  rect = desktop_.clip.value_or(Rect{0, 0, desktop_.screenWidth, desktop_.screenHeight});
   return true;
 }
 

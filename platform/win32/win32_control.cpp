@@ -40,6 +40,14 @@ void Win32Control::Place() {
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void Win32Control::Rescale(const Dpi& dpi, HFONT font) {
+  context_.dpi = dpi;
+  context_.font = font;
+  SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  Place();
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
 void Win32Control::Changed(forms::Prop what) {
   switch (what) {
     case forms::Prop::Visible:

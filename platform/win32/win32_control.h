@@ -71,6 +71,8 @@ class Win32Control {
   }
   // Called once every control of the form exists and the tab order is set.
   virtual void Arranged() {}
+  // The form moved to a screen of another density: place and letter the control anew.
+  virtual void Rescale(const Dpi& dpi, HFONT font);
 
  protected:
   Win32Control(forms::Control& model, const ControlContext& context);

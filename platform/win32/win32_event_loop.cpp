@@ -13,6 +13,9 @@ constexpr const char* kPumpClassName = "PagewardenPump";
 constexpr UINT_PTR kModalTimerId = 1;
 // Messages dispatched in one pass at most, so a flood of input cannot starve the timers.
 constexpr int kMaxMessagesPerPass = 500;
+// The message wait cannot fail with the arguments given; should it all the same, a short sleep
+// keeps the waiting loops from spinning.
+constexpr DWORD kFailedWaitSleepMs = 50;
 
 DWORD Delay(Millis due, Millis now) {
   const Millis wait = std::max<Millis>(due - now, 0);
@@ -56,19 +59,36 @@ void Win32EventLoop::ProcessPending(const NextDue& nextDue) {
   const bool dispatched = DispatchPending();
   // Signalled objects are served on every pass, so a flood of input cannot hold them back.
   if (waits_.ServeSignalled() || dispatched) return;
-  const std::optional<Millis> due = nextDue();
-  const DWORD timeout = due ? Delay(*due, Now()) : INFINITE;
-  if (timeout != 0) {
+  // Woken by nothing but the modal-loop timer (due about when our own wait ends anyway), the
+  // wait goes on: a wake that handles nothing must not make a pass of its caller's loop.
+  for (;;) {
+    const std::optional<Millis> due = nextDue();
+    const DWORD timeout = due ? Delay(*due, Now()) : INFINITE;
+    if (timeout == 0) return;
     const std::vector<HANDLE> handles = waits_.Handles();
-    MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(), timeout,
-                                QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    const DWORD woke =
+        MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(), timeout,
+                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woke == WAIT_FAILED) {
+      Sleep(std::min(timeout, kFailedWaitSleepMs));
+      return;
+    }
+    const bool handled = DispatchPending();
+    if (waits_.ServeSignalled() || handled || woke == WAIT_TIMEOUT) return;
   }
-  DispatchPending();
-  waits_.ServeSignalled();
+}
+
+void Win32EventLoop::PumpOnce(std::uint64_t wakeBy) {
+  if (toolkit_ != nullptr) toolkit_->DoEvents(static_cast<Millis>(wakeBy));
+}
+
+std::uint64_t Win32EventLoop::KeyReleases(unsigned virtualKey) const {
+  return virtualKey < keyReleases_.size() ? keyReleases_[virtualKey] : 0;
 }
 
 bool Win32EventLoop::DispatchPending() {
-  bool any = false;
+  // Messages sent from other threads are handled inside PeekMessage and count as handled.
+  bool any = HIWORD(GetQueueStatus(QS_SENDMESSAGE)) != 0;
   MSG message{};
   for (int n = 0; n < kMaxMessagesPerPass && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);
        ++n) {
@@ -77,21 +97,32 @@ bool Win32EventLoop::DispatchPending() {
     // Nothing here ends the program by quitting the loop; the program ends with its monitor.
     if (message.message == WM_QUIT) continue;
     any = true;
-    if (Win32FormView::PreTranslate(message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+    if (!Win32FormView::PreTranslate(message)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    if (message.message == WM_KEYUP && message.wParam < keyReleases_.size()) {
+      ++keyReleases_[message.wParam];
+    }
   }
   return any;
 }
 
 void Win32EventLoop::Arm(std::optional<Millis> due) {
+  if (due == armedFor_) return;
   if (!due) {
     KillTimer(window_.get(), kModalTimerId);
+    armedFor_.reset();
     return;
   }
   const DWORD delay = std::max<DWORD>(Delay(*due, Now()), USER_TIMER_MINIMUM);
-  // Re-arming the same id replaces the earlier time.
-  SetTimer(window_.get(), kModalTimerId, delay, nullptr);
+  // Re-arming the same id replaces the earlier time. Unset, it is tried again at the next
+  // pass; until then only timers inside a system modal loop wait.
+  if (SetTimer(window_.get(), kModalTimerId, delay, nullptr) == 0) {
+    armedFor_.reset();
+    return;
+  }
+  armedFor_ = due;
 }
 
 void Win32EventLoop::OnModalTimer() {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <optional>
 
 #include "platform/forms/event_loop.h"
+#include "platform/win32/win32_input.h"
 #include "platform/win32/win32_ui_handles.h"
 #include "platform/win32/win32_wait_list.h"
 
@@ -19,7 +22,7 @@ namespace pw {
 // While a system modal loop runs (a popup menu, a window being moved) this pump is not called,
 // so a thread timer on a message-only window stays armed for the next due time and fires the
 // toolkit's due timers from there.
-class Win32EventLoop : public forms::EventLoop {
+class Win32EventLoop : public forms::EventLoop, public MessagePump {
  public:
   explicit Win32EventLoop(HINSTANCE instance);
   ~Win32EventLoop() override;
@@ -35,9 +38,12 @@ class Win32EventLoop : public forms::EventLoop {
   // Objects the message wait also waits for (registry change notices).
   Win32WaitList& Waits() { return waits_; }
 
+  void PumpOnce(std::uint64_t wakeBy) override;
+  std::uint64_t KeyReleases(unsigned virtualKey) const override;
+
  private:
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  // Returns whether anything was dispatched.
+  // Returns whether anything was handled.
   bool DispatchPending();
   void Arm(std::optional<Millis> due);
   void OnModalTimer();
@@ -47,6 +53,9 @@ class Win32EventLoop : public forms::EventLoop {
   bool classRegistered_ = false;
   winui::UniqueWindow window_;
   Win32WaitList waits_;
+  // The due time the modal-loop timer is set for; none when it is not set.
+  std::optional<Millis> armedFor_;
+  std::array<std::uint64_t, 256> keyReleases_{};
 };
 
 }  // namespace pw

@@ -11,6 +11,7 @@
 #include "platform/win32/win32_button.h"
 #include "platform/win32/win32_check_box.h"
 #include "platform/win32/win32_check_list.h"
+#include "platform/win32/win32_foreground.h"
 #include "platform/win32/win32_frame.h"
 #include "platform/win32/win32_label.h"
 #include "platform/win32/win32_line.h"
@@ -26,6 +27,7 @@ namespace {
 constexpr int kFirstControlId = 1000;  // clear of IDOK and IDCANCEL
 constexpr UINT kFirstMenuId = 0x100;
 constexpr UINT kFirstPopupId = 0x4000;
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
 
 Win32FormView* ViewOf(HWND window) {
   return reinterpret_cast<Win32FormView*>(GetWindowLongPtrA(window, GWLP_USERDATA));
@@ -81,7 +83,7 @@ int Buttons(WPARAM keys) {
 }  // namespace
 
 Win32FormView::Win32FormView(Win32ViewFactory& factory, forms::Form& form)
-    : factory_(factory), form_(form), menuItems_(kFirstMenuId) {
+    : factory_(factory), form_(form), menuItems_(kFirstMenuId), dpi_(factory.Dots().x) {
   const std::string icon = form.Icon();
   if (!icon.empty()) icon_ = factory.Images().Icon(icon, 32, 32);
   CreateWindowForForm();
@@ -112,6 +114,14 @@ void Win32FormView::CreateWindowForForm() {
                       dpi.X(form_.Left()), dpi.Y(form_.Top()), outer.right - outer.left,
                       outer.bottom - outer.top, nullptr, menuBar_.get(), factory_.Instance(), this);
   if (window == nullptr) winui::ThrowLastError("Creating the window " + form_.Name());
+  // Explorer announces a new notification area to every window, but an elevated program does
+  // not hear it from a normal one unless it lets that one message through.
+  if (const UINT restarted = factory_.TaskbarCreatedMessage()) {
+    ChangeWindowMessageFilterEx(window, restarted, MSGFLT_ALLOW, nullptr);
+  }
+  // Made at the screen's density; a window that opens on a monitor of another one follows it.
+  const int windowDpi = factory_.WindowDpi(window);
+  if (windowDpi != dpi_) Rescale(windowDpi);
   if (icon_ != nullptr) {
     SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     const int smallSize = GetSystemMetrics(SM_CXSMICON);
@@ -135,8 +145,8 @@ winui::Win32Control* Win32FormView::Ensure(forms::Control& control) {
   context.instance = factory_.Instance();
   context.form = window_.get();
   context.parent = window_.get();
-  context.dpi = factory_.Dots();
-  context.font = factory_.Font();
+  context.dpi = winui::Dpi{dpi_, dpi_};
+  context.font = font_ ? font_.get() : factory_.Font();
   context.images = &factory_.Images();
   context.background = GetSysColorBrush(COLOR_BTNFACE);
   context.backgroundColor = GetSysColor(COLOR_BTNFACE);
@@ -209,6 +219,32 @@ void Win32FormView::ArrangeTabOrder() {
   }
 }
 
+Point Win32FormView::FramePixels() const {
+  RECT outer{};
+  RECT client{};
+  if (GetWindowRect(window_.get(), &outer) == FALSE ||
+      GetClientRect(window_.get(), &client) == FALSE) {
+    return {0, 0};
+  }
+  return {(outer.right - outer.left) - client.right, (outer.bottom - outer.top) - client.bottom};
+}
+
+void Win32FormView::FitClient() {
+  const Point frame = FramePixels();
+  SetWindowPos(window_.get(), nullptr, 0, 0,
+               forms::TwipsToPixels(form_.design.clientWidth, dpi_) + frame.x,
+               forms::TwipsToPixels(form_.design.clientHeight, dpi_) + frame.y,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32FormView::Rescale(int dpi) {
+  dpi_ = dpi;
+  font_ = dpi == factory_.Dots().y ? winui::UniqueFont() : factory_.FontAt(dpi);
+  const HFONT font = font_ ? font_.get() : factory_.Font();
+  for (const auto& control : controls_) control->Rescale(winui::Dpi{dpi, dpi}, font);
+  FitClient();
+}
+
 Hwnd Win32FormView::Handle() const {
   return static_cast<Hwnd>(reinterpret_cast<std::uintptr_t>(window_.get()));
 }
@@ -256,10 +292,16 @@ void Win32FormView::ShowForm() {
     ShowWindow(window, SW_HIDE);
     return;
   }
-  // Showing a shown form brings it to the front again.
+  // Showing a shown form brings it to the front again, with the keyboard. One that is there
+  // already is left alone: moving a window costs the window system work even when nothing
+  // changes, and the prompt is shown again every second.
+  if (IsWindowVisible(window) != FALSE && GetForegroundWindow() == window &&
+      winui::InFront(window)) {
+    return;
+  }
   ShowWindow(window, SW_SHOW);
   SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  SetForegroundWindow(window);
+  winui::TakeForeground(window);
 }
 
 void Win32FormView::ShowDefaultButton() const {
@@ -463,8 +505,8 @@ LRESULT Win32FormView::OnMessage(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_MOUSEMOVE: {
       // Also the notification area's callback, with the event code in place of x.
       const forms::ScreenInfo screen = factory_.Screen();
-      const auto x = static_cast<float>(LOWORD(lParam) * screen.twipsPerPixelX);
-      const auto y = static_cast<float>(HIWORD(lParam) * screen.twipsPerPixelY);
+      const auto x = static_cast<float>(LOWORD(lParam) * screen.TwipsPerPixelX());
+      const auto y = static_cast<float>(HIWORD(lParam) * screen.TwipsPerPixelY());
       form.MouseMove(Buttons(wParam), 0, x, y);
       return 0;
     }
@@ -488,6 +530,15 @@ LRESULT Win32FormView::OnMessage(HWND window, UINT message, WPARAM wParam, LPARA
         }
       }
       return 0;
+    case kDpiChanged: {
+      // Where Windows suggests, then the client area exact at the new density.
+      const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      Rescale(LOWORD(wParam));
+      return 0;
+    }
     case winui::kControlMessage:
       if (winui::Win32Control* control = FindId(LOWORD(wParam))) {
         control->Posted(HIWORD(wParam), lParam);

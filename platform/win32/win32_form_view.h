@@ -30,6 +30,8 @@ class Win32FormView : public forms::FormView {
   Win32FormView& operator=(const Win32FormView&) = delete;
 
   Hwnd Handle() const override;
+  int Dpi() const override { return dpi_; }
+  Point FramePixels() const override;
   std::uint32_t IconHandle() const override;
   void Changed(const forms::Control* control, forms::Prop what) override;
   forms::MenuItem* PopupMenu(forms::MenuItem& menu, forms::MenuItem* defaultItem) override;
@@ -52,6 +54,10 @@ class Win32FormView : public forms::FormView {
   void ShowDefaultButton() const;
   void ShowMenuBar();
   void Place();
+  // Sizes the window so that its client area is the form's at the window's density.
+  void FitClient();
+  // The window came to a screen of another density, or was made on one.
+  void Rescale(int dpi);
   void DestroyNow();
 
   // Messages of the form window; null window: not ours to handle.
@@ -70,6 +76,8 @@ class Win32FormView : public forms::FormView {
   winui::MenuBuilder menuItems_;
   winui::UniqueMenu menuBar_;
   HICON icon_ = nullptr;  // owned by the factory's pictures
+  int dpi_;
+  winui::UniqueFont font_;  // the dialog font at this window's density, when not the screen's
   bool destroying_ = false;
   winui::UniqueWindow window_;
 };

@@ -38,6 +38,16 @@ HBRUSH Win32Frame::Color(HDC dc) {
   return background_.Get();
 }
 
+void Win32Frame::Rescale(const Dpi& dpi, HFONT font) {
+  Win32Control::Rescale(dpi, font);
+  if (groupBox_ == nullptr) return;
+  RECT client{};
+  GetClientRect(window_, &client);
+  SendMessageA(groupBox_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  SetWindowPos(groupBox_, nullptr, 0, 0, client.right, client.bottom,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+}
+
 void Win32Frame::Arranged() {
   // Under the frame's controls, or it would paint over them.
   if (groupBox_ != nullptr) {

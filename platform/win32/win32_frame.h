@@ -22,6 +22,7 @@ class Win32Frame : public Win32Control {
   HBRUSH ChildBackground(COLORREF& color) const override;
   HBRUSH Color(HDC dc) override;
   void Arranged() override;
+  void Rescale(const Dpi& dpi, HFONT font) override;
 
  private:
   ColorBrush background_;

@@ -16,6 +16,7 @@ bool IsOurs(HWND window) {
 
 void Win32Input::SendDownArrowAndWait() {
   const bool ours = IsOurs(GetForegroundWindow());
+  const std::uint64_t releasedBefore = pump_.KeyReleases(VK_DOWN);
   INPUT keys[2] = {};
   keys[0].type = INPUT_KEYBOARD;
   keys[0].ki.wVk = VK_DOWN;
@@ -26,22 +27,8 @@ void Win32Input::SendDownArrowAndWait() {
   if (SendInput(2, keys, sizeof(INPUT)) != 2 || !ours) return;
 
   const ULONGLONG deadline = GetTickCount64() + kLongestWaitMs;
-  for (;;) {
-    MSG message{};
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      // The event loop keeps running until its monitor ends; a quit request changes nothing.
-      if (message.message == WM_QUIT) continue;
-      const bool released = message.message == WM_KEYUP && message.wParam == VK_DOWN;
-      if (filter_ == nullptr || !filter_(message)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-      }
-      if (released) return;
-    }
-    const ULONGLONG now = GetTickCount64();
-    if (now >= deadline) return;
-    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(deadline - now), QS_ALLINPUT,
-                                MWMO_INPUTAVAILABLE);
+  while (pump_.KeyReleases(VK_DOWN) == releasedBefore && GetTickCount64() < deadline) {
+    pump_.PumpOnce(deadline);
   }
 }
 

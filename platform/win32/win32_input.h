@@ -1,26 +1,34 @@
 #pragma once
 
+#include <cstdint>
+
 #include "platform/input.h"
 
-struct tagMSG;
-
 namespace pw {
+
+// The program's one message pump, as the keystroke wait needs it.
+class MessagePump {
+ public:
+  virtual ~MessagePump() = default;
+
+  // One pass of the program's event loop: dispatches what is pending with the forms' keyboard
+  // handling and fires due timers; with nothing pending it sleeps until input arrives, a timer
+  // is due or the tick count reaches wakeBy.
+  virtual void PumpOnce(std::uint64_t wakeBy) = 0;
+  // How many releases of the virtual key this pump has dispatched so far.
+  virtual std::uint64_t KeyReleases(unsigned virtualKey) const = 0;
+};
 
 // Keystrokes through SendInput, and the standard beep.
 class Win32Input : public Input {
  public:
-  // Sees each message this class dispatches first and returns true when it has handled it (the
-  // forms' keyboard handling), so that messages taken from the queue here are treated as the
-  // event loop would treat them.
-  using MessageFilter = bool (*)(tagMSG& message);
-
-  explicit Win32Input(MessageFilter filter = nullptr) : filter_(filter) {}
+  explicit Win32Input(MessagePump& pump) : pump_(pump) {}
 
   // "Processed" can only be observed for this thread's own windows: when one of them is in the
-  // foreground, this thread's messages are dispatched until the key's release has been, or
-  // until a second has passed (a hook or the system may swallow injected keys). The wait
-  // blocks in the system's message wait, it never spins. When another program's window is in
-  // the foreground, its queue is out of sight, so this returns once the keys were handed over.
+  // foreground, the program's pump runs until it has dispatched the key's release, or until a
+  // second has passed (a hook or the system may swallow injected keys). When another program's
+  // window is in the foreground, its queue is out of sight, so this returns once the keys were
+  // handed over.
   //
   // A message posted to ourselves after the keys would not mark their end: injected keys reach
   // the queue later than SendInput returns, and posted messages are taken before input anyway.
@@ -28,7 +36,7 @@ class Win32Input : public Input {
   void Beep() override;
 
  private:
-  MessageFilter filter_;
+  MessagePump& pump_;
 };
 
 }  // namespace pw

@@ -1,7 +1,5 @@
 #include "platform/win32/win32_views.h"
 
-#include <algorithm>
-
 #include "platform/win32/win32_form_view.h"
 #include "platform/win32/win32_frame.h"
 
@@ -21,19 +19,25 @@ winui::Dpi ScreenDpi() {
   return dpi;
 }
 
-HFONT MessageFont() {
+LOGFONTA MessageFontLook() {
   NONCLIENTMETRICSA metrics{};
   metrics.cbSize = sizeof(metrics);
   if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0) == FALSE) {
-    return nullptr;
+    return LOGFONTA{};
   }
-  return CreateFontIndirectA(&metrics.lfMessageFont);
+  return metrics.lfMessageFont;
 }
 
 }  // namespace
 
 Win32ViewFactory::Win32ViewFactory(HINSTANCE instance)
-    : instance_(instance), dpi_(ScreenDpi()), font_(MessageFont()), images_(instance) {
+    : instance_(instance), dpi_(ScreenDpi()), fontLook_(MessageFontLook()), images_(instance) {
+  if (fontLook_.lfHeight != 0) font_.reset(CreateFontIndirectA(&fontLook_));
+  if (HMODULE user32 = GetModuleHandleA("user32.dll")) {
+    // Through the plain function type, which any function pointer may be cast to and from.
+    const auto any = reinterpret_cast<void (*)()>(GetProcAddress(user32, "GetDpiForWindow"));
+    dpiForWindow_ = reinterpret_cast<DpiForWindow>(any);
+  }
   RegisterClasses();
   // A zero here only means the tray icon is not restored after Explorer restarts.
   taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
@@ -71,12 +75,23 @@ std::unique_ptr<forms::FormView> Win32ViewFactory::CreateView(forms::Form& form)
 
 forms::ScreenInfo Win32ViewFactory::Screen() const {
   forms::ScreenInfo info;
-  // Whole twips per pixel, as the forms count them; never 0, even on a very dense screen.
-  info.twipsPerPixelX = std::max(winui::kTwipsPerInch / dpi_.x, 1);
-  info.twipsPerPixelY = std::max(winui::kTwipsPerInch / dpi_.y, 1);
-  info.widthTwips = GetSystemMetrics(SM_CXSCREEN) * info.twipsPerPixelX;
-  info.heightTwips = GetSystemMetrics(SM_CYSCREEN) * info.twipsPerPixelY;
+  info.widthPixels = GetSystemMetrics(SM_CXSCREEN);
+  info.heightPixels = GetSystemMetrics(SM_CYSCREEN);
+  info.dpiX = dpi_.x;
+  info.dpiY = dpi_.y;
   return info;
+}
+
+int Win32ViewFactory::WindowDpi(HWND window) const {
+  const UINT dpi = dpiForWindow_ != nullptr ? dpiForWindow_(window) : 0;
+  return dpi != 0 ? static_cast<int>(dpi) : dpi_.x;
+}
+
+winui::UniqueFont Win32ViewFactory::FontAt(int dpi) const {
+  if (fontLook_.lfHeight == 0) return winui::UniqueFont();
+  LOGFONTA look = fontLook_;
+  look.lfHeight = MulDiv(look.lfHeight, dpi, dpi_.y);
+  return winui::UniqueFont(CreateFontIndirectA(&look));
 }
 
 }  // namespace pw

@@ -29,6 +29,10 @@ class Win32ViewFactory : public forms::ViewFactory {
   HFONT Font() const {
     return font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   }
+  // The dots per inch of the monitor the window is on.
+  int WindowDpi(HWND window) const;
+  // The dialog font at another density than the screen's.
+  winui::UniqueFont FontAt(int dpi) const;
   winui::Win32Images& Images() { return images_; }
   // Sent to every top-level window when the notification area is created anew.
   UINT TaskbarCreatedMessage() const { return taskbarCreated_; }
@@ -36,8 +40,13 @@ class Win32ViewFactory : public forms::ViewFactory {
  private:
   void RegisterClasses();
 
+  using DpiForWindow = UINT(WINAPI*)(HWND);
+
   HINSTANCE instance_;
   winui::Dpi dpi_;
+  // Windows 10 and later; on older systems every window has the screen's density.
+  DpiForWindow dpiForWindow_ = nullptr;
+  LOGFONTA fontLook_{};
   winui::UniqueFont font_;
   winui::Win32Images images_;
   UINT taskbarCreated_ = 0;

@@ -77,10 +77,26 @@ bool Win32WindowSystem::ClipCursor(const Rect* rect) {
   return ::ClipCursor(&r) != FALSE;
 }
 
+bool Win32WindowSystem::GetClipCursor(Rect& rect) {
+  RECT r{};
+  if (::GetClipCursor(&r) == FALSE) return false;
+  rect = {static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right),
+          static_cast<int>(r.bottom)};
+  return true;
+}
+
 bool Win32WindowSystem::SetWindowPos(Hwnd window, Hwnd insertAfter, int x, int y, int cx, int cy,
                                      std::uint32_t flags) {
   if (window == 0) return false;
-  return ::SetWindowPos(ToHwnd(window), ToHwnd(insertAfter), x, y, cx, cy, flags) != FALSE;
+  const HWND handle = ToHwnd(window);
+  // Into the topmost layer without moving: nothing to do for a topmost window in front of all.
+  constexpr UINT kKeepPlace = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
+  if (insertAfter == HWND_TOPMOST_ && (flags & kKeepPlace) == kKeepPlace &&
+      (GetWindowLongA(handle, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 &&
+      GetTopWindow(nullptr) == handle) {
+    return true;
+  }
+  return ::SetWindowPos(handle, ToHwnd(insertAfter), x, y, cx, cy, flags) != FALSE;
 }
 
 }  // namespace pw

@@ -23,6 +23,7 @@ class Win32WindowSystem : public WindowSystem {
   bool ClientToScreen(Hwnd window, Point& point) override;
   bool SetCursorPos(int x, int y) override;
   bool ClipCursor(const Rect* rect) override;
+  bool GetClipCursor(Rect& rect) override;
   bool SetWindowPos(Hwnd window, Hwnd insertAfter, int x, int y, int cx, int cy,
                     std::uint32_t flags) override;
 };

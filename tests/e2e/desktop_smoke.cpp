@@ -47,13 +47,37 @@ LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// Counts what Win32Input hands to the filter for the test window; lets everything through.
-bool CountingFilter(MSG& message) {
-  if (message.hwnd == nullptr) return false;
-  auto* seen = reinterpret_cast<Seen*>(GetWindowLongPtrA(message.hwnd, GWLP_USERDATA));
-  if (seen != nullptr) ++seen->filtered;
-  return false;
-}
+// A pump as the program's: dispatches, counts key releases and what it took for the test
+// window, and sleeps in the message wait.
+class CountingPump : public MessagePump {
+ public:
+  void PumpOnce(std::uint64_t wakeBy) override {
+    ++passes;
+    MSG message{};
+    bool any = false;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      any = true;
+      if (message.hwnd != nullptr) {
+        auto* seen = reinterpret_cast<Seen*>(GetWindowLongPtrA(message.hwnd, GWLP_USERDATA));
+        if (seen != nullptr) ++seen->filtered;
+      }
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+      if (message.message == WM_KEYUP && message.wParam < 256) ++releases[message.wParam];
+    }
+    const ULONGLONG now = GetTickCount64();
+    if (!any && wakeBy > now) {
+      MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(wakeBy - now), QS_ALLINPUT,
+                                  MWMO_INPUTAVAILABLE);
+    }
+  }
+  std::uint64_t KeyReleases(unsigned virtualKey) const override {
+    return virtualKey < 256 ? releases[virtualKey] : 0;
+  }
+
+  std::uint64_t releases[256] = {};
+  int passes = 0;
+};
 
 void Pump() {
   MSG message{};
@@ -141,11 +165,12 @@ void Keystroke(Tally& t, HWND window, Seen& seen) {
     return;
   }
   seen.messages.clear();
-  Win32Input input(&CountingFilter);
+  CountingPump pump;
+  Win32Input input(pump);
   input.SendDownArrowAndWait();
   // No pumping here: the keystroke must have been handled inside the call.
   t.That(seen.Has(WM_KEYDOWN) && seen.Has(WM_KEYUP), "the Down arrow is handled before return");
-  t.That(seen.filtered > 0, "dispatched messages go through the filter");
+  t.That(seen.filtered > 0 && pump.passes > 0, "the program's pump dispatched it");
 }
 
 // Starts this program again; the copy signals the event named after the window style it got.

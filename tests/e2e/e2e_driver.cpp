@@ -114,6 +114,7 @@ void Driver::Reset() {
     RegDeleteTreeA(key, nullptr);
     RegCloseKey(key);
   }
+  SetScreenDpi(96);
   Pause(200);
 }
 
@@ -214,6 +215,32 @@ bool Driver::Alive(const PlayedWindow& window) const {
   return IsWindow(window.hwnd) != FALSE;
 }
 
+void Driver::SetScreenDpi(int dpi) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_WRITE,
+                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  const DWORD value = static_cast<DWORD>(dpi);
+  RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                 sizeof value);
+  RegCloseKey(key);
+}
+
+long Driver::MillisUntil(const std::function<bool()>& condition, int timeoutMs) {
+  const ULONGLONG start = GetTickCount64();
+  for (;;) {
+    if (condition()) return static_cast<long>(GetTickCount64() - start);
+    if (GetTickCount64() - start >= static_cast<ULONGLONG>(timeoutMs)) return -1;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+}
+
 bool Driver::WaitFor(const std::function<bool()>& condition, int timeoutMs) {
   const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
   for (;;) {
@@ -261,6 +288,30 @@ std::string Driver::Text(HWND window) {
 void Driver::Type(HWND edit, const std::string& text) {
   SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
                       5000, nullptr);
+}
+
+bool Driver::Keys(const std::string& text) {
+  std::vector<INPUT> keys;
+  for (char c : text) {
+    WORD key = 0;
+    if (c == '\r') {
+      key = VK_RETURN;
+    } else if (c >= 'a' && c <= 'z') {
+      key = static_cast<WORD>('A' + (c - 'a'));  // the key; without Shift it types the small letter
+    } else if (c >= '0' && c <= '9') {
+      key = static_cast<WORD>(c);
+    } else {
+      return false;
+    }
+    INPUT down{};
+    down.type = INPUT_KEYBOARD;
+    down.ki.wVk = key;
+    INPUT up = down;
+    up.ki.dwFlags = KEYEVENTF_KEYUP;
+    keys.push_back(down);
+    keys.push_back(up);
+  }
+  return SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)) == keys.size();
 }
 
 bool Driver::Press(HWND parent, const std::string& caption) {

@@ -38,8 +38,13 @@ class Driver {
   PlayedWindow& OpenWindow(const std::string& className, const std::string& title);
   bool Alive(const PlayedWindow& window) const;
 
+  // The screen density programs started from now on get (the driver's own stays).
+  void SetScreenDpi(int dpi);
+
   // Pumps the driver's own messages while it waits (the program sends to our windows).
   bool WaitFor(const std::function<bool()>& condition, int timeoutMs);
+  // The same, looking every millisecond: milliseconds until the condition held, or -1.
+  long MillisUntil(const std::function<bool()>& condition, int timeoutMs);
   void Pause(int ms);
 
   // A visible top-level window whose caption starts with the text, or null.
@@ -48,6 +53,8 @@ class Driver {
   HWND FirstChild(HWND parent, const std::string& className);
   std::string Text(HWND window);
   void Type(HWND edit, const std::string& text);
+  // Real keystrokes to whatever has the keyboard: small letters, digits and "\r" for Enter.
+  bool Keys(const std::string& text);
   bool Press(HWND parent, const std::string& caption);
 
  private:

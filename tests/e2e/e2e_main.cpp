@@ -2,6 +2,7 @@
 // Usage: pw_e2e.exe <path of pgwatch.exe> [scenario name]
 //        pw_e2e.exe <path of pgwatch.exe> --installer <package.msi> <later package.msi>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -82,6 +83,69 @@ void WrongThenRightPassword(Driver& d, Check& c) {
   PlayedWindow& second = d.OpenWindow("IEFrame", kCasino);
   d.Pause(2000);
   c.That(Prompt(d) == nullptr && IsWindowEnabled(second.hwnd), "the unlocked class is exempt");
+}
+
+// The prompt takes the keyboard from the page in front: the user types without clicking first.
+void TypedPasswordReachesThePrompt(Driver& d, Check& c) {
+  d.PutSetting("UserPassword", "secret");
+  PlayedWindow* page = nullptr;
+  HWND prompt = LockedPage(d, c, page);
+  if (prompt == nullptr) return;
+  c.That(d.WaitFor([&] { return GetForegroundWindow() == prompt; }, 5000),
+         "the prompt is the foreground window");
+  d.Pause(300);  // the Down arrow of the stop action has been handled
+  c.That(d.Keys("secret\r"), "the keys are sent");
+  c.That(d.WaitFor([&] { return Prompt(d) == nullptr; }, kWait), "the typed password is accepted");
+  c.That(d.WaitFor([&] { return IsWindowEnabled(page->hwnd) != FALSE; }, kWait),
+         "the page is usable again");
+  c.That(page->closeRequests == 0 && d.Alive(*page), "the page was not closed");
+}
+
+// The right password gives the page back at once, and the guard keeps answering meanwhile.
+void RightPasswordFreesThePageAtOnce(Driver& d, Check& c) {
+  d.PutSetting("UserPassword", "secret");
+  PlayedWindow* page = nullptr;
+  HWND prompt = LockedPage(d, c, page);
+  if (prompt == nullptr) return;
+  d.Pause(500);
+  d.Type(d.FirstChild(prompt, "Edit"), "secret");
+  c.That(d.Press(prompt, "OK"), "OK can be pressed");
+  const long enabled = d.MillisUntil([&] { return IsWindowEnabled(page->hwnd) != FALSE; }, kWait);
+  std::printf("    the page was enabled %ld ms after OK\n", enabled);
+  c.That(enabled >= 0 && enabled <= 100, "the page is enabled within 100 ms of OK");
+  c.That(page->closeRequests == 0 && d.Alive(*page), "the page was not closed");
+}
+
+// At 144 dots per inch the prompt's client area is 4440 x 1395 twips, 444 x 140 pixels, and
+// the cursor is held inside it.
+void PromptAt144Dpi(Driver& d, Check& c) {
+  d.SetScreenDpi(144);
+  PlayedWindow* page = nullptr;
+  HWND prompt = LockedPage(d, c, page);
+  if (prompt == nullptr) return;
+  d.Pause(500);
+  RECT client{};
+  GetClientRect(prompt, &client);
+  std::printf("    client area %ld x %ld pixels\n", client.right, client.bottom);
+  c.That(client.right == 444 && client.bottom == 140, "the client area is 444 x 140 pixels");
+  POINT origin{0, 0};
+  ClientToScreen(prompt, &origin);
+  RECT clip{};
+  GetClipCursor(&clip);
+  std::printf("    clip %ld,%ld-%ld,%ld, client origin %ld,%ld\n", clip.left, clip.top, clip.right,
+              clip.bottom, origin.x, origin.y);
+  c.That(clip.left == origin.x && clip.top == origin.y && clip.right == origin.x + 444 &&
+             clip.bottom == origin.y + 140,
+         "the cursor is held in the client area");
+  SetCursorPos(0, 0);
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  c.That(cursor.x == origin.x && cursor.y == origin.y, "the cursor cannot leave it");
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  RECT outer{};
+  GetWindowRect(prompt, &outer);
+  c.That(std::abs(outer.left + outer.right - screenWidth) <= 1, "the prompt is centred");
+  d.Press(prompt, "X");
 }
 
 void EmptyAnswerCloses(Driver& d, Check& c) {
@@ -181,6 +245,9 @@ const std::vector<Scenario>& Scenarios() {
       {"startup_with_empty_registry", StartupWithEmptyRegistry},
       {"locked_page_frozen_and_prompted", LockedPageFrozenAndPrompted},
       {"wrong_then_right_password", WrongThenRightPassword},
+      {"typed_password_reaches_the_prompt", TypedPasswordReachesThePrompt},
+      {"right_password_frees_the_page_at_once", RightPasswordFreesThePageAtOnce},
+      {"prompt_at_144_dpi", PromptAt144Dpi},
       {"empty_answer_closes", EmptyAnswerCloses},
       {"dismissed_prompt_closes", DismissedPromptCloses},
       {"no_prompt_mode", NoPromptMode},
@@ -207,6 +274,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: pw_e2e <pgwatch.exe> [scenario]\n");
     return 2;
   }
+  // Window sizes of the program are read in its own pixels, whatever density it runs at.
+  SetProcessDPIAware();
   Driver driver(argv[1]);
   if (argc > 2 && std::strcmp(argv[2], "--measure") == 0) return Measure(driver);
   if (argc > 2 && std::strcmp(argv[2], "--tour") == 0) return Tour(driver);

@@ -266,10 +266,21 @@ TEST(LockTest, WaitingForAnAnswerDoesNotSpin) {
   r.Tick();
   ASSERT_TRUE(r.PromptUp());
   const long before = r.a.host.toolkit.Passes();
+  const int clipsBefore = r.machine.desktop.clipCalls;
   r.machine.world.RunFor(10000);
   // About one pass per timer tick: 40 watcher ticks and 10 force ticks.
   EXPECT_LT(r.a.host.toolkit.Passes() - before, 100);
   EXPECT_TRUE(r.PromptUp());
+  // A clip that still holds is not set again, since setting it can wake the wait.
+  EXPECT_EQ(r.machine.desktop.clipCalls, clipsBefore);
+
+  // Another program frees the cursor: the next pass holds it again.
+  r.machine.desktop.Clip(nullptr);
+  r.machine.world.RunFor(300);
+  ASSERT_TRUE(r.machine.desktop.clip.has_value());
+  const sim::SimWindow& prompt = *r.PromptWindow();
+  EXPECT_EQ(r.machine.desktop.clip->left, prompt.clientOrigin.x);
+  EXPECT_EQ(r.machine.desktop.clip->bottom, prompt.clientOrigin.y + 93);
 }
 
 }  // namespace
