@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "platform/forms/form.h"
@@ -25,6 +26,9 @@ class frmMain : public forms::Form {
   forms::Timer Timer1;
   forms::Timer timTarnwick;
   forms::Timer tmrTimeDelay;
+  // Looks between scan ticks whether the window in front or its title changed, and if so runs
+  // the scan tick at once, so a locked page is frozen well before the next tick.
+  forms::Timer timEarlyScan;
 
   forms::MenuItem mnufile;
   forms::MenuItem mnuTWKSetup;
@@ -54,6 +58,7 @@ class frmMain : public forms::Form {
   void timTarnwick_Timer();
   void Timer1_Timer();
   void tmrTimeDelay_Timer();
+  void timEarlyScan_Timer();
   void mnuTWKSetup_Click();
   void mnuDeactivate_Click();
   void mnuReactivate_Click();
@@ -72,8 +77,21 @@ class frmMain : public forms::Form {
  private:
   // Waits, serving events, until the one-shot delay timer has ticked.
   void WaitForTimeDelay(int interval);
+  // Whether the window in front, or its title or visibility, differs from what the last scan
+  // tick saw. Sends no message to other programs and allocates nothing.
+  bool FrontChanged();
+
+  // What the last scan tick saw in front.
+  struct Seen {
+    Hwnd window = 0;
+    bool visible = false;
+    int length = 0;
+    std::array<char, 256> title{};
+  };
 
   App& app_;
+  Seen seen_;
+  int stopDepth_ = 0;            // stop actions running, nested ones included
   Hwnd servedSetupRequest_ = 0;  // the second copy's request window last served
   // Changes to the stored settings from outside raise ReloadPending.
   SettingsWatch watch_;
