@@ -13,7 +13,8 @@ constexpr const char* kMonitorCaption = "Pagewarden";
 constexpr const char* kSecondCopyCaption = "Pagewarden Setup";
 constexpr const char* kDefaultBrowserTitle = "Internet Explorer";
 constexpr std::size_t kPasswordLength = 8;
-// Often enough that a locked page is frozen within about 40 ms, rarely enough to cost nothing.
+// Often enough that a locked page is frozen within about 40 ms, rarely enough that an idle
+// monitor costs next to nothing.
 constexpr int kEarlyScanPeriod = 20;
 
 }  // namespace

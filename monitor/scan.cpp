@@ -66,6 +66,7 @@ void frmMain::timTarnwick_Timer() {
 }
 
 void frmMain::timEarlyScan_Timer() {
+  // Sleeps while the scan is off, so a suspended monitor is not woken 50 times a second.
   if (!timTarnwick.Enabled()) {
     timEarlyScan.SetEnabled(false);
     return;
