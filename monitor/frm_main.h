@@ -66,6 +66,21 @@ class frmMain : public forms::Form {
   void mnuAbout_Click();
   void mnuabout2_Click();
 
+ private:
+  // The look between scan ticks: whether the window in front, or its title or visibility,
+  // differs from what the last scan tick saw. Sends no message to other programs and allocates
+  // nothing.
+  bool FrontChanged();
+
+  struct Seen {
+    Hwnd window = 0;
+    bool visible = false;
+    int length = 0;
+    std::array<char, 256> title{};
+  };
+  Seen seen_;          // what the last scan tick saw in front
+  int stopDepth_ = 0;  // stop actions running, nested ones included
+
  protected:
   void Form_Load() override;
   void Form_QueryUnload(int& cancel, int unloadMode) override;
@@ -77,21 +92,8 @@ class frmMain : public forms::Form {
  private:
   // Waits, serving events, until the one-shot delay timer has ticked.
   void WaitForTimeDelay(int interval);
-  // Whether the window in front, or its title or visibility, differs from what the last scan
-  // tick saw. Sends no message to other programs and allocates nothing.
-  bool FrontChanged();
-
-  // What the last scan tick saw in front.
-  struct Seen {
-    Hwnd window = 0;
-    bool visible = false;
-    int length = 0;
-    std::array<char, 256> title{};
-  };
 
   App& app_;
-  Seen seen_;
-  int stopDepth_ = 0;            // stop actions running, nested ones included
   Hwnd servedSetupRequest_ = 0;  // the second copy's request window last served
   // Changes to the stored settings from outside raise ReloadPending.
   SettingsWatch watch_;

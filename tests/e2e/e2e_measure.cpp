@@ -1,6 +1,6 @@
 // Measurements of the real program under Wine: CPU use idle and with a prompt open, resident
-// memory, the time from a locked page reaching the front (or a page's title turning locked) to
-// its being frozen, and start-up with 1000 stored words. Run: pw_e2e.exe <pgwatch.exe> --measure
+// memory, the time from a locked page reaching the front to its being frozen, and start-up with
+// 1000 stored words. Run: pw_e2e.exe <pgwatch.exe> --measure
 #include <windows.h>
 // psapi.h needs windows.h first.
 #include <psapi.h>
@@ -90,10 +90,11 @@ void Report(const char* what, std::vector<double> ms) {
               median, ms.front(), ms.back(), ms.size(), all.c_str());
 }
 
-// With the prompt switched off the program freezes, closes and waits 500 ms, so the tries follow
-// each other quickly. The scan ticks follow the end of that wait, so a try started a fixed time
-// after the last freeze plus a growing step meets the scan period at a new point each time.
-// (A schedule that does not wait for the last freeze runs into a two-second stall under Wine.)
+// The time from a locked page reaching the front, or a page in front turning locked, to its being
+// frozen. With the prompt switched off the program freezes, closes and waits 500 ms, so the tries
+// follow each other quickly. The scan ticks follow the end of that wait, so a try started a fixed
+// time after the last freeze plus a growing step meets the scan period at a new point each time. (A
+// schedule that does not wait for the last freeze runs into a two-second stall under Wine.)
 void FreezeLatencies(Driver& d) {
   d.Reset();
   d.PutWord(0, "casino,1");
@@ -161,7 +162,8 @@ int Measure(Driver& d) {
   std::printf("resident memory: %.1f MiB\n", ResidentMiB(process));
 
   d.PutWord(0, "casino,1");
-  d.OpenWindow("IEFrame", "locked word 999 - Microsoft Internet Explorer");
+  PlayedWindow& page = d.OpenWindow("IEFrame", "locked word 999 - Microsoft Internet Explorer");
+  d.WaitFor([&] { return !IsWindowEnabled(page.hwnd); }, 30000);
   d.WaitFor([&] { return d.FindVisible("Webkeeper: ") != nullptr; }, 30000);
   d.Pause(2000);
   std::printf("prompt open: %.2f%% of a core over 30 s\n", CpuShare(d, process, 30000));
