@@ -211,7 +211,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   Driver driver(argv[1]);
-  if (argc > 2 && std::strcmp(argv[2], "--measure") == 0) return Measure(driver);
+  if (argc > 2 && std::strcmp(argv[2], "--measure") == 0) {
+    MeasureFreezes(driver);
+    return Measure(driver);
+  }
   if (argc > 2 && std::strcmp(argv[2], "--measure-freezes") == 0) return MeasureFreezes(driver);
   if (argc > 2 && std::strcmp(argv[2], "--tour") == 0) return Tour(driver);
   if (argc > 4 && std::strcmp(argv[2], "--installer") == 0) {

@@ -44,14 +44,6 @@ double ResidentMiB(HANDLE process) {
   return static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
 }
 
-// Milliseconds from starting the program until its monitor window exists.
-long StartUp(Driver& d) {
-  const ULONGLONG start = GetTickCount64();
-  d.StartProgram();
-  d.WaitFor([&] { return d.Monitor() != nullptr; }, 60000);
-  return static_cast<long>(GetTickCount64() - start);
-}
-
 constexpr const char* kLockedPage = "Casino Royale - Microsoft Internet Explorer";
 constexpr const char* kStartPage = "Start page - Microsoft Internet Explorer";
 constexpr int kTries = 20;
@@ -134,17 +126,17 @@ void FreezeLatencies(Driver& d) {
   Report("page in front turning locked to frozen", title);
 }
 
-}  // namespace
-
-int MeasureFreezes(Driver& d) {
-  FreezeLatencies(d);
-  d.Reset();
-  return 0;
+// Milliseconds from starting the program until its monitor window exists.
+long StartUp(Driver& d) {
+  const ULONGLONG start = GetTickCount64();
+  d.StartProgram();
+  d.WaitFor([&] { return d.Monitor() != nullptr; }, 60000);
+  return static_cast<long>(GetTickCount64() - start);
 }
 
-int Measure(Driver& d) {
-  FreezeLatencies(d);
+}  // namespace
 
+int Measure(Driver& d) {
   d.Reset();
   const long empty = StartUp(d);
   d.Reset();
@@ -169,6 +161,12 @@ int Measure(Driver& d) {
   std::printf("prompt open: %.2f%% of a core over 30 s\n", CpuShare(d, process, 30000));
   std::printf("resident memory with the prompt: %.1f MiB\n", ResidentMiB(process));
   CloseHandle(process);
+  d.Reset();
+  return 0;
+}
+
+int MeasureFreezes(Driver& d) {
+  FreezeLatencies(d);
   d.Reset();
   return 0;
 }
