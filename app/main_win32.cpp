@@ -25,7 +25,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     pw::Win32Shell shell;
     pw::Win32Input input(loop);
     pw::Win32Process process;
-    pw::App app(pw::Platform{windows, registry, shell, input, process, toolkit});
+    pw::Win32ForegroundEvents foregroundEvents;
+    pw::App app(pw::Platform{windows, registry, shell, input, process, toolkit, foregroundEvents});
     app.Run();
   } catch (const std::exception&) {
     // Nothing to tell: the program shows no message boxes. A failing start ends it.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/foreground_events.h"
 #include "platform/forms/toolkit.h"
 #include "platform/input.h"
 #include "platform/process.h"
@@ -17,6 +18,7 @@ struct Platform {
   Input& input;
   Process& process;
   forms::Toolkit& toolkit;
+  ForegroundEvents& foregroundEvents;
 };
 
 }  // namespace pw

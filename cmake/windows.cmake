@@ -12,8 +12,10 @@ elseif(MSVC)
   set_property(TARGET pagewarden_core PROPERTY MSVC_RUNTIME_LIBRARY ${CMAKE_MSVC_RUNTIME_LIBRARY})
 endif()
 
-# The backends of the platform interfaces: registry, window system, shell, input, process.
+# The backends of the platform interfaces: registry, window system, shell, input, process and
+# foreground change reports.
 set(PW_WIN32_BACKEND_SOURCES
+  ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/win32_foreground_events.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/win32_input.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/win32_process.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/win32_registry.cpp

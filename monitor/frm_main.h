@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "platform/forms/form.h"
@@ -25,6 +26,9 @@ class frmMain : public forms::Form {
   forms::Timer Timer1;
   forms::Timer timTarnwick;
   forms::Timer tmrTimeDelay;
+  // Looks between scan ticks whether the window in front or its title changed, and if so runs
+  // the scan tick at once, so a locked page is frozen well before the next tick.
+  forms::Timer timEarlyScan;
 
   forms::MenuItem mnufile;
   forms::MenuItem mnuTWKSetup;
@@ -54,12 +58,28 @@ class frmMain : public forms::Form {
   void timTarnwick_Timer();
   void Timer1_Timer();
   void tmrTimeDelay_Timer();
+  void timEarlyScan_Timer();
   void mnuTWKSetup_Click();
   void mnuDeactivate_Click();
   void mnuReactivate_Click();
   void mnuLockAllWindows2_Click();
   void mnuAbout_Click();
   void mnuabout2_Click();
+
+ private:
+  // The look between scan ticks: whether the window in front, or its title or visibility,
+  // differs from what the last scan tick saw. Sends no message to other programs and allocates
+  // nothing.
+  bool FrontChanged();
+
+  struct Seen {
+    Hwnd window = 0;
+    bool visible = false;
+    int length = 0;
+    std::array<char, 256> title{};
+  };
+  Seen seen_;          // what the last scan tick saw in front
+  int stopDepth_ = 0;  // stop actions running, nested ones included
 
  protected:
   void Form_Load() override;

@@ -24,6 +24,8 @@ bool Contains(std::string_view text, std::string_view part) {
 
 void frmMain::timTarnwick_Timer() {
   WindowSystem& windows = app_.platform.windows;
+  // The look between ticks sleeps while the scan is off; the first tick after wakes it.
+  if (!timEarlyScan.Enabled()) timEarlyScan.SetEnabled(true);
 
   // An exemption lasts while a window with that class (or dialog title) exists. A removal moves
   // the next entry into the freed place, which the next tick examines.
@@ -39,8 +41,12 @@ void frmMain::timTarnwick_Timer() {
   const bool visible = windows.IsWindowVisible(TargetWindow);
   std::array<char, kTitleBuffer> buffer{};
   const int length = windows.GetWindowTextA(TargetWindow, buffer.data(), kTitleMaxCount);
-  const std::string title(buffer.data(),
-                          static_cast<std::size_t>(std::clamp(length, 0, kTitleMaxCount - 1)));
+  const int kept = std::clamp(length, 0, kTitleMaxCount - 1);
+  const std::string title(buffer.data(), static_cast<std::size_t>(kept));
+  seen_.window = TargetWindow;
+  seen_.visible = visible;
+  seen_.length = kept;
+  seen_.title = buffer;
   if (!visible) return;
   TargetTitle = LeftAnsi(title, kTargetTitleLength);
 
@@ -57,6 +63,34 @@ void frmMain::timTarnwick_Timer() {
       return;
     }
   }
+}
+
+void frmMain::timEarlyScan_Timer() {
+  // Sleeps while the scan is off, so a suspended monitor is not woken 50 times a second.
+  if (!timTarnwick.Enabled()) {
+    timEarlyScan.SetEnabled(false);
+    return;
+  }
+  // Never inside a scan tick or a stop action: either may be waiting further down the stack.
+  if (timTarnwick.Running() || stopDepth_ > 0) return;
+  if (FrontChanged()) timTarnwick.TickNow();
+}
+
+bool frmMain::FrontChanged() {
+  WindowSystem& windows = app_.platform.windows;
+  const Hwnd front = windows.GetForegroundWindow();
+  if (front != seen_.window) return true;
+  if (front == 0) return false;
+  // For another program's window this reads the title the system keeps; nothing is sent.
+  std::array<char, kTitleBuffer> buffer;
+  const int length = std::clamp(windows.GetWindowTextA(front, buffer.data(), kTitleMaxCount), 0,
+                                kTitleMaxCount - 1);
+  if (length != seen_.length ||
+      !std::equal(buffer.begin(), buffer.begin() + length, seen_.title.begin())) {
+    return true;
+  }
+  // A window the scan passed over while hidden is looked at again once it shows.
+  return !seen_.visible && windows.IsWindowVisible(front);
 }
 
 void frmMain::Timer1_Timer() {

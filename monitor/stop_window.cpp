@@ -29,6 +29,15 @@ void frmMain::StopWindow() {
   // still acts on the window it froze, or that window would stay frozen for good.
   const Hwnd target = TargetWindow;
   const std::string title = TargetTitle;
+  // No early scan while this runs; the look between ticks resumes after the outermost one.
+  ++stopDepth_;
+  timEarlyScan.SetEnabled(false);
+  struct Done {
+    frmMain& m;
+    ~Done() {
+      if (--m.stopDepth_ == 0 && m.timTarnwick.Enabled()) m.timEarlyScan.SetEnabled(true);
+    }
+  } done{*this};
 
   // A class name exempts every window of that class; dialogs all share one class, so a dialog
   // is known by its title instead.

@@ -50,9 +50,23 @@ std::optional<Millis> Timer::Due() const {
   return due_;
 }
 
+bool Timer::TickNow() {
+  if (!Due()) return false;
+  RunHandler();
+  return true;
+}
+
+void Timer::Hurry() {
+  if (cur_.enabled) due_ = Owner().Tk().Now();
+}
+
 void Timer::Fire() {
+  due_ = Owner().Tk().Now() + cur_.interval;
+  RunHandler();
+}
+
+void Timer::RunHandler() {
   Toolkit& tk = Owner().Tk();
-  due_ = tk.Now() + cur_.interval;
   running_ = true;
   struct Done {
     Timer& t;

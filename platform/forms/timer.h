@@ -32,12 +32,21 @@ class Timer : public Member {
 
   void ResetToDesign() override;
 
+  // Whether its tick handler is running right now (perhaps waiting further down the stack).
+  bool Running() const { return running_; }
+  // Runs a tick at once, out of turn, as the pump would run a due one: not while switched off,
+  // unloaded or inside its own tick. The period keeps its rhythm. Returns whether it ran.
+  bool TickNow();
+  // Makes the next tick due at once, for the pump's next pass; nothing while switched off.
+  void Hurry();
+
   // For the toolkit's pump.
   std::optional<Millis> Due() const;
   void Fire();
 
  private:
   void Restart();
+  void RunHandler();
 
   TimerState cur_;
   Millis due_ = 0;

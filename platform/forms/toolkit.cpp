@@ -1,6 +1,5 @@
 #include "platform/forms/toolkit.h"
 
-#include <algorithm>
 #include <exception>
 
 #include "platform/forms/form.h"
@@ -53,17 +52,22 @@ std::optional<Millis> Toolkit::NextDue() const {
 }
 
 void Toolkit::FireDueTimers() {
-  std::vector<Timer*> due;
-  for (Timer* timer : timers_) {
-    const auto at = timer->Due();
-    if (at && *at <= Now()) due.push_back(timer);
-  }
-  std::stable_sort(due.begin(), due.end(),
-                   [](const Timer* a, const Timer* b) { return *a->Due() < *b->Due(); });
-  for (Timer* timer : due) {
-    // An earlier handler may have switched this one off or restarted it.
-    const auto at = timer->Due();
-    if (at && *at <= Now()) timer->Fire();
+  // Earliest first, ties in the order the timers were made. A fired timer is next due a period
+  // later, so each fires once here; handlers may pump, fire others nested and switch timers on
+  // or off. Nothing is collected, so a pass allocates nothing however often it runs.
+  const Millis now = Now();
+  for (;;) {
+    Timer* next = nullptr;
+    Millis nextAt = 0;
+    for (Timer* timer : timers_) {
+      const auto at = timer->Due();
+      if (at && *at <= now && (next == nullptr || *at < nextAt)) {
+        next = timer;
+        nextAt = *at;
+      }
+    }
+    if (next == nullptr) return;
+    next->Fire();
   }
 }
 

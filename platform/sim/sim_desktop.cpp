@@ -106,7 +106,7 @@ void SimDesktop::BringToFront(Hwnd handle) {
   if (!Exists(handle)) return;
   std::erase(zOrder_, handle);
   zOrder_.insert(zOrder_.begin(), handle);
-  foreground_ = handle;
+  SetForeground(handle);
 }
 
 void SimDesktop::SetVisible(Hwnd handle, bool visible) {
@@ -121,16 +121,43 @@ void SimDesktop::SetVisible(Hwnd handle, bool visible) {
 }
 
 void SimDesktop::SetTitle(Hwnd handle, const std::string& title) {
-  if (SimWindow* window = Find(handle)) window->title = title;
+  SimWindow* window = Find(handle);
+  if (window == nullptr || window->title == title) return;
+  window->title = title;
+  Report(handle);
 }
 
 void SimDesktop::PickNewForeground() {
-  foreground_ = 0;
   for (Hwnd handle : zOrder_) {
     if (Find(handle)->visible) {
-      foreground_ = handle;
+      SetForeground(handle);
       return;
     }
+  }
+  SetForeground(0);
+}
+
+void SimDesktop::SetForeground(Hwnd handle) {
+  if (foreground_ == handle) return;
+  foreground_ = handle;
+  Report(handle);
+}
+
+int SimDesktop::Watch(int pid, std::function<void()> heard) {
+  watchers_.push_back({nextWatch_, pid, std::move(heard)});
+  return nextWatch_++;
+}
+
+void SimDesktop::Unwatch(int id) {
+  std::erase_if(watchers_, [id](const Watcher& w) { return w.id == id; });
+}
+
+void SimDesktop::Report(Hwnd changed) {
+  if (!reportsChanges) return;
+  const SimWindow* window = Find(changed);
+  const int owner = window != nullptr ? window->ownerPid : -1;
+  for (const Watcher& watcher : watchers_) {
+    if (watcher.pid != owner) watcher.heard();
   }
 }
 

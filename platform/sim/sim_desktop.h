@@ -66,7 +66,13 @@ class SimDesktop {
   void SetTitle(Hwnd handle, const std::string& title);
   Hwnd Foreground() const { return foreground_; }
   // Makes no window the foreground one (the desktop itself is in front).
-  void ClearForeground() { foreground_ = 0; }
+  void ClearForeground() { SetForeground(0); }
+
+  // Change reports as Windows gives them (Wine gives none): a watcher hears of every change of the
+  // foreground window and of a title, except for windows of its own process. Off by default.
+  bool reportsChanges = false;
+  int Watch(int pid, std::function<void()> heard);
+  void Unwatch(int id);
 
   bool Post(Hwnd handle, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
 
@@ -79,6 +85,16 @@ class SimDesktop {
 
  private:
   void PickNewForeground();
+  void SetForeground(Hwnd handle);
+  void Report(Hwnd changed);
+
+  struct Watcher {
+    int id = 0;
+    int pid = 0;
+    std::function<void()> heard;
+  };
+  std::vector<Watcher> watchers_;
+  int nextWatch_ = 1;
 
   std::function<Millis()> clock_;
   std::map<Hwnd, SimWindow> windows_;

@@ -21,6 +21,20 @@ std::string SimProcess::ProgramFolder() {
   return host_.programFolder;
 }
 
+SimForegroundEvents::~SimForegroundEvents() {
+  if (watch_ != 0) host_.machine.desktop.Unwatch(watch_);
+}
+
+void SimForegroundEvents::Watch(std::function<void()> changed) {
+  SimDesktop& desktop = host_.machine.desktop;
+  if (watch_ != 0) desktop.Unwatch(watch_);
+  watch_ = 0;
+  if (!changed) return;
+  watch_ = desktop.Watch(host_.pid, [this, changed = std::move(changed)] {
+    host_.machine.world.Post(host_.pid, changed);
+  });
+}
+
 SimHost::SimHost(SimMachine& m, std::string name)
     : machine(m),
       pid(m.world.AddProcess(std::move(name))),
@@ -28,6 +42,7 @@ SimHost::SimHost(SimMachine& m, std::string name)
       shell(m.shell),
       input(*this),
       process(*this),
+      foregroundEvents(*this),
       loop(m.world, pid),
       views(*this),
       toolkit(loop, views) {}

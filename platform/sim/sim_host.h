@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/foreground_events.h"
 #include "platform/forms/toolkit.h"
 #include "platform/input.h"
 #include "platform/process.h"
@@ -39,6 +40,21 @@ class SimProcess : public Process {
   SimHost& host_;
 };
 
+// The desktop's change reports, delivered on this process's own thread at its next wait.
+class SimForegroundEvents : public ForegroundEvents {
+ public:
+  explicit SimForegroundEvents(SimHost& host) : host_(host) {}
+  ~SimForegroundEvents() override;
+  SimForegroundEvents(const SimForegroundEvents&) = delete;
+  SimForegroundEvents& operator=(const SimForegroundEvents&) = delete;
+
+  void Watch(std::function<void()> changed) override;
+
+ private:
+  SimHost& host_;
+  int watch_ = 0;
+};
+
 struct PopupEntry {
   std::string caption;
   bool enabled = true;
@@ -67,6 +83,7 @@ class SimHost {
   SimShell shell;
   SimInput input;
   SimProcess process;
+  SimForegroundEvents foregroundEvents;
   SimEventLoop loop;
   SimViewFactory views;
   forms::Toolkit toolkit;

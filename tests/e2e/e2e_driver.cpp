@@ -90,6 +90,13 @@ BOOL CALLBACK FindChildProc(HWND child, LPARAM param) {
 
 }  // namespace
 
+double PreciseMs() {
+  LARGE_INTEGER frequency, now;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&now);
+  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
 Driver::Driver(std::string program) : program_(std::move(program)) {
   // A path given the Unix way still names the file for Windows.
   for (char& c : program_) {
@@ -190,10 +197,15 @@ LRESULT CALLBACK Driver::PlayedProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     ++played->closeRequests;
     if (played->refuseClose) return 0;
   }
+  // Sent from inside the program's EnableWindow call, so this is the moment it froze us.
+  if (message == WM_ENABLE && wParam == FALSE && played != nullptr && played->disabledAt == 0) {
+    played->disabledAt = PreciseMs();
+  }
   return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-PlayedWindow& Driver::OpenWindow(const std::string& className, const std::string& title) {
+PlayedWindow& Driver::OpenWindow(const std::string& className, const std::string& title,
+                                 int settleMs) {
   WNDCLASSA cls{};
   cls.lpfnWndProc = PlayedProc;
   cls.hInstance = GetModuleHandleA(nullptr);
@@ -205,9 +217,11 @@ PlayedWindow& Driver::OpenWindow(const std::string& className, const std::string
   played->hwnd = CreateWindowExA(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, 50, 50,
                                  400, 300, nullptr, nullptr, cls.hInstance, nullptr);
   SetWindowLongPtrA(played->hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(played));
+  played->shownAt = PreciseMs();
   ShowWindow(played->hwnd, SW_SHOWNORMAL);
   SetForegroundWindow(played->hwnd);
-  Pause(50);
+  played->frontAt = PreciseMs();
+  Pause(settleMs);
   return *played;
 }
 
@@ -246,8 +260,9 @@ bool Driver::WaitFor(const std::function<bool()>& condition, int timeoutMs) {
   for (;;) {
     if (condition()) return true;
     if (GetTickCount64() >= until) return false;
-    // Serve our windows while waiting; look again at least every 20 ms.
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    // Serve our windows while waiting; look again at least every 20 ms, and at the deadline.
+    const auto left = static_cast<DWORD>(until - GetTickCount64());
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(left, 20), QS_ALLINPUT);
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&msg);

@@ -8,11 +8,17 @@
 
 namespace pw::e2e {
 
+// Milliseconds on a fine clock, for measuring.
+double PreciseMs();
+
 // A window the driver opens to play a browser; it records the close requests it gets.
 struct PlayedWindow {
   HWND hwnd = nullptr;
   int closeRequests = 0;
   bool refuseClose = false;
+  double shownAt = 0;     // PreciseMs() just before it was shown
+  double frontAt = 0;     // when the call that brings it to the front returned
+  double disabledAt = 0;  // when it was first disabled, or 0
 };
 
 // Plays a browser and a user against the real program: starts it, opens windows, finds the
@@ -35,7 +41,9 @@ class Driver {
   HWND Monitor();
   DWORD ProcessOf(HWND window);
 
-  PlayedWindow& OpenWindow(const std::string& className, const std::string& title);
+  // Shows the window, brings it to the front and lets it settle for the given time.
+  PlayedWindow& OpenWindow(const std::string& className, const std::string& title,
+                           int settleMs = 50);
   bool Alive(const PlayedWindow& window) const;
 
   // The screen density programs started from now on get (the driver's own stays).

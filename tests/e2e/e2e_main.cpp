@@ -15,6 +15,7 @@
 namespace pw::e2e {
 
 int Measure(Driver& driver);
+int MeasureFreezes(Driver& driver);
 int Tour(Driver& driver);
 int Installer(Driver& driver, const std::string& package, const std::string& later);
 
@@ -277,7 +278,11 @@ int main(int argc, char** argv) {
   // Window sizes of the program are read in its own pixels, whatever density it runs at.
   SetProcessDPIAware();
   Driver driver(argv[1]);
-  if (argc > 2 && std::strcmp(argv[2], "--measure") == 0) return Measure(driver);
+  if (argc > 2 && std::strcmp(argv[2], "--measure") == 0) {
+    MeasureFreezes(driver);
+    return Measure(driver);
+  }
+  if (argc > 2 && std::strcmp(argv[2], "--measure-freezes") == 0) return MeasureFreezes(driver);
   if (argc > 2 && std::strcmp(argv[2], "--tour") == 0) return Tour(driver);
   if (argc > 4 && std::strcmp(argv[2], "--installer") == 0) {
     return Installer(driver, argv[3], argv[4]);

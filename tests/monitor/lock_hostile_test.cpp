@@ -96,7 +96,8 @@ class VanishingApp {
       : machine(m),
         host(m, "pgwatch.exe"),
         windows(m.desktop),
-        app(Platform{windows, m.registry, host.shell, host.input, host.process, host.toolkit}) {
+        app(Platform{windows, m.registry, host.shell, host.input, host.process, host.toolkit,
+                     host.foregroundEvents}) {
     machine.world.Start(host.pid, [this] { app.Run(); });
     machine.world.RunFor(0);
   }

@@ -9,6 +9,8 @@ namespace pw::test {
 inline constexpr const char* kBrowserClass = "IEFrame";
 inline constexpr const char* kCasinoTitle = "Casino Royale - Microsoft Internet Explorer";
 inline constexpr Millis kTick = 250;
+// The look for a change in front between scan ticks.
+inline constexpr Millis kLook = 20;
 
 // A monitor on a simulated machine, with the browser and the user at the prompt played by the
 // test. Store words and settings before Start.
@@ -43,6 +45,12 @@ class LockRig {
   }
   // Lets the next scan tick run.
   void Tick() { machine.world.RunFor(kTick); }
+  // Runs until the window is disabled or the time limit passes; returns when, or -1.
+  Millis FrozenBy(Hwnd handle, Millis limit) {
+    const bool frozen =
+        machine.world.RunUntil([&] { return Exists(handle) && !Win(handle).enabled; }, limit, 1);
+    return frozen ? machine.world.Now() : -1;
+  }
 
   frmPassword& prompt() { return a.app.password; }
   // What the user sees: the prompt loaded and shown. Reading it does not load it.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
 #include "platform/forms/list_box.h"
@@ -324,6 +326,41 @@ TEST_F(FormsTest, TimersTickOnPeriodAndNeverReenterTheirOwnHandler) {
   form.Timer1.SetInterval(0);
   machine.world.RunFor(5000);
   EXPECT_EQ(ticks, 4);
+}
+
+TEST_F(FormsTest, ATickOutOfTurnKeepsThePeriodAndNeverNestsOrRunsWhileOff) {
+  std::vector<Millis> ticks;
+  bool nested = true;
+  form.Timer1.onTimer = [&] {
+    ticks.push_back(host.toolkit.Now());
+    nested = form.Timer1.TickNow();
+  };
+  form.Timer1.SetEnabled(true);
+  OnProcess([&] {
+    while (form.Loaded()) host.toolkit.DoEvents();
+  });
+  bool ran = false;
+  machine.world.Post(
+      host.pid, [&] { ran = form.Timer1.TickNow(); }, 300);
+  machine.world.RunUntil(600);
+  EXPECT_TRUE(ran);
+  EXPECT_FALSE(nested);
+  EXPECT_EQ(ticks, (std::vector<Millis>{250, 300, 500}));
+
+  // Hurried: at the pump's next pass, and a full period after that.
+  machine.world.Post(
+      host.pid, [&] { form.Timer1.Hurry(); }, 610);
+  machine.world.RunUntil(900);
+  EXPECT_EQ(ticks, (std::vector<Millis>{250, 300, 500, 610, 860}));
+
+  machine.world.Post(host.pid, [&] {
+    form.Timer1.SetEnabled(false);
+    form.Timer1.Hurry();
+    ran = form.Timer1.TickNow();
+  });
+  machine.world.RunFor(2000);
+  EXPECT_FALSE(ran);
+  EXPECT_EQ(ticks.size(), 5u);
 }
 
 TEST_F(FormsTest, WaitingBesideOneTimerTakesABoundedNumberOfPasses) {

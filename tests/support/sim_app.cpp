@@ -5,8 +5,8 @@ namespace pw::test {
 namespace {
 
 Platform MakePlatform(sim::SimMachine& machine, sim::SimHost& host) {
-  return Platform{host.windows, machine.registry, host.shell,
-                  host.input,   host.process,     host.toolkit};
+  return Platform{host.windows, machine.registry, host.shell,           host.input,
+                  host.process, host.toolkit,     host.foregroundEvents};
 }
 
 }  // namespace
