@@ -151,7 +151,7 @@ bool frmSetup::SaveSettings() {
     return app_.registry.SaveRegValue(HKEY_LOCAL_MACHINE_, kSettingsKey, name,
                                       RegistryValue(std::move(text)));
   };
-  auto flag = [this](forms::MenuItem& item) { return std::string(item.Checked() ? "1" : "0"); };
+  auto flag = [](forms::MenuItem& item) { return std::string(item.Checked() ? "1" : "0"); };
   const std::string browser = txtwebbrowser.Text();
   bool stored = save(kWebBrowser, browser.empty() ? kDefaultBrowserTitle : browser);
   stored = save(kPasswordPrompt, flag(mnupasswordprompt)) && stored;
