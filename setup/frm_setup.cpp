@@ -141,7 +141,9 @@ void frmSetup::GetWindows() {
   const std::string firstTime =
       ValueToText(app_.registry.GetRegValue(HKEY_LOCAL_MACHINE_, kSettingsKey, kFirstTime));
   if ((firstTime.empty() && List1.ListCount() == 0) || firstTime == "0") {
-    for (const char* word : kDefaultWords) List1.AddItem(word);
+    for (const char* word : kDefaultWords) {
+      if (HasRoom()) List1.AddItem(word);
+    }
   }
   if (List1.ListCount() > 0) List1.SetListIndex(0);
 }
@@ -245,6 +247,10 @@ void frmSetup::cmdApply_Click() {
 
 void frmSetup::cmdCancel_Click() {
   Unload();
+}
+
+bool frmSetup::HasRoom() {
+  return List1.ListCount() < kMostEntries;
 }
 
 void frmSetup::MakeCurrentAndTick(const std::string& text) {
