@@ -2,6 +2,7 @@
 // Usage: pw_e2e.exe <path of pgwatch.exe> [scenario name]
 //        pw_e2e.exe <path of pgwatch.exe> --installer <package.msi> <later package.msi>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -14,6 +15,8 @@ namespace pw::e2e {
 int Measure(Driver& driver);
 int Tour(Driver& driver);
 int Installer(Driver& driver, const std::string& package, const std::string& later);
+std::vector<std::string> HungBrowser(Driver& driver);
+int Soak(Driver& driver, int minutes);
 
 namespace {
 
@@ -196,6 +199,10 @@ const std::vector<Scenario>& Scenarios() {
       {"second_start_opens_setup", SecondStartOpensSetup},
       {"tray_double_click", TrayDoubleClick},
       {"closing_starts_a_fresh_copy", ClosingStartsAFreshCopy},
+      {"hung_browser",
+       [](Driver& d, Check& c) {
+         for (const std::string& failure : HungBrowser(d)) c.That(false, failure.c_str());
+       }},
   };
   return all;
 }
@@ -215,6 +222,7 @@ int main(int argc, char** argv) {
   if (argc > 4 && std::strcmp(argv[2], "--installer") == 0) {
     return Installer(driver, argv[3], argv[4]);
   }
+  if (argc > 3 && std::strcmp(argv[2], "--soak") == 0) return Soak(driver, std::atoi(argv[3]));
   int passed = 0, failed = 0;
   for (const Scenario& scenario : Scenarios()) {
     if (argc > 2 && std::strcmp(argv[2], scenario.name) != 0) continue;
