@@ -1,7 +1,8 @@
 // The monitor over fuzzer-chosen stored words and settings, then scan ticks over fuzzer-made
 // window titles of any byte from 1 to 255. What must hold: a window is frozen exactly when its
-// title holds both the browser fragment and an active word, at most once a tick, and every
-// frozen window is let go again.
+// title holds both the browser fragment and an active word and its program answers, at most
+// once a tick, nothing waits on a program that does not answer, and every frozen window is let
+// go again.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -164,6 +165,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     if (Lower(title) == "pagewarden setup") title += '.';
     const bool visible = in.ConsumeIntegralInRange<int>(0, 7) != 0;
     const Hwnd window = machine.desktop.CreateWindow(className, title, 0, visible);
+    // Now and then a window whose program has stopped answering: it must be left alone.
+    const bool hung = in.ConsumeIntegralInRange<int>(0, 9) == 0;
+    machine.desktop.Find(window)->hung = hung;
     machine.desktop.BringToFront(window);
     const std::size_t prompts = machine.keystrokes.size();
 
@@ -171,8 +175,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const int freezes = f.windows.freezes[window];
     Require(freezes <= 1, "at most one stop a tick");
     Require(machine.keystrokes.size() - prompts <= 1, "at most one prompt a tick");
-    Require((freezes == 1) == (visible && Offending(title, browser, stored)),
+    Require((freezes == 1) == (visible && !hung && Offending(title, browser, stored)),
             "frozen exactly when the title holds the browser fragment and an active word");
+    Require(machine.desktop.Find(window)->waitedOn == 0, "nothing waits on a hung window");
 
     if (prompt.Loaded() && prompt.Visible()) {
       switch (in.ConsumeIntegralInRange<int>(0, 2)) {
