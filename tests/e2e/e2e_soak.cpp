@@ -209,8 +209,8 @@ int Soak(Driver& d, int minutes) {
   }
   d.Pause(3000);
   const std::size_t copies = ProgramProcesses().size();
-  std::printf("restarts: %d of %d; copies of the program at the end: %zu\n", restarts, kRestarts,
-              copies);
+  std::printf("restarts: %d of %d; copies of the program at the end: %lu\n", restarts, kRestarts,
+              static_cast<unsigned long>(copies));
   const bool ok =
       t.missed == 0 && t.wrongStops == 0 && t.crashes == 0 && restarts == kRestarts && copies == 1;
   std::printf("soak %s\n", ok ? "PASSED" : "FAILED");
