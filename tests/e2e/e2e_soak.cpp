@@ -182,7 +182,8 @@ int Soak(Driver& d, int minutes) {
     }
     // Each page has a class of its own, so a right answer lets only that page through.
     const bool locked = chance(60);
-    PlayedWindow& window = d.OpenWindow("SoakFrame" + std::to_string(++n), Title(locked, n));
+    ++n;
+    PlayedWindow& window = d.OpenWindow("SoakFrame" + std::to_string(n), Title(locked, n));
     pages.push_back({&window, locked});
     ++t.opened;
     settle(pages.back());
