@@ -16,6 +16,7 @@ int Measure(Driver& driver);
 int Tour(Driver& driver);
 int Installer(Driver& driver, const std::string& package, const std::string& later);
 std::vector<std::string> HungBrowser(Driver& driver);
+int HungBrowserProcess();
 int Soak(Driver& driver, int minutes);
 
 namespace {
@@ -212,6 +213,7 @@ const std::vector<Scenario>& Scenarios() {
 
 int main(int argc, char** argv) {
   using namespace pw::e2e;
+  if (argc > 1 && std::strcmp(argv[1], "--hang") == 0) return HungBrowserProcess();
   if (argc < 2) {
     std::fprintf(stderr, "usage: pw_e2e <pgwatch.exe> [scenario]\n");
     return 2;
