@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -48,6 +49,10 @@ class HostileRegistry : public RegistryApi {
   }
   long RegDeleteValueA(RegKey, const std::string&) override {
     Require(false, "a read deletes nothing");
+    return ERROR_ACCESS_DENIED_;
+  }
+  long RegNotifyChangeKeyValue(RegKey, std::function<void()>) override {
+    Require(false, "a read asks for no notices");
     return ERROR_ACCESS_DENIED_;
   }
   long RegCloseKey(RegKey key) override {
