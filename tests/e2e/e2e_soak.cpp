@@ -169,9 +169,11 @@ int Soak(Driver& d, int minutes) {
       std::printf("the program ended by itself\n");
       break;
     }
-    // Drop the pages that were closed, by the program or by us.
+    // Drop the pages that were closed, by the program or by us, and those the program has asked
+    // to close: on a busy machine that request may still be on its way.
     for (auto it = pages.begin(); it != pages.end();) {
-      it = d.Alive(*it->window) ? it + 1 : pages.erase(it);
+      const bool going = !d.Alive(*it->window) || it->window->closeRequests > 0;
+      it = going ? pages.erase(it) : it + 1;
     }
     if (!pages.empty() && (pages.size() > 4 || chance(25))) {
       const std::size_t at = random() % pages.size();
