@@ -55,6 +55,11 @@ void frmMain::StopWindow() {
     if (List2.List(i) == key && target != 0) return;
   }
 
+  // A window that has stopped answering would hold us with it in EnableWindow, and with us the
+  // tray, the timers and every other window. It is left for now; the scan stops it once it
+  // answers and is in front again.
+  if (target != 0 && !windows.Answers(target)) return;
+
   windows.EnableWindow(target, false);
   if (!NoPasswordPrompt) {
     prompt.SetCaption(kPromptCaptionPrefix + title);

@@ -19,6 +19,9 @@ class WindowSystem {
   // Copies at most maxCount - 1 characters plus a terminating zero; returns the count copied.
   virtual int GetWindowTextA(Hwnd window, char* buffer, int maxCount) = 0;
   virtual int GetClassNameA(Hwnd window, char* buffer, int maxCount) = 0;
+  // Whether the window's thread reads its messages, asked without waiting for one that does
+  // not. Calls that send to a window (EnableWindow) wait for that thread.
+  virtual bool Answers(Hwnd window) = 0;
   virtual bool EnableWindow(Hwnd window, bool enable) = 0;
   virtual bool ShowWindowAsync(Hwnd window, int command) = 0;
   virtual bool PostMessageA(Hwnd window, std::uint32_t message, std::uintptr_t wParam,

@@ -89,7 +89,14 @@ void frmAddWizard::Finish() {
   // Taken as typed: blanks and letter case are part of the word.
   const std::string word = txtWindow.Text();
   forms::ListBox& list = app_.setup.List1;
-  if (FindEntry(list, word) < 0) list.AddItem(word);
+  if (FindEntry(list, word) < 0) {
+    if (!app_.setup.HasRoom()) {
+      // Stays open with the word, so the user can cancel or make room first.
+      Label1.SetCaption(frmSetup::kListFull);
+      return;
+    }
+    list.AddItem(word);
+  }
   app_.setup.MakeCurrentAndTick(word);
   Unload();
 }

@@ -36,6 +36,10 @@ void frmModify::cmdOK_Click() {
   forms::ListBox& list = app_.setup.List1;
   if (FindEntry(list, word) < 0) {
     // Without a current entry there is nothing to replace and the word is simply added.
+    if (list.ListIndex() < 0 && !app_.setup.HasRoom()) {
+      Label1.SetCaption(frmSetup::kListFull);
+      return;
+    }
     list.RemoveItem(list.ListIndex());
     list.AddItem(word);
   }

@@ -143,7 +143,9 @@ void frmSetup::GetWindows() {
   const std::string firstTime =
       ValueToText(app_.registry.GetRegValue(HKEY_LOCAL_MACHINE_, kSettingsKey, kFirstTime));
   if ((firstTime.empty() && List1.ListCount() == 0) || firstTime == "0") {
-    for (const char* word : kDefaultWords) List1.AddItem(word);
+    for (const char* word : kDefaultWords) {
+      if (HasRoom()) List1.AddItem(word);
+    }
   }
   if (List1.ListCount() > 0) List1.SetListIndex(0);
 }
@@ -153,7 +155,7 @@ bool frmSetup::SaveSettings() {
     return app_.registry.SaveRegValue(HKEY_LOCAL_MACHINE_, kSettingsKey, name,
                                       RegistryValue(std::move(text)));
   };
-  auto flag = [this](forms::MenuItem& item) { return std::string(item.Checked() ? "1" : "0"); };
+  auto flag = [](forms::MenuItem& item) { return std::string(item.Checked() ? "1" : "0"); };
   const std::string browser = txtwebbrowser.Text();
   bool stored = save(kWebBrowser, browser.empty() ? kDefaultBrowserTitle : browser);
   stored = save(kPasswordPrompt, flag(mnupasswordprompt)) && stored;
@@ -247,6 +249,10 @@ void frmSetup::cmdApply_Click() {
 
 void frmSetup::cmdCancel_Click() {
   Unload();
+}
+
+bool frmSetup::HasRoom() {
+  return List1.ListCount() < kMostEntries;
 }
 
 void frmSetup::MakeCurrentAndTick(const std::string& text) {

@@ -20,6 +20,9 @@ class frmSetup : public forms::Form {
   // The entry that can be unticked but neither removed nor rewritten.
   static constexpr const char* kFixedEntry = "Windows Explorer";
   static constexpr const char* kSaveFailed = "Settings could not be saved.";
+  // The readers look at this many stored entries; an entry beyond them would be lost unseen.
+  static constexpr int kMostEntries = 1000;
+  static constexpr const char* kListFull = "The list is full: 1000 words at most.";
 
   forms::Frame Frame1;
   forms::CommandButton cmdAdd;
@@ -57,6 +60,8 @@ class frmSetup : public forms::Form {
   // After the wizard or the change-entry dialog: the first entry equal to the text becomes
   // current and ticked, and Apply is enabled.
   void MakeCurrentAndTick(const std::string& text);
+  // Whether the list can take one more entry.
+  bool HasRoom();
 
   void GetSettings();
   void GetWindows();

@@ -1,62 +1,108 @@
 #include "store/time_delay.h"
 
-#include <cmath>
-#include <cstdlib>
 #include <string_view>
 
 namespace pw {
 
 namespace {
 
+constexpr int kShortest = 5;
+constexpr int kLongest = 99;
+// Exponents beyond this put any non-zero number far outside the range; clamping keeps the sums
+// below small.
+constexpr long kExponentLimit = 100000;
+
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
 
-// A decimal number as a numeric conversion takes it: blanks around, an optional sign, digits
-// with at most one decimal point, an optional exponent. False for anything else.
-bool ParseNumber(std::string_view text, double& number) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  if (text.empty() || text.size() > 64) return false;
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// A decimal number with at most one point and an optional exponent, as digits and the place of
+// the point among them: the value is 0.digits times ten to the power of point. Worked on the
+// text itself, so no length and no number of digits can make it round the wrong way.
+struct Decimal {
+  bool negative = false;
+  std::string digits;
+  long point = 0;
+};
+
+bool ParseDecimal(std::string_view text, Decimal& number) {
   std::size_t i = 0;
-  if (text[i] == '+' || text[i] == '-') ++i;
-  bool digits = false, point = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) number.negative = text[i++] == '-';
+  long wholeDigits = 0;
+  bool seenPoint = false;
   for (; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c >= '0' && c <= '9') {
-      digits = true;
-    } else if (c == '.' && !point) {
-      point = true;
+    if (IsDigit(text[i])) {
+      number.digits += text[i];
+      if (!seenPoint) ++wholeDigits;
+    } else if (text[i] == '.' && !seenPoint) {
+      seenPoint = true;
     } else {
       break;
     }
   }
-  if (!digits) return false;
+  if (number.digits.empty()) return false;
+  long exponent = 0;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    std::size_t j = i + 1;
-    if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
-    const std::size_t start = j;
-    while (j < text.size() && text[j] >= '0' && text[j] <= '9') ++j;
-    if (j == start) return false;
-    i = j;
+    ++i;
+    bool negativeExponent = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negativeExponent = text[i++] == '-';
+    const std::size_t start = i;
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+      if (exponent < kExponentLimit) exponent = exponent * 10 + (text[i] - '0');
+    }
+    if (i == start) return false;
+    if (negativeExponent) exponent = -exponent;
   }
   if (i != text.size()) return false;
-  const std::string copy(text);
-  char* end = nullptr;
-  number = std::strtod(copy.c_str(), &end);
-  return end == copy.c_str() + copy.size() && std::isfinite(number);
+  // Leading zeros carry nothing; the digits count is bounded by the text, the exponent above.
+  const std::size_t zeros = number.digits.find_first_not_of('0');
+  number.point = wholeDigits + exponent;
+  if (zeros == std::string::npos) {
+    number.digits.clear();
+  } else {
+    number.digits.erase(0, zeros);
+    number.point -= static_cast<long>(zeros);
+  }
+  return true;
+}
+
+// The whole number nearest to a non-negative decimal, halves to the even neighbour; -1 when it
+// is beyond every limit this reading accepts.
+long RoundToWhole(const Decimal& number) {
+  const std::string& d = number.digits;
+  if (d.empty() || number.point < 0) return 0;  // below 0.1
+  if (number.point > 5) return -1;              // 100000 or more
+  long whole = 0;
+  for (long i = 0; i < number.point; ++i) {
+    whole =
+        whole * 10 + (i < static_cast<long>(d.size()) ? d[static_cast<std::size_t>(i)] - '0' : 0);
+  }
+  const auto first = static_cast<std::size_t>(number.point);
+  const char next = first < d.size() ? d[first] : '0';
+  const bool moreAfter =
+      first + 1 < d.size() && d.find_first_not_of('0', first + 1) != std::string::npos;
+  if (next > '5' || (next == '5' && (moreAfter || whole % 2 == 1))) ++whole;
+  return whole;
 }
 
 }  // namespace
 
 std::int16_t ParseTimeDelay(const std::string& text) {
   if (text.empty() || text == "[NOT FOUND]") return 0;
-  double number = 0;
-  if (!ParseNumber(text, number)) return 0;
-  const double rounded = std::nearbyint(number);  // halves go to the even neighbour
-  if (rounded < -32768 || rounded > 32767) return 0;
-  if (rounded < 5 || rounded > 99) return 0;
-  return static_cast<std::int16_t>(rounded);
+  std::string_view trimmed(text);
+  while (!trimmed.empty() && IsBlank(trimmed.front())) trimmed.remove_prefix(1);
+  while (!trimmed.empty() && IsBlank(trimmed.back())) trimmed.remove_suffix(1);
+  Decimal number;
+  if (!ParseDecimal(trimmed, number)) return 0;
+  // A negative number rounds to at most 0, and so is no time limit whatever its size.
+  if (number.negative) return 0;
+  const long seconds = RoundToWhole(number);
+  if (seconds < kShortest || seconds > kLongest) return 0;
+  return static_cast<std::int16_t>(seconds);
 }
 
 }  // namespace pw

@@ -33,6 +33,9 @@ struct SimWindow {
   std::vector<int> showCommands;
   // A played program closes its window on WM_CLOSE unless it refuses.
   bool refusesClose = false;
+  // Its thread has stopped reading messages; calls that send to it count in waitedOn.
+  bool hung = false;
+  int waitedOn = 0;
   // Set for windows of simulated processes: delivers a posted message to the owner.
   std::function<void(const PostedMessage&)> deliver;
 };

@@ -45,9 +45,16 @@ int SimWindowSystem::GetClassNameA(Hwnd window, char* buffer, int maxCount) {
   return CopyText(w->className, buffer, maxCount);
 }
 
+bool SimWindowSystem::Answers(Hwnd window) {
+  const SimWindow* w = desktop_.Find(window);
+  return w == nullptr || !w->hung;
+}
+
 bool SimWindowSystem::EnableWindow(Hwnd window, bool enable) {
   SimWindow* w = desktop_.Find(window);
   if (w == nullptr) return false;
+  // Windows would make the caller wait until the window answers again.
+  if (w->hung) ++w->waitedOn;
   const bool wasDisabled = !w->enabled;
   w->enabled = enable;
   return wasDisabled;

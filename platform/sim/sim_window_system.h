@@ -14,6 +14,7 @@ class SimWindowSystem : public WindowSystem {
   bool IsWindowVisible(Hwnd window) override;
   int GetWindowTextA(Hwnd window, char* buffer, int maxCount) override;
   int GetClassNameA(Hwnd window, char* buffer, int maxCount) override;
+  bool Answers(Hwnd window) override;
   bool EnableWindow(Hwnd window, bool enable) override;
   bool ShowWindowAsync(Hwnd window, int command) override;
   bool PostMessageA(Hwnd window, std::uint32_t message, std::uintptr_t wParam,

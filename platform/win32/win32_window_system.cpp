@@ -1,5 +1,7 @@
 #include "platform/win32/win32_window_system.h"
 
+#include <memory>
+
 #include "platform/win32/win32_handle_cast.h"
 
 namespace pw {
@@ -8,6 +10,10 @@ namespace {
 
 using win32::FromHwnd;
 using win32::ToHwnd;
+
+// Long enough for a busy window to answer, short enough that a hung one cannot stall the tray
+// and the timers; a window that misses it is asked again without waiting.
+constexpr UINT kAnswerWithinMs = 100;
 
 // Both text calls leave an empty string behind when they copy nothing, as user32 does for a
 // window it knows.
@@ -40,10 +46,63 @@ int Win32WindowSystem::GetClassNameA(Hwnd window, char* buffer, int maxCount) {
   return ::GetClassNameA(ToHwnd(window), buffer, maxCount);
 }
 
+struct Win32WindowSystem::HeldBack {
+  Win32WindowSystem* owner;
+  Hwnd window;
+  bool enable;
+};
+
+bool Win32WindowSystem::Answers(Hwnd window) {
+  const HWND handle = ToHwnd(window);
+  const DWORD thread = window == 0 ? 0 : GetWindowThreadProcessId(handle, nullptr);
+  // No window: every call on it fails at once. Our own windows answer while we run.
+  if (thread == 0 || thread == GetCurrentThreadId()) return true;
+  if (const auto asked = unanswered_.find(window); asked != unanswered_.end()) {
+    if (asked->second == thread) return false;
+    unanswered_.erase(asked);  // the handle now belongs to another window
+  }
+  DWORD_PTR result = 0;
+  if (SendMessageTimeoutA(handle, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerWithinMs, &result) != 0) {
+    return true;
+  }
+  // The answer to this question reaches our message loop whenever the window gets to it.
+  if (SendMessageCallbackA(handle, WM_NULL, 0, 0, &Win32WindowSystem::OnAnswer,
+                           reinterpret_cast<ULONG_PTR>(this)) != FALSE) {
+    unanswered_[window] = thread;
+  }
+  return false;
+}
+
+void CALLBACK Win32WindowSystem::OnAnswer(HWND window, UINT, ULONG_PTR data, LRESULT) {
+  reinterpret_cast<Win32WindowSystem*>(data)->unanswered_.erase(FromHwnd(window));
+}
+
 bool Win32WindowSystem::EnableWindow(Hwnd window, bool enable) {
   if (window == 0) return false;
-  // user32 answers whether the window was disabled before, as the simulation does.
-  return ::EnableWindow(ToHwnd(window), enable ? TRUE : FALSE) != FALSE;
+  const HWND handle = ToHwnd(window);
+  // EnableWindow sends WM_CANCELMODE and WM_ENABLE to the window and waits for its thread, so
+  // on a window that does not answer it would hang us with it. Such a call is made when the
+  // window answers a message sent now without waiting, which comes in order behind the calls
+  // held back before it. No thread of our own is needed: the answer arrives in our message loop.
+  if (heldBack_.count(window) == 0 && Answers(window)) {
+    // user32 answers whether the window was disabled before, as the simulation does.
+    return ::EnableWindow(handle, enable ? TRUE : FALSE) != FALSE;
+  }
+  auto* call = new HeldBack{this, window, enable};
+  if (SendMessageCallbackA(handle, WM_NULL, 0, 0, &Win32WindowSystem::OnHeldBackAnswer,
+                           reinterpret_cast<ULONG_PTR>(call)) == FALSE) {
+    delete call;
+    return false;
+  }
+  ++heldBack_[window];
+  return false;
+}
+
+void CALLBACK Win32WindowSystem::OnHeldBackAnswer(HWND window, UINT, ULONG_PTR data, LRESULT) {
+  const std::unique_ptr<HeldBack> call(reinterpret_cast<HeldBack*>(data));
+  if (--call->owner->heldBack_[call->window] <= 0) call->owner->heldBack_.erase(call->window);
+  // It answered just now, so this returns at once.
+  ::EnableWindow(window, call->enable ? TRUE : FALSE);
 }
 
 bool Win32WindowSystem::ShowWindowAsync(Hwnd window, int command) {

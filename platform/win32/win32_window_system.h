@@ -1,6 +1,9 @@
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
+#include <map>
 
 #include "platform/window_system.h"
 
@@ -16,6 +19,8 @@ class Win32WindowSystem : public WindowSystem {
   bool IsWindowVisible(Hwnd window) override;
   int GetWindowTextA(Hwnd window, char* buffer, int maxCount) override;
   int GetClassNameA(Hwnd window, char* buffer, int maxCount) override;
+  bool Answers(Hwnd window) override;
+  // For a window that does not answer, the call is held back until it does (see the source).
   bool EnableWindow(Hwnd window, bool enable) override;
   bool ShowWindowAsync(Hwnd window, int command) override;
   bool PostMessageA(Hwnd window, std::uint32_t message, std::uintptr_t wParam,
@@ -26,6 +31,16 @@ class Win32WindowSystem : public WindowSystem {
   bool GetClipCursor(Rect& rect) override;
   bool SetWindowPos(Hwnd window, Hwnd insertAfter, int x, int y, int cx, int cy,
                     std::uint32_t flags) override;
+
+ private:
+  struct HeldBack;
+  static void CALLBACK OnAnswer(HWND window, UINT message, ULONG_PTR data, LRESULT result);
+  static void CALLBACK OnHeldBackAnswer(HWND window, UINT message, ULONG_PTR data, LRESULT result);
+
+  // Windows asked without waiting whether they answer, with their thread, until they do.
+  std::map<Hwnd, DWORD> unanswered_;
+  // Enable calls held back per window, so that a later call never overtakes an earlier one.
+  std::map<Hwnd, int> heldBack_;
 };
 
 }  // namespace pw

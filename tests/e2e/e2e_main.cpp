@@ -18,6 +18,9 @@ int Measure(Driver& driver);
 int MeasureFreezes(Driver& driver);
 int Tour(Driver& driver);
 int Installer(Driver& driver, const std::string& package, const std::string& later);
+std::vector<std::string> HungBrowser(Driver& driver);
+int HungBrowserProcess();
+int Soak(Driver& driver, int minutes);
 
 namespace {
 
@@ -262,6 +265,10 @@ const std::vector<Scenario>& Scenarios() {
       {"disabled_menu_removes_the_icon", DisabledMenuRemovesTheIcon},
       {"log_off_ends_the_guard", LogOffEndsTheGuard},
       {"other_programs_windows_named_like_ours", OtherProgramsWindowsNamedLikeOurs},
+      {"hung_browser",
+       [](Driver& d, Check& c) {
+         for (const std::string& failure : HungBrowser(d)) c.That(false, failure.c_str());
+       }},
   };
   return all;
 }
@@ -271,6 +278,7 @@ const std::vector<Scenario>& Scenarios() {
 
 int main(int argc, char** argv) {
   using namespace pw::e2e;
+  if (argc > 1 && std::strcmp(argv[1], "--hang") == 0) return HungBrowserProcess();
   if (argc < 2) {
     std::fprintf(stderr, "usage: pw_e2e <pgwatch.exe> [scenario]\n");
     return 2;
@@ -287,6 +295,7 @@ int main(int argc, char** argv) {
   if (argc > 4 && std::strcmp(argv[2], "--installer") == 0) {
     return Installer(driver, argv[3], argv[4]);
   }
+  if (argc > 3 && std::strcmp(argv[2], "--soak") == 0) return Soak(driver, std::atoi(argv[3]));
   int passed = 0, failed = 0;
   for (const Scenario& scenario : Scenarios()) {
     if (argc > 2 && std::strcmp(argv[2], scenario.name) != 0) continue;

@@ -69,6 +69,39 @@ TEST(LockHostileTest, AnInvisibleForegroundWindowIsSkippedAndKeepsTheLastTitle) 
   EXPECT_EQ(r.a.app.main.TargetTitle, "Start page - Internet Explorer");
 }
 
+TEST(LockHostileTest, HungWindowIsLeftUntilItAnswersAndHoldsNothingElseUp) {
+  LockRig r;
+  r.StartLocked();
+  const Hwnd hung = r.Open(kCasinoTitle);
+  r.Win(hung).hung = true;
+  r.machine.world.RunFor(2000);
+  EXPECT_EQ(r.Prompts(), 0);
+  EXPECT_TRUE(r.Win(hung).enabled);
+
+  // Another locked window is stopped at once, and the tray's setup prompt still comes.
+  const Hwnd other = r.Open("Casino Night - Internet Explorer");
+  r.Tick();
+  ASSERT_TRUE(r.PromptUp());
+  EXPECT_FALSE(r.Win(other).enabled);
+  r.PressOK();
+  r.machine.world.RunFor(500);
+  EXPECT_FALSE(r.Exists(other));
+  r.machine.desktop.BringToFront(hung);
+  r.OpenSetupPrompt();
+  EXPECT_TRUE(r.PromptUp());
+  r.a.Do([&] { r.prompt().Command1.Press(); });
+  r.machine.world.RunFor(1000);
+  EXPECT_EQ(r.Prompts(), 2);
+  EXPECT_EQ(r.Win(hung).waitedOn, 0);
+
+  // Answering again, in front: stopped as any window is.
+  r.Win(hung).hung = false;
+  r.Tick();
+  EXPECT_TRUE(r.PromptUp());
+  EXPECT_FALSE(r.Win(hung).enabled);
+  EXPECT_EQ(r.Prompts(), 3);
+}
+
 // The window system of one copy, where a chosen window is destroyed just as it is read.
 class VanishingWindows : public sim::SimWindowSystem {
  public:

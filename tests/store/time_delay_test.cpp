@@ -25,6 +25,18 @@ TEST(TimeDelayTest, FractionsRoundHalvesToEven) {
   EXPECT_EQ(ParseTimeDelay("99.5"), 0);  // 100
 }
 
+TEST(TimeDelayTest, LengthAndDigitCountDoNotChangeTheReading) {
+  EXPECT_EQ(ParseTimeDelay(std::string(70, '0') + "12"), 12);
+  EXPECT_EQ(ParseTimeDelay("12" + std::string(".") + std::string(80, '0')), 12);
+  EXPECT_EQ(ParseTimeDelay(" " + std::string(100, '0') + "7.5 "), 8);
+  // Halves decided on every digit, not on the nearest double.
+  EXPECT_EQ(ParseTimeDelay("12.50000000000000001"), 13);
+  EXPECT_EQ(ParseTimeDelay("13.49999999999999999"), 13);
+  EXPECT_EQ(ParseTimeDelay("04.50000000000000000001E0000000000000000"), 5);
+  EXPECT_EQ(ParseTimeDelay("0.000000000000000000000000000000000000012e39"), 12);
+  EXPECT_EQ(ParseTimeDelay("1e-99999999999999999999"), 0);
+}
+
 TEST(TimeDelayTest, AnythingElseMeansNoLimit) {
   for (const char* text : {"4", "100", "0", "-5", "abc", "", "[NOT FOUND]", "99999", "12abc", "1 2",
                            ".", "-", "1e999", "nan", "inf", "0x10", "\t"}) {
