@@ -27,9 +27,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     pw::Win32Process process;
     pw::App app(pw::Platform{windows, registry, shell, input, process, toolkit});
     app.Run();
+    return static_cast<int>(app.exitCode);
   } catch (const std::exception&) {
     // Nothing to tell: the program shows no message boxes. A failing start ends it.
     return 1;
   }
-  return 0;
 }
