@@ -63,3 +63,4 @@ target_compile_definitions(pw_e2e PRIVATE ${PW_WINDOWS_DEFINITIONS})
 target_link_libraries(pw_e2e PRIVATE user32 advapi32 shell32 ole32 uuid)
 
 include(cmake/installer.cmake)
+include(cmake/watchdog.cmake)
