@@ -61,10 +61,10 @@ bool WatchdogRunner::Install() {
   if (!asService_) return true;
   Scm scm(false);
   const std::string binary = "\"" + folder_ + "\\pgwatchsvc.exe\"";
-  SC_HANDLE service = CreateServiceA(
-      scm.manager, kServiceName, "Pagewarden Watchdog", SERVICE_ALL_ACCESS,
-      SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL, binary.c_str(),
-      nullptr, nullptr, nullptr, nullptr, nullptr);
+  SC_HANDLE service =
+      CreateServiceA(scm.manager, kServiceName, "Pagewarden Watchdog", SERVICE_ALL_ACCESS,
+                     SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL,
+                     binary.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
   if (service == nullptr) return false;
   CloseServiceHandle(service);
   return true;

@@ -51,7 +51,8 @@ bool ServiceLoop::Run() {
     for (const auto& guard : guards) handles.push_back(guard.process);
     // One wait holds at most 64 handles: 62 sessions with a user are far beyond any desktop.
     const DWORD count = static_cast<DWORD>(std::min<std::size_t>(handles.size(), 64));
-    const DWORD woken = WaitForMultipleObjects(count, handles.data(), FALSE, TimeOut(dog.NextDue()));
+    const DWORD woken =
+        WaitForMultipleObjects(count, handles.data(), FALSE, TimeOut(dog.NextDue()));
     const Millis now = Now();
     if (woken == WAIT_OBJECT_0) {
       dog.Stop();

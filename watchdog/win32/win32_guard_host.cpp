@@ -4,6 +4,8 @@
 #include <userenv.h>
 #include <wtsapi32.h>
 
+#include <algorithm>
+
 #include "watchdog/same_path.h"
 
 namespace pw::watchdog {
@@ -54,11 +56,19 @@ std::vector<SessionId> Win32GuardHost::LoggedOnSessions() {
   std::vector<SessionId> sessions;
   WTS_SESSION_INFOA* info = nullptr;
   DWORD count = 0;
-  if (!WTSEnumerateSessionsA(WTS_CURRENT_SERVER_HANDLE, 0, 1, &info, &count)) return sessions;
-  for (DWORD i = 0; i < count; ++i) {
-    if (HasUser(info[i].SessionId)) sessions.push_back(info[i].SessionId);
+  if (WTSEnumerateSessionsA(WTS_CURRENT_SERVER_HANDLE, 0, 1, &info, &count)) {
+    for (DWORD i = 0; i < count; ++i) {
+      if (HasUser(info[i].SessionId)) sessions.push_back(info[i].SessionId);
+    }
+    WTSFreeMemory(info);
   }
-  WTSFreeMemory(info);
+  // The session at the physical console as well, should the enumeration fail or leave it out
+  // (early at boot, and under Wine, which enumerates none).
+  const DWORD console = WTSGetActiveConsoleSessionId();
+  if (console != 0xFFFFFFFF && std::ranges::find(sessions, console) == sessions.end() &&
+      HasUser(console)) {
+    sessions.push_back(console);
+  }
   return sessions;
 }
 
@@ -76,8 +86,8 @@ bool Win32GuardHost::AdoptGuard(SessionId session) {
         !ProcessIdToSessionId(entry.th32ProcessID, &inSession) || inSession != session) {
       continue;
     }
-    UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
-                                     entry.th32ProcessID));
+    UniqueHandle process(
+        OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
     // A copy from another folder is not the guard, nor one that is already ending.
     if (!process || !SamePath(ImagePath(process.get()), guardPath_) ||
         WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT) {
@@ -110,9 +120,9 @@ bool Win32GuardHost::StartAsUser(SessionId session, PROCESS_INFORMATION& started
   startup.lpDesktop = desktop.data();
   std::string commandLine = "\"" + guardPath_ + "\"";
   const DWORD flags = environment != nullptr ? CREATE_UNICODE_ENVIRONMENT : 0;
-  const BOOL ok = CreateProcessAsUserA(user.get(), guardPath_.c_str(), commandLine.data(), nullptr,
-                                       nullptr, FALSE, flags, environment, folder_.c_str(),
-                                       &startup, &started);
+  const BOOL ok =
+      CreateProcessAsUserA(user.get(), guardPath_.c_str(), commandLine.data(), nullptr, nullptr,
+                           FALSE, flags, environment, folder_.c_str(), &startup, &started);
   if (environment != nullptr) DestroyEnvironmentBlock(environment);
   return ok != FALSE;
 }
@@ -121,8 +131,8 @@ bool Win32GuardHost::StartAsSelf(PROCESS_INFORMATION& started) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   std::string commandLine = "\"" + guardPath_ + "\"";
-  return CreateProcessA(guardPath_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                        nullptr, folder_.c_str(), &startup, &started) != FALSE;
+  return CreateProcessA(guardPath_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder_.c_str(), &startup, &started) != FALSE;
 }
 
 void Win32GuardHost::Watch(SessionId session, const PROCESS_INFORMATION& started) {
