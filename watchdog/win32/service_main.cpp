@@ -46,13 +46,13 @@ class Service {
     status_ = RegisterServiceCtrlHandlerExA(kServiceName, &Service::Handler, this);
     if (status_ == nullptr) return;
     EventLog::Register(path_);
-    Report(SERVICE_RUNNING, NO_ERROR);
+    SetState(SERVICE_RUNNING, NO_ERROR);
     const bool ok = loop_.Run();
-    Report(SERVICE_STOPPED, ok ? NO_ERROR : ERROR_INVALID_HANDLE);
+    SetState(SERVICE_STOPPED, ok ? NO_ERROR : ERROR_INVALID_HANDLE);
   }
 
  private:
-  void Report(DWORD state, DWORD exitCode) {
+  void SetState(DWORD state, DWORD exitCode) {
     SERVICE_STATUS status{};
     status.dwServiceType = SERVICE_WIN32_OWN_PROCESS;
     status.dwCurrentState = state;
@@ -71,7 +71,7 @@ class Service {
     switch (control) {
       case SERVICE_CONTROL_STOP:
       case SERVICE_CONTROL_SHUTDOWN:
-        self->Report(SERVICE_STOP_PENDING, NO_ERROR);
+        self->SetState(SERVICE_STOP_PENDING, NO_ERROR);
         self->loop_.PostStop();
         return NO_ERROR;
       case SERVICE_CONTROL_SESSIONCHANGE: {
