@@ -1,6 +1,7 @@
 #pragma once
 
 #include "about/frm_about.h"
+#include "app/exit_codes.h"
 #include "app/platform.h"
 #include "app/shared.h"
 #include "monitor/frm_main.h"
@@ -24,6 +25,8 @@ class App {
   void Run();
 
   Platform platform;
+  // The code the process ends with once Run returns.
+  ExitCode exitCode = ExitCode::Plain;
   Shared shared;
   RegistryModule registry;
   Module1 module1;

@@ -28,9 +28,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     pw::Win32ForegroundEvents foregroundEvents;
     pw::App app(pw::Platform{windows, registry, shell, input, process, toolkit, foregroundEvents});
     app.Run();
+    return static_cast<int>(app.exitCode);
   } catch (const std::exception&) {
     // Nothing to tell: the program shows no message boxes. A failing start ends it.
     return 1;
   }
-  return 0;
 }

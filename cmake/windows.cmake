@@ -67,4 +67,6 @@ target_include_directories(pw_e2e PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(pw_e2e PRIVATE ${PW_WINDOWS_DEFINITIONS})
 target_link_libraries(pw_e2e PRIVATE user32 advapi32 gdi32 shell32 ole32 uuid psapi)
 
+# The watchdog service first: the package may carry it.
+include(cmake/watchdog.cmake)
 include(cmake/installer.cmake)

@@ -89,7 +89,7 @@ void frmMain::Form_Load() {
     app_.about.SetCaption(kSecondCopyCaption);
     app_.about.Show();
     WaitForTimeDelay(1000);
-    app_.platform.process.EndNow();
+    app_.platform.process.EndNow(static_cast<std::uint32_t>(ExitCode::Plain));
   }
 
   SetCaption(kMonitorCaption);

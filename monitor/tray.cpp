@@ -94,14 +94,24 @@ void frmMain::mnuabout2_Click() {
 
 void frmMain::Form_QueryUnload(int& cancel, int unloadMode) {
   (void)cancel;
-  if (unloadMode == forms::kUnloadEndSession) app_.platform.process.EndNow();
+  Process& process = app_.platform.process;
+  if (unloadMode == forms::kUnloadEndSession) {
+    process.EndNow(static_cast<std::uint32_t>(ExitCode::LoggedOff));
+  }
+  // Closed to be replaced or removed: no fresh copy, and the watchdog starts none either.
+  if (unloadMode == forms::kUnloadInstallerClose) {
+    process.EndNow(static_cast<std::uint32_t>(ExitCode::InstallerClose));
+  }
   // A new copy takes over; it will not take this window for a running monitor.
   SetCaption(kClosingCaption);
   Shell& shell = app_.platform.shell;
-  if (!shell.StartProgram(app_.shared.AppFolder + kProgramFile, kNormalNoFocus)) {
+  bool started = shell.StartProgram(app_.shared.AppFolder + kProgramFile, kNormalNoFocus);
+  if (!started) {
     SetCaption(kClosingCaption);
-    shell.StartProgram(kProgramFile, kNormalNoFocus);
+    started = shell.StartProgram(kProgramFile, kNormalNoFocus);
   }
+  // Without a fresh copy the watchdog, where installed, starts one.
+  if (started) app_.exitCode = ExitCode::HandedOver;
 }
 
 }  // namespace pw

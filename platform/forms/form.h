@@ -39,6 +39,8 @@ inline constexpr int kUnloadCloseCommand = 0;
 inline constexpr int kUnloadFromCode = 1;
 inline constexpr int kUnloadEndSession = 2;
 inline constexpr int kUnloadTaskManager = 3;
+// Not a classic mode: an installer (Restart Manager) closes the program to replace its files.
+inline constexpr int kUnloadInstallerClose = 6;
 
 // One window. Its controls are members of the derived class; its handlers are member functions.
 // Referring to the form or any of its controls loads it (hidden) and runs Form_Load; Unload

@@ -13,7 +13,8 @@ void SimInput::Beep() {
   ++host_.machine.beeps;
 }
 
-void SimProcess::EndNow() {
+void SimProcess::EndNow(std::uint32_t exitCode) {
+  host_.exitCode = exitCode;
   host_.machine.world.EndProcess(host_.pid);
 }
 

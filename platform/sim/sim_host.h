@@ -33,7 +33,7 @@ class SimInput : public Input {
 class SimProcess : public Process {
  public:
   explicit SimProcess(SimHost& host) : host_(host) {}
-  [[noreturn]] void EndNow() override;
+  [[noreturn]] void EndNow(std::uint32_t exitCode) override;
   std::string ProgramFolder() override;
 
  private:
@@ -78,6 +78,8 @@ class SimHost {
   SimMachine& machine;
   const int pid;
   std::string programFolder = "C:\\Program Files\\Pagewarden";
+  // The code the process ended with through EndNow.
+  std::optional<std::uint32_t> exitCode;
 
   SimWindowSystem windows;
   SimShell shell;

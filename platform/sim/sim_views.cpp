@@ -90,6 +90,9 @@ class SimFormView : public forms::FormView {
       form.RequestClose(forms::kUnloadCloseCommand);
     } else if (m.message == WM_QUERYENDSESSION_) {
       form.RequestClose(forms::kUnloadEndSession);
+    } else if (m.message == WM_ENDSESSION_ && m.wParam != 0) {
+      const bool installer = (m.lParam & ENDSESSION_CLOSEAPP_) != 0;
+      form.RequestClose(installer ? forms::kUnloadInstallerClose : forms::kUnloadEndSession);
     } else if (m.message == WM_MOUSEMOVE_) {
       const auto lp = static_cast<std::uint32_t>(m.lParam);
       const int perPixel = form.Tk().Screen().TwipsPerPixelX();

@@ -499,8 +499,12 @@ LRESULT Win32FormView::OnMessage(HWND window, UINT message, WPARAM wParam, LPARA
       return TRUE;
     case WM_ENDSESSION:
       // Log-off and shut-down, and also an installer closing the program through the Restart
-      // Manager (ENDSESSION_CLOSEAPP): an end, never a close to survive by a fresh copy.
-      if (wParam != FALSE) form.RequestClose(forms::kUnloadEndSession);
+      // Manager (ENDSESSION_CLOSEAPP): an end, never a close to survive by a fresh copy. Each
+      // ends with its own exit code, for the watchdog service.
+      if (wParam != FALSE) {
+        const bool installer = (lParam & ENDSESSION_CLOSEAPP) != 0;
+        form.RequestClose(installer ? forms::kUnloadInstallerClose : forms::kUnloadEndSession);
+      }
       return 0;
     case WM_MOUSEMOVE: {
       // Also the notification area's callback, with the event code in place of x.

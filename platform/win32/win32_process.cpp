@@ -27,8 +27,8 @@ std::string ProgramPath() {
 
 }  // namespace
 
-void Win32Process::EndNow() {
-  ExitProcess(0);
+void Win32Process::EndNow(std::uint32_t exitCode) {
+  ExitProcess(exitCode);
 }
 
 std::string Win32Process::ProgramFolder() {

@@ -9,7 +9,7 @@ namespace pw {
 class Win32Process : public Process {
  public:
   // ExitProcess: no destructor, unload handler or message runs after it.
-  [[noreturn]] void EndNow() override;
+  [[noreturn]] void EndNow(std::uint32_t exitCode) override;
   std::string ProgramFolder() override;
 };
 

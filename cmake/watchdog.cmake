@@ -1,0 +1,28 @@
+# pgwatchsvc.exe, the watchdog service, beside pgwatch.exe.
+set(PW_SVC_VERSION_TEMPLATE ${CMAKE_CURRENT_SOURCE_DIR}/resources/version.rc.in)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PW_SVC_VERSION_TEMPLATE})
+file(READ ${PW_SVC_VERSION_TEMPLATE} PW_SVC_VERSION_RC)
+string(REPLACE "pgwatch" "pgwatchsvc" PW_SVC_VERSION_RC "${PW_SVC_VERSION_RC}")
+string(REPLACE "Pagewarden web page guard" "Pagewarden Watchdog service" PW_SVC_VERSION_RC
+               "${PW_SVC_VERSION_RC}")
+file(CONFIGURE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/pgwatchsvc_version.rc
+     CONTENT "${PW_SVC_VERSION_RC}" @ONLY)
+
+add_executable(pgwatchsvc
+  watchdog/win32/event_log.cpp
+  watchdog/win32/service_loop.cpp
+  watchdog/win32/service_main.cpp
+  watchdog/win32/win32_guard_host.cpp
+  watchdog/win32/pgwatchsvc.rc
+  ${CMAKE_CURRENT_BINARY_DIR}/pgwatchsvc_version.rc)
+target_compile_definitions(pgwatchsvc PRIVATE ${PW_WINDOWS_DEFINITIONS})
+target_link_libraries(pgwatchsvc PRIVATE pagewarden_watchdog advapi32 wtsapi32 userenv)
+set_target_properties(pgwatchsvc PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# The driver of the watchdog's end-to-end scenarios.
+add_executable(pw_watchdog_e2e tests/e2e/watchdog_e2e.cpp tests/e2e/watchdog_runner.cpp
+                               tests/e2e/e2e_driver.cpp)
+target_include_directories(pw_watchdog_e2e PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_compile_definitions(pw_watchdog_e2e PRIVATE ${PW_WINDOWS_DEFINITIONS})
+target_link_libraries(pw_watchdog_e2e PRIVATE user32 advapi32)
+set_target_properties(pw_watchdog_e2e PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -1,0 +1,85 @@
+#include "tests/watchdog/sim_sessions.h"
+
+#include "app/exit_codes.h"
+#include "watchdog/same_path.h"
+
+namespace pw::test {
+
+void SimSessions::LogOn(SessionId session) {
+  loggedOn.insert(session);
+  dog.SessionLoggedOn(session, now);
+}
+
+void SimSessions::LogOff(SessionId session) {
+  for (int pid : Guards(session)) End(pid, static_cast<std::uint32_t>(ExitCode::LoggedOff));
+  loggedOn.erase(session);
+  dog.SessionLoggedOff(session);
+}
+
+int SimSessions::Spawn(SessionId session, const std::string& image) {
+  const int pid = 100 + static_cast<int>(processes.size()) * 4;
+  processes.push_back({pid, session, image, true});
+  return pid;
+}
+
+void SimSessions::End(int pid, std::uint32_t exitCode) {
+  for (Proc& p : processes) {
+    if (p.pid != pid || !p.alive) continue;
+    p.alive = false;
+    auto it = watched.find(p.session);
+    if (it != watched.end() && it->second == pid) {
+      watched.erase(it);
+      dog.GuardEnded(p.session, exitCode, now);
+    }
+  }
+}
+
+void SimSessions::Advance(Millis duration) {
+  const Millis until = now + duration;
+  for (auto due = dog.NextDue(); due && *due <= until; due = dog.NextDue()) {
+    now = std::max(now, *due);
+    dog.Tick(now);
+  }
+  now = until;
+}
+
+std::vector<int> SimSessions::Guards(SessionId session) const {
+  std::vector<int> pids;
+  for (const Proc& p : processes) {
+    if (p.alive && p.session == session && watchdog::SamePath(p.image, kGuard)) {
+      pids.push_back(p.pid);
+    }
+  }
+  return pids;
+}
+
+int SimSessions::Guard(SessionId session) const {
+  const std::vector<int> pids = Guards(session);
+  return pids.size() == 1 ? pids.front() : 0;
+}
+
+std::vector<watchdog::Report::Kind> SimSessions::ReportKinds() const {
+  std::vector<watchdog::Report::Kind> kinds;
+  for (const auto& r : reports) kinds.push_back(r.kind);
+  return kinds;
+}
+
+std::vector<SimSessions::SessionId> SimSessions::LoggedOnSessions() {
+  return {loggedOn.begin(), loggedOn.end()};
+}
+
+bool SimSessions::AdoptGuard(SessionId session) {
+  const std::vector<int> pids = Guards(session);
+  if (pids.empty()) return false;
+  watched[session] = pids.front();
+  return true;
+}
+
+bool SimSessions::StartGuard(SessionId session) {
+  if (failStarts || !loggedOn.contains(session)) return false;
+  ++starts;
+  watched[session] = Spawn(session);
+  return true;
+}
+
+}  // namespace pw::test

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/types.h"
+
+namespace pw::watchdog {
+
+using SessionId = std::uint32_t;
+
+// Something the service writes to the Windows event log.
+struct Report {
+  enum class Kind {
+    Started,          // a user logged on, or the service started in a session without a guard
+    Restarted,        // a guard ended other than by log-off, closing for an installer or handover
+    RestartDelayed,   // too many restarts: the next one waits
+    StartFailed,      // the guard could not be started; tried again later
+    EndNotConfirmed,  // a guard claimed a log-off or an installer's close that did not follow
+  };
+  Kind kind = Kind::Started;
+  SessionId session = 0;
+  std::uint32_t exitCode = 0;  // of the guard that ended
+  Millis delay = 0;            // until the next start, for RestartDelayed and StartFailed
+
+  bool Warning() const { return kind != Kind::Started; }
+};
+
+// The event log text.
+std::string Describe(const Report& report);
+
+}  // namespace pw::watchdog

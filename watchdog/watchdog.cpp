@@ -1,0 +1,113 @@
+#include "watchdog/watchdog.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "watchdog/exit_kind.h"
+
+namespace pw::watchdog {
+
+void Watchdog::Start(Millis now) {
+  for (SessionId id : host_.LoggedOnSessions()) SessionLoggedOn(id, now);
+}
+
+void Watchdog::SessionLoggedOn(SessionId id, Millis now) {
+  if (stopped_) return;
+  auto it = sessions_.find(id);
+  if (it != sessions_.end() && it->second.phase == Phase::Guarded) return;
+  // A logon over a session whose end was claimed: that session is gone, this one starts afresh.
+  if (it != sessions_.end()) sessions_.erase(it);
+  Guard(id, sessions_[id], now);
+}
+
+void Watchdog::SessionLoggedOff(SessionId id) {
+  sessions_.erase(id);
+}
+
+void Watchdog::GuardEnded(SessionId id, std::uint32_t exitCode, Millis now) {
+  auto it = sessions_.find(id);
+  if (stopped_ || it == sessions_.end() || it->second.phase != Phase::Guarded) return;
+  Session& s = it->second;
+  s.limiter.GuardLived(now - s.since);
+  s.hadGuard = true;
+  s.exitCode = exitCode;
+  switch (ClassifyExit(exitCode)) {
+    case ExitKind::LoggedOff:
+    case ExitKind::InstallerClose:
+      s.phase = Phase::ClaimPending;
+      s.due = now + kClaimGrace;
+      break;
+    case ExitKind::HandedOver:
+    case ExitKind::Other:
+      // A handover leaves the fresh copy to adopt; every restart looks for one first anyway.
+      Restart(id, s, now);
+      break;
+  }
+}
+
+void Watchdog::Tick(Millis now) {
+  if (stopped_) return;
+  std::vector<SessionId> due;
+  for (const auto& [id, s] : sessions_) {
+    if (s.phase != Phase::Guarded && s.due <= now) due.push_back(id);
+  }
+  for (SessionId id : due) {
+    Session& s = sessions_.at(id);
+    if (s.phase == Phase::ClaimPending) {
+      host_.Write({Report::Kind::EndNotConfirmed, id, s.exitCode, 0});
+      Restart(id, s, now);
+    } else if (!Adopt(id, s, now)) {
+      Launch(id, s, now);
+    }
+  }
+}
+
+std::optional<Millis> Watchdog::NextDue() const {
+  std::optional<Millis> next;
+  for (const auto& [id, s] : sessions_) {
+    if (s.phase != Phase::Guarded) next = std::min(next.value_or(s.due), s.due);
+  }
+  return next;
+}
+
+void Watchdog::Stop() {
+  stopped_ = true;
+  sessions_.clear();
+}
+
+void Watchdog::Guard(SessionId id, Session& s, Millis now) {
+  if (!Adopt(id, s, now)) Launch(id, s, now);
+}
+
+void Watchdog::Restart(SessionId id, Session& s, Millis now) {
+  if (Adopt(id, s, now)) return;
+  const Millis at = s.limiter.Book(now);
+  if (at <= now) {
+    Launch(id, s, now);
+    return;
+  }
+  s.phase = Phase::StartDue;
+  s.due = at;
+  host_.Write({Report::Kind::RestartDelayed, id, s.exitCode, at - now});
+}
+
+void Watchdog::Launch(SessionId id, Session& s, Millis now) {
+  if (host_.StartGuard(id)) {
+    s.phase = Phase::Guarded;
+    s.since = now;
+    host_.Write({s.hadGuard ? Report::Kind::Restarted : Report::Kind::Started, id, s.exitCode, 0});
+    return;
+  }
+  s.phase = Phase::StartDue;
+  s.due = std::max(s.limiter.Book(now), now + kStartRetry);
+  host_.Write({Report::Kind::StartFailed, id, s.exitCode, s.due - now});
+}
+
+bool Watchdog::Adopt(SessionId id, Session& s, Millis now) {
+  if (!host_.AdoptGuard(id)) return false;
+  s.phase = Phase::Guarded;
+  s.since = now;
+  return true;
+}
+
+}  // namespace pw::watchdog

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+
+#include "platform/types.h"
+#include "watchdog/guard_host.h"
+#include "watchdog/restart_limiter.h"
+
+namespace pw::watchdog {
+
+// Keeps one guard running in every session where a user is logged on. The service feeds it the
+// events it waits for (its start, logons, log-offs, a guard's end, the due time) and stops it;
+// it never waits itself.
+class Watchdog {
+ public:
+  // How long a guard's claim to have ended for a log-off or an installer may wait for the log-off
+  // or the service's stop that confirms it. Anyone who may end the guard can fake its exit code.
+  static constexpr Millis kClaimGrace = 60'000;
+  // The least wait before trying a start that failed again.
+  static constexpr Millis kStartRetry = 5'000;
+
+  explicit Watchdog(GuardHost& host) : host_(host) {}
+
+  // The service started: a guard for every session already logged on.
+  void Start(Millis now);
+  void SessionLoggedOn(SessionId session, Millis now);
+  void SessionLoggedOff(SessionId session);
+  void GuardEnded(SessionId session, std::uint32_t exitCode, Millis now);
+  // Runs the starts and checks that are due.
+  void Tick(Millis now);
+  // When Tick has something to do next.
+  std::optional<Millis> NextDue() const;
+  // An administrator stopped the service, or Windows shuts down: nothing starts any more.
+  void Stop();
+
+ private:
+  enum class Phase { Guarded, StartDue, ClaimPending };
+  struct Session {
+    Phase phase = Phase::Guarded;
+    Millis due = 0;    // of a start or of a claim's grace
+    Millis since = 0;  // the guard runs, or was watched, from then
+    bool hadGuard = false;
+    std::uint32_t exitCode = 0;
+    RestartLimiter limiter;
+  };
+
+  void Guard(SessionId id, Session& s, Millis now);
+  void Restart(SessionId id, Session& s, Millis now);
+  void Launch(SessionId id, Session& s, Millis now);
+  bool Adopt(SessionId id, Session& s, Millis now);
+
+  GuardHost& host_;
+  std::map<SessionId, Session> sessions_;
+  bool stopped_ = false;
+};
+
+}  // namespace pw::watchdog

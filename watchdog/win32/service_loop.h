@@ -1,0 +1,42 @@
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <mutex>
+
+#include "watchdog/watchdog.h"
+#include "watchdog/win32/unique_handle.h"
+#include "watchdog/win32/win32_guard_host.h"
+
+namespace pw::watchdog {
+
+// The service's one wait: on its stop event, on session changes and on every guard's process
+// handle, with the time out at the watchdog's next due time. Nothing runs between events.
+class ServiceLoop {
+ public:
+  explicit ServiceLoop(Win32GuardHost& host);
+
+  // From the service control handler, which Windows calls on another thread.
+  void PostStop();
+  void PostSessionChange(DWORD eventType, DWORD session);
+
+  // Runs the watchdog until the stop; false when the wait itself failed.
+  bool Run();
+
+ private:
+  struct SessionChange {
+    DWORD eventType;
+    DWORD session;
+  };
+
+  void TakeSessionChanges(Watchdog& dog, Millis now);
+
+  Win32GuardHost& host_;
+  UniqueHandle stop_;
+  UniqueHandle sessionChanged_;
+  std::mutex mutex_;  // guards changes_ between the handler's thread and the loop's
+  std::deque<SessionChange> changes_;
+};
+
+}  // namespace pw::watchdog

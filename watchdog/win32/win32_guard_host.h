@@ -1,0 +1,55 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "watchdog/guard_host.h"
+#include "watchdog/win32/event_log.h"
+#include "watchdog/win32/unique_handle.h"
+
+namespace pw::watchdog {
+
+// Sessions, guard processes and the event log on Windows. Keeps the process handle of each
+// session's guard for the service to wait on.
+class Win32GuardHost : public GuardHost {
+ public:
+  enum class Mode {
+    // As the service: every session with a user, guards started with that user's token.
+    Service,
+    // As a console program: only its own session, guards started as its own user.
+    Console,
+  };
+
+  Win32GuardHost(Mode mode, std::string guardPath, EventLog& log);
+
+  std::vector<SessionId> LoggedOnSessions() override;
+  bool AdoptGuard(SessionId session) override;
+  bool StartGuard(SessionId session) override;
+  void Write(const Report& report) override { log_.Write(report); }
+
+  // The watched guards, in a stable order until the next change.
+  struct Watched {
+    SessionId session;
+    HANDLE process;
+  };
+  std::vector<Watched> Guards() const;
+  // The watched guard of the session ended: stops watching it and returns its exit code.
+  std::uint32_t TakeEnded(SessionId session);
+
+ private:
+  bool StartAsUser(SessionId session, PROCESS_INFORMATION& started);
+  bool StartAsSelf(PROCESS_INFORMATION& started);
+  void Watch(SessionId session, const PROCESS_INFORMATION& started);
+
+  Mode mode_;
+  std::string guardPath_;
+  std::string folder_;
+  EventLog& log_;
+  std::map<SessionId, UniqueHandle> guards_;
+};
+
+}  // namespace pw::watchdog
