@@ -218,6 +218,8 @@ class ListHearing : public forms::ViewFactory {
    public:
     explicit View(Heard& heard) : heard_(heard) {}
     Hwnd Handle() const override { return 1; }
+    int Dpi() const override { return 96; }
+    Point FramePixels() const override { return {}; }
     std::uint32_t IconHandle() const override { return 0; }
     void Changed(const forms::Control* control, forms::Prop what) override {
       const auto* list = dynamic_cast<const forms::ListBox*>(control);
