@@ -97,7 +97,8 @@ std::vector<std::string> HungBrowser(Driver& d) {
   auto hanging = [&] { return GetTickCount64() - hangStart < kHangMs; };
 
   d.Pause(2000);
-  check(answers(monitor), "the guard answers while the browser hangs");
+  check(d.WaitFor([&] { return answers(monitor); }, 2000),
+        "the guard answers while the browser hangs");
 
   PlayedWindow& other = d.OpenWindow("IEFrame", kAnsweringTitle);
   HWND shown = nullptr;

@@ -4,13 +4,13 @@
 // Then the monitor is closed 100 times in a row; exactly one copy must be left.
 // Run: pw_e2e.exe <pgwatch.exe> --soak MINUTES
 #include <windows.h>
-// psapi.h and tlhelp32.h need windows.h first.
+// psapi.h needs windows.h first.
 #include <psapi.h>
-#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -49,17 +49,22 @@ int WindowsOf(DWORD pid) {
   return count.second;
 }
 
-std::vector<DWORD> ProgramProcesses() {
-  std::vector<DWORD> pids;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return pids;
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-    if (_stricmp(entry.szExeFile, "pgwatch.exe") == 0) pids.push_back(entry.th32ProcessID);
+BOOL CALLBACK CollectProgramProcesses(HWND window, LPARAM param) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (std::string(name) == "PagewardenForm") {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    reinterpret_cast<std::set<DWORD>*>(param)->insert(pid);
   }
-  CloseHandle(snapshot);
-  return pids;
+  return TRUE;
+}
+
+// The running copies of the program, by the windows they own.
+std::size_t ProgramProcesses() {
+  std::set<DWORD> pids;
+  EnumWindows(CollectProgramProcesses, reinterpret_cast<LPARAM>(&pids));
+  return pids.size();
 }
 
 void Record(int minute, HANDLE process, DWORD pid, const Tally& t) {
@@ -107,7 +112,9 @@ int Soak(Driver& d, int minutes) {
     std::printf("the program did not start\n");
     return 1;
   }
-  const DWORD pid = d.ProcessOf(d.Monitor());
+  // Found now: the prompt, once loaded, is a hidden window with the same caption.
+  HWND monitor = d.Monitor();
+  const DWORD pid = d.ProcessOf(monitor);
   HANDLE process =
       OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | SYNCHRONIZE, FALSE, pid);
   d.Pause(2000);
@@ -203,25 +210,27 @@ int Soak(Driver& d, int minutes) {
   Record(minutes, process, pid, t);
   CloseHandle(process);
 
-  // Restart on close, 100 times in a row.
+  // Restart on close, 100 times in a row, with no page left that a fresh copy would prompt for.
+  for (const Page& page : pages) DestroyWindow(page.window->hwnd);
+  d.Pause(2000);
   int restarts = 0;
-  for (int i = 0; i < kRestarts; ++i) {
-    HWND monitor = d.Monitor();
-    if (monitor == nullptr) break;
+  for (int i = 0; i < kRestarts && monitor != nullptr; ++i) {
     const DWORD old = d.ProcessOf(monitor);
     PostMessageA(monitor, WM_CLOSE, 0, 0);
+    HWND fresh = nullptr;
     if (!d.WaitFor(
             [&] {
-              HWND now = d.Monitor();
-              return now != nullptr && d.ProcessOf(now) != old;
+              fresh = d.Monitor();
+              return fresh != nullptr && d.ProcessOf(fresh) != old;
             },
             30000)) {
       break;
     }
+    monitor = fresh;
     ++restarts;
   }
   d.Pause(3000);
-  const std::size_t copies = ProgramProcesses().size();
+  const std::size_t copies = ProgramProcesses();
   std::printf("restarts: %d of %d; copies of the program at the end: %lu\n", restarts, kRestarts,
               static_cast<unsigned long>(copies));
   const bool ok =
