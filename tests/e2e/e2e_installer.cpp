@@ -329,4 +329,40 @@ int Installer(Driver& d, const std::string& package, const std::string& later) {
   return t.failed == 0 ? 0 : 1;
 }
 
+bool ServiceInstalled() {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+  if (manager == nullptr) return false;
+  SC_HANDLE service = OpenServiceA(manager, "PagewardenWatchdog", SERVICE_QUERY_STATUS);
+  if (service != nullptr) CloseServiceHandle(service);
+  CloseServiceHandle(manager);
+  return service != nullptr;
+}
+
+// The package that carries the watchdog: the service, not a Run value, starts the guard, brings
+// it back when it is killed, and goes with the package.
+int InstallerWithWatchdog(Driver& d, const std::string& package) {
+  Tally t;
+  const std::string msi = WindowsPath(package);
+  d.Reset();
+  t.That(Run("msiexec /i \"" + msi + "\" /qn") == 0,
+         "msiexec /i /qn installs the watchdog package");
+  t.That(ServiceInstalled(), "the watchdog service is installed");
+  t.That(RunValue().empty(), "and no Run value races it at logon");
+  t.That(d.WaitFor([&] { return d.Monitor() != nullptr; }, kWait), "the service starts a guard");
+  const DWORD first = d.Monitor() != nullptr ? d.ProcessOf(d.Monitor()) : 0;
+  if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, first)) {
+    TerminateProcess(process, 1);
+    CloseHandle(process);
+  }
+  t.That(
+      d.WaitFor([&] { return d.Monitor() != nullptr && d.ProcessOf(d.Monitor()) != first; }, kWait),
+      "a killed guard is started again");
+  t.That(Run("msiexec /x \"" + msi + "\" /qn") == 0, "msiexec /x /qn removes it");
+  d.Pause(3000);
+  t.That(d.Monitor() == nullptr && GuardProcesses() == 0, "no guard runs after the uninstall");
+  t.That(!ServiceInstalled(), "the service is gone");
+  std::printf("installer with watchdog: %d passed, %d failed\n", t.passed, t.failed);
+  return t.failed == 0 ? 0 : 1;
+}
+
 }  // namespace pw::e2e
