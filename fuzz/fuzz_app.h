@@ -31,7 +31,8 @@ class FuzzApp {
       : machine(m),
         host(m, "pgwatch.exe"),
         windows(m.desktop),
-        app(Platform{windows, m.registry, host.shell, host.input, host.process, host.toolkit}) {}
+        app(Platform{windows, m.registry, host.shell, host.input, host.process, host.toolkit,
+                     host.foregroundEvents}) {}
   ~FuzzApp() { machine.world.Kill(host.pid); }
   FuzzApp(const FuzzApp&) = delete;
   FuzzApp& operator=(const FuzzApp&) = delete;
