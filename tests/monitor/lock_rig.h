@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 #include "tests/support/sim_app.h"
@@ -11,6 +13,8 @@ inline constexpr const char* kCasinoTitle = "Casino Royale - Microsoft Internet 
 inline constexpr Millis kTick = 250;
 // The look for a change in front between scan ticks.
 inline constexpr Millis kLook = 20;
+inline constexpr std::uint32_t kTrayIconId = 1;
+inline constexpr int kRightButtonUp = 517;  // the mouse event the shell reports for the icon
 
 // A monitor on a simulated machine, with the browser and the user at the prompt played by the
 // test. Store words and settings before Start.
@@ -72,50 +76,28 @@ class LockRig {
     PressOK();
   }
 
-  // The tray's Unlock All, up to and after its stop action, as that menu item sets it up.
-  void OpenUnlockAll() {
+  // The tray's Unlock All: a right click on the icon and that item of its menu.
+  void OpenUnlockAll() { ChooseFromTray("Unlock All"); }
+  // The tray's Configure...: the setup window opens once the setup password is given.
+  void OpenSetupPrompt() { ChooseFromTray("Configure..."); }
+  bool SetupOpen() { return a.app.setup.Loaded() && a.app.setup.Visible(); }
+
+  // The shell's notification of a right click on the icon, handled on the program's thread as
+  // its message pump would; `trayReturns` counts the chosen actions that have returned.
+  void ChooseFromTray(const std::string& item) {
     a.Do([this] {
-      frmMain& m = a.app.main;
-      frmPassword& p = prompt();
-      m.timTarnwick.SetEnabled(false);
-      m.List2.Clear();
-      p.Show();
-      p.cmdDeactivate.SetVisible(true);
-      p.cmdDeactivate.SetEnabled(true);
-      p.cmdDeactivate.SetDefault(true);
-      p.cmdDeactivate.SetTop(p.cmdOK.Position().top);
-      p.cmdOK.SetVisible(false);
-      a.app.shared.UnlockAllAllowed = false;
-      m.TargetTitle = "Unlock All";
-      m.TargetWindow = 0;
-      m.StopWindow();
-      if (!a.app.shared.PasswordAccepted) m.timTarnwick.SetEnabled(true);
+      machine.shell.ClickIcon(a.app.main.hWnd(), kTrayIconId, kRightButtonUp);
+      a.host.toolkit.DoEvents();
       ++trayReturns;
     });
-  }
-  // The tray's Configure..., up to the point where it would open the setup window.
-  void OpenSetupPrompt() {
-    a.Do([this] {
-      frmMain& m = a.app.main;
-      Shared& s = a.app.shared;
-      s.SetupRequested = false;
-      m.timTarnwick.SetEnabled(false);
-      prompt().Show();
-      s.UnlockAllAllowed = false;
-      m.TargetWindow = 0;
-      s.SetupRequested = true;
-      m.StopWindow();
-      setupAccepted = s.PasswordAccepted;
-      if (!s.AllUnlocked) m.timTarnwick.SetEnabled(true);
-      s.SetupRequested = false;
-      ++trayReturns;
-    });
+    bool chosen = false;
+    a.Do([this, &chosen, item] { chosen = a.host.ChoosePopupItem(item); });
+    EXPECT_TRUE(chosen) << "the tray menu offers " << item;
   }
 
   sim::SimMachine machine;
   SimApp a;
   int trayReturns = 0;
-  bool setupAccepted = false;
 };
 
 }  // namespace pw::test

@@ -184,7 +184,7 @@ TEST(PasswordPromptTest, SetupModeChecksTheSetupPasswordAndNeverOffersUnlockAll)
     r.Answer("ADMIN");
     EXPECT_FALSE(r.PromptUp());
     EXPECT_EQ(r.trayReturns, 1);
-    EXPECT_TRUE(r.setupAccepted);
+    EXPECT_TRUE(r.SetupOpen());
   }
   {
     LockRig r;
@@ -196,12 +196,12 @@ TEST(PasswordPromptTest, SetupModeChecksTheSetupPasswordAndNeverOffersUnlockAll)
     r.a.Do([&] { r.prompt().Command1.Press(); });
     r.machine.world.RunFor(500);
     EXPECT_EQ(r.trayReturns, 1);
-    EXPECT_FALSE(r.setupAccepted);
+    EXPECT_FALSE(r.SetupOpen());
     r.OpenSetupPrompt();
     r.a.Do([&] { r.prompt().PressEscape(); });
     EXPECT_FALSE(r.PromptUp());
     EXPECT_EQ(r.trayReturns, 2);
-    EXPECT_TRUE(r.setupAccepted);
+    EXPECT_TRUE(r.SetupOpen());
   }
 }
 
