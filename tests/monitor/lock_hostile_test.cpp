@@ -45,8 +45,7 @@ TEST(LockHostileTest, AccentedCapitalsAreLoweredAsCodePage1252) {
 
 TEST(LockHostileTest, EmptyWordMatchesEveryBrowserTitleButNotAnEmptyOne) {
   LockRig r;
-  r.machine.registry.PutString(HKEY_LOCAL_MACHINE_, "SOFTWARE\\Tarnwick\\Addon2\\Windows",
-                               "Window0", ",1");
+  test::StoreWord(r.machine.registry, 0, ",1");
   r.a.Start();
   const Hwnd untitled = r.Open("");
   r.machine.world.RunFor(1000);
@@ -149,8 +148,7 @@ class VanishingApp {
 
 TEST(LockHostileTest, WindowThatVanishesBetweenTheCallsIsHandledQuietly) {
   sim::SimMachine machine;
-  machine.registry.PutString(HKEY_LOCAL_MACHINE_, "SOFTWARE\\Tarnwick\\Addon2\\Windows", "Window0",
-                             "casino,1");
+  test::StoreWord(machine.registry, 0, "casino,1");
   VanishingApp v(machine);
 
   // Gone before its title is read: an empty title, no match.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tests/support/sim_app.h"
+#include "tests/support/stored.h"
 
 namespace pw::test {
 
@@ -23,13 +24,10 @@ class LockRig {
   LockRig() : a(machine) {}
 
   void Setting(const std::string& name, const std::string& value) {
-    machine.registry.PutString(HKEY_LOCAL_MACHINE_, "SOFTWARE\\Tarnwick\\Addon2\\Settings", name,
-                               value);
+    StoreSetting(machine.registry, name, value);
   }
-  void Word(int n, const std::string& word) {
-    machine.registry.PutString(HKEY_LOCAL_MACHINE_, "SOFTWARE\\Tarnwick\\Addon2\\Windows",
-                               "Window" + std::to_string(n), word + ",1");
-  }
+  // Stores a locked word.
+  void Word(int n, const std::string& word) { StoreWord(machine.registry, n, word + ",1"); }
   // Starts the monitor with the unlock password "secret" and the locked word casino.
   void StartLocked() {
     Setting("UserPassword", "secret");
@@ -58,7 +56,7 @@ class LockRig {
 
   frmPassword& prompt() { return a.app.password; }
   // What the user sees: the prompt loaded and shown. Reading it does not load it.
-  bool PromptUp() { return prompt().Loaded() && prompt().Visible(); }
+  bool PromptUp() { return a.PromptShown(); }
   const sim::SimWindow* PromptWindow() {
     return prompt().Loaded() ? machine.desktop.Find(prompt().hWnd()) : nullptr;
   }
@@ -80,7 +78,7 @@ class LockRig {
   void OpenUnlockAll() { ChooseFromTray("Unlock All"); }
   // The tray's Configure...: the setup window opens once the setup password is given.
   void OpenSetupPrompt() { ChooseFromTray("Configure..."); }
-  bool SetupOpen() { return a.app.setup.Loaded() && a.app.setup.Visible(); }
+  bool SetupOpen() { return Shown(a.app.setup); }
 
   // The shell's notification of a right click on the icon, handled on the program's thread as
   // its message pump would; `trayReturns` counts the chosen actions that have returned.

@@ -7,9 +7,6 @@
 namespace pw::test {
 namespace {
 
-constexpr const char* kSettingsPath = "SOFTWARE\\Tarnwick\\Addon2\\Settings";
-constexpr const char* kWindowsPath = "SOFTWARE\\Tarnwick\\Addon2\\Windows";
-
 // Registry reads the monitor makes from the moment this is built; one reload reads every list
 // value and every setting.
 class Reads {

@@ -1,31 +1,23 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/machine_test.h"
 #include "tests/support/sim_app.h"
 
 namespace pw {
 namespace {
 
+using test::kSettingsPath;
+using test::kWindowsPath;
 using test::SimApp;
 
-constexpr const char* kWindows = "SOFTWARE\\Tarnwick\\Addon2\\Windows";
-constexpr const char* kSettings = "SOFTWARE\\Tarnwick\\Addon2\\Settings";
-
-class StartupTest : public ::testing::Test {
+class StartupTest : public test::MachineTest {
  protected:
-  void PutWord(int n, const std::string& value) {
-    machine.registry.PutString(HKEY_LOCAL_MACHINE_, kWindows, "Window" + std::to_string(n), value);
-  }
-  void PutSetting(const std::string& name, const std::string& value) {
-    machine.registry.PutString(HKEY_LOCAL_MACHINE_, kSettings, name, value);
-  }
   std::vector<std::string> Words(SimApp& a) {
     std::vector<std::string> words;
     for (int i = 0; i < a.app.main.List1.ListCount(); ++i)
       words.push_back(a.app.main.List1.List(i));
     return words;
   }
-
-  sim::SimMachine machine;
 };
 
 TEST_F(StartupTest, EmptyRegistryGivesDefaultsAndATrayIcon) {
@@ -58,7 +50,8 @@ TEST_F(StartupTest, EmptyRegistryGivesDefaultsAndATrayIcon) {
   EXPECT_TRUE(a.app.main.timTarnwick.Enabled());
   EXPECT_TRUE(a.app.main.Timer1.Enabled());
   EXPECT_EQ(machine.registry.OpenHandleCount(), 0);
-  EXPECT_FALSE(machine.registry.KeyExists(HKEY_LOCAL_MACHINE_, kSettings));  // reading creates none
+  EXPECT_FALSE(
+      machine.registry.KeyExists(HKEY_LOCAL_MACHINE_, kSettingsPath));  // reading creates none
 }
 
 TEST_F(StartupTest, WordListTakesActiveEntriesLowerCasedInNumberOrderAcrossGaps) {
@@ -75,7 +68,7 @@ TEST_F(StartupTest, WordListTakesActiveEntriesLowerCasedInNumberOrderAcrossGaps)
           "COLE,1");
   PutWord(999, "last,1");
   PutWord(1000, "beyond,1");
-  machine.registry.PutDword(HKEY_LOCAL_MACHINE_, kWindows, "Window14", 11);  // text "11"
+  machine.registry.PutDword(HKEY_LOCAL_MACHINE_, kWindowsPath, "Window14", 11);  // text "11"
   SimApp a(machine);
   a.Start();
   EXPECT_EQ(Words(a), (std::vector<std::string>{"casino", "news", "teen girls", "", "x",
@@ -90,7 +83,7 @@ TEST_F(StartupTest, SettingsAreReadAsStoredAndOnlyExactlyOneSwitchesOn) {
   PutSetting("webbrowser", "Firefox");
   PutSetting("passwordprompt", "yes");
   PutSetting("HideMenu", "1");
-  machine.registry.PutDword(HKEY_LOCAL_MACHINE_, kSettings, "TimeDelay", 12);
+  machine.registry.PutDword(HKEY_LOCAL_MACHINE_, kSettingsPath, "TimeDelay", 12);
   SimApp a(machine);
   a.Start();
   EXPECT_EQ(a.app.shared.UnlockPassword, "abcdefgh");
@@ -114,13 +107,13 @@ TEST_F(StartupTest, DisabledMenuRemovesTheIconAndAnEmptyBrowserTitleFallsBack) {
 
 TEST_F(StartupTest, HostileStoredValuesGiveDefinedResults) {
   PutWord(0, std::string(1 << 20, 'a') + ",1");
-  machine.registry.Put(HKEY_LOCAL_MACHINE_, kWindows, "Window1", REG_SZ_,
+  machine.registry.Put(HKEY_LOCAL_MACHINE_, kWindowsPath, "Window1", REG_SZ_,
                        {'w', 'o', 'r', 'd', ',', '1'});  // no terminating zero
-  machine.registry.Put(HKEY_LOCAL_MACHINE_, kWindows, "Window2", REG_BINARY_,
+  machine.registry.Put(HKEY_LOCAL_MACHINE_, kWindowsPath, "Window2", REG_BINARY_,
                        {'b', 'i', 'n', ',', '1'});
-  machine.registry.Put(HKEY_LOCAL_MACHINE_, kWindows, "Window3", REG_SZ_,
+  machine.registry.Put(HKEY_LOCAL_MACHINE_, kWindowsPath, "Window3", REG_SZ_,
                        {'n', 'u', 0, 'l', ',', '1', 0});
-  machine.registry.Put(HKEY_LOCAL_MACHINE_, kSettings, "TimeDelay", REG_BINARY_, {0xFF, 0x00});
+  machine.registry.Put(HKEY_LOCAL_MACHINE_, kSettingsPath, "TimeDelay", REG_BINARY_, {0xFF, 0x00});
   SimApp a(machine);
   a.Start();
   const auto words = Words(a);

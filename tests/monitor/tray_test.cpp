@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/machine_test.h"
 #include "tests/support/sim_app.h"
 
 namespace pw {
@@ -7,14 +8,8 @@ namespace {
 
 using test::SimApp;
 
-constexpr const char* kSettings = "SOFTWARE\\Tarnwick\\Addon2\\Settings";
-constexpr const char* kWindows = "SOFTWARE\\Tarnwick\\Addon2\\Windows";
-
-class TrayTest : public ::testing::Test {
+class TrayTest : public test::MachineTest {
  protected:
-  void Put(const std::string& name, const std::string& value) {
-    machine.registry.PutString(HKEY_LOCAL_MACHINE_, kSettings, name, value);
-  }
   void Click(SimApp& app, int code) {
     machine.shell.ClickIcon(app.app.main.hWnd(), 1, code);
     machine.world.RunFor(0);
@@ -24,7 +19,6 @@ class TrayTest : public ::testing::Test {
     for (const auto& e : shown.entries) captions.push_back(e.caption);
     return captions;
   }
-  bool PromptShown(SimApp& app) { return app.app.password.Loaded() && app.app.password.Visible(); }
   void Answer(SimApp& app, const std::string& entry) {
     app.Do([&] {
       app.app.password.txtPassword.Type(entry);
@@ -36,8 +30,6 @@ class TrayTest : public ::testing::Test {
     app.Do([&] { app.app.password.Command1.Press(); });
     machine.world.RunFor(600);
   }
-
-  sim::SimMachine machine;
 };
 
 TEST_F(TrayTest, RightClickShowsTheFullMenuWithConfigureAsDefault) {
@@ -56,7 +48,7 @@ TEST_F(TrayTest, RightClickShowsTheFullMenuWithConfigureAsDefault) {
 }
 
 TEST_F(TrayTest, HiddenMenuShowsTheReducedOneAndIgnoresDoubleClicks) {
-  Put("HideMenu", "1");
+  PutSetting("HideMenu", "1");
   SimApp a(machine);
   a.Start();
   Click(a, 517);
@@ -66,7 +58,7 @@ TEST_F(TrayTest, HiddenMenuShowsTheReducedOneAndIgnoresDoubleClicks) {
   for (const auto& e : a.host.popupsShown[0].entries) EXPECT_FALSE(e.isDefault);
   a.Do([&] { a.host.ChoosePopupItem("Cancel"); });
   Click(a, 515);
-  EXPECT_FALSE(PromptShown(a));
+  EXPECT_FALSE(a.PromptShown());
 }
 
 TEST_F(TrayTest, SingleClicksAndButtonPressesDoNothing) {
@@ -74,20 +66,20 @@ TEST_F(TrayTest, SingleClicksAndButtonPressesDoNothing) {
   a.Start();
   for (int code : {512, 513, 514, 516, 518, 519}) Click(a, code);
   EXPECT_TRUE(a.host.popupsShown.empty());
-  EXPECT_FALSE(PromptShown(a));
+  EXPECT_FALSE(a.PromptShown());
 }
 
 TEST_F(TrayTest, DoubleClickAsksForTheSetupPasswordAndOpensTheSetupWindow) {
-  Put("UserPassword2", "admin");
+  PutSetting("UserPassword2", "admin");
   SimApp a(machine);
   a.Start();
   Click(a, 515);
-  ASSERT_TRUE(PromptShown(a));
+  ASSERT_TRUE(a.PromptShown());
   EXPECT_TRUE(a.app.shared.SetupRequested);
   EXPECT_FALSE(a.app.main.timTarnwick.Enabled());
   EXPECT_FALSE(a.app.password.chkunlock.Visible());
   Answer(a, "ADMIN");
-  EXPECT_FALSE(PromptShown(a));
+  EXPECT_FALSE(a.PromptShown());
   EXPECT_TRUE(a.app.setup.Visible());
   EXPECT_TRUE(a.app.main.timTarnwick.Enabled());
   EXPECT_FALSE(a.app.shared.SetupRequested);
@@ -102,12 +94,12 @@ TEST_F(TrayTest, EmptySetupPasswordAcceptsAnEmptyEntry) {
 }
 
 TEST_F(TrayTest, ConfigureDismissedKeepsSetupClosedAndRestoresTheSwitches) {
-  Put("passwordprompt", "1");
+  PutSetting("passwordprompt", "1");
   SimApp a(machine);
   a.Start();
   ASSERT_TRUE(a.app.main.NoPasswordPrompt);
   Click(a, 515);
-  ASSERT_TRUE(PromptShown(a));  // asked even though prompting is off for pages
+  ASSERT_TRUE(a.PromptShown());  // asked even though prompting is off for pages
   EXPECT_FALSE(a.app.main.NoPasswordPrompt);
   Dismiss(a);
   EXPECT_FALSE(a.app.setup.Loaded() && a.app.setup.Visible());
@@ -116,19 +108,19 @@ TEST_F(TrayTest, ConfigureDismissedKeepsSetupClosedAndRestoresTheSwitches) {
 }
 
 TEST_F(TrayTest, UnlockAllRightThenLockAllRestoresEverything) {
-  Put("UserPassword", "open");
+  PutSetting("UserPassword", "open");
   SimApp a(machine);
   a.Start();
   frmMain& m = a.app.main;
   a.Do([&] { m.List2.AddItem("IEFrame"); });
   a.Do([&] { m.mnuDeactivate.Press(); });
-  ASSERT_TRUE(PromptShown(a));
+  ASSERT_TRUE(a.PromptShown());
   EXPECT_EQ(a.app.password.Caption(), "Webkeeper: Unlock All");
   EXPECT_FALSE(a.app.password.cmdOK.Visible());
   EXPECT_TRUE(a.app.password.cmdDeactivate.Visible());
   EXPECT_EQ(m.List2.ListCount(), 0);
   Answer(a, "open");
-  EXPECT_FALSE(PromptShown(a));
+  EXPECT_FALSE(a.PromptShown());
   EXPECT_TRUE(a.app.shared.AllUnlocked);
   EXPECT_FALSE(m.timTarnwick.Enabled());
   EXPECT_FALSE(m.mnuDeactivate.Enabled());
@@ -151,14 +143,14 @@ TEST_F(TrayTest, UnlockAllRightThenLockAllRestoresEverything) {
 }
 
 TEST_F(TrayTest, UnlockAllWrongThenDismissedResumesScanning) {
-  Put("UserPassword", "open");
+  PutSetting("UserPassword", "open");
   SimApp a(machine);
   a.Start();
   frmMain& m = a.app.main;
   a.Do([&] { m.mnuDeactivate.Press(); });
   const int beeps = machine.beeps;
   Answer(a, "shut");
-  EXPECT_TRUE(PromptShown(a));
+  EXPECT_TRUE(a.PromptShown());
   EXPECT_EQ(machine.beeps, beeps + 1);
   Dismiss(a);
   EXPECT_TRUE(m.timTarnwick.Enabled());
@@ -168,28 +160,28 @@ TEST_F(TrayTest, UnlockAllWrongThenDismissedResumesScanning) {
 }
 
 TEST_F(TrayTest, UnlockAllWithoutPromptingLeavesAPromptThatStillUnlocks) {
-  Put("UserPassword", "open");
-  Put("passwordprompt", "1");
+  PutSetting("UserPassword", "open");
+  PutSetting("passwordprompt", "1");
   SimApp a(machine);
   a.Start();
   frmMain& m = a.app.main;
   a.Do([&] { m.mnuDeactivate.Press(); });
   machine.world.RunFor(600);  // the stop action's half-second wait
   EXPECT_TRUE(m.timTarnwick.Enabled());
-  ASSERT_TRUE(PromptShown(a));
+  ASSERT_TRUE(a.PromptShown());
   Answer(a, "open");
   EXPECT_TRUE(a.app.shared.AllUnlocked);
   EXPECT_FALSE(m.timTarnwick.Enabled());
 }
 
 TEST_F(TrayTest, ASecondStartOpensTheSetupPromptExactlyOnce) {
-  Put("UserPassword2", "admin");
+  PutSetting("UserPassword2", "admin");
   SimApp monitor(machine);
   monitor.Start();
   SimApp second(machine);
   const Millis started = machine.world.Now();
   second.Start();
-  ASSERT_TRUE(machine.world.RunUntil([&] { return PromptShown(monitor); }, started + 1000));
+  ASSERT_TRUE(machine.world.RunUntil([&] { return monitor.PromptShown(); }, started + 1000));
   EXPECT_TRUE(monitor.app.shared.SetupRequested);
   // Answered while the request window is still there: no second prompt for the same request.
   Answer(monitor, "admin");
@@ -197,26 +189,26 @@ TEST_F(TrayTest, ASecondStartOpensTheSetupPromptExactlyOnce) {
   ASSERT_TRUE(machine.world.RunUntil([&] { return second.Ended(); }, started + 3000));
   EXPECT_NEAR(static_cast<double>(machine.world.EndedAt(second.host.pid) - started), 1000, 300);
   machine.world.RunFor(2000);
-  EXPECT_FALSE(PromptShown(monitor));
+  EXPECT_FALSE(monitor.PromptShown());
 
   // A later second start is a new request.
   monitor.Do([&] { monitor.app.setup.cmdCancel.Press(); });
   SimApp third(machine);
   third.Start();
   EXPECT_TRUE(
-      machine.world.RunUntil([&] { return PromptShown(monitor); }, machine.world.Now() + 1000));
+      machine.world.RunUntil([&] { return monitor.PromptShown(); }, machine.world.Now() + 1000));
 }
 
 TEST_F(TrayTest, ASetupRequestDuringAStopActionRunsNestedAndNothingHangs) {
-  Put("UserPassword", "open");
-  Put("UserPassword2", "admin");
-  machine.registry.PutString(HKEY_LOCAL_MACHINE_, kWindows, "Window0", "casino,1");
+  PutSetting("UserPassword", "open");
+  PutSetting("UserPassword2", "admin");
+  PutWord(0, "casino,1");
   SimApp monitor(machine);
   monitor.Start();
   const Hwnd page =
       machine.desktop.OpenWindow("IEFrame", "Casino Royale - Microsoft Internet Explorer");
   machine.world.RunFor(300);
-  ASSERT_TRUE(PromptShown(monitor));
+  ASSERT_TRUE(monitor.PromptShown());
   ASSERT_FALSE(monitor.app.shared.SetupRequested);
   SimApp second(machine);
   second.Start();
@@ -229,7 +221,7 @@ TEST_F(TrayTest, ASetupRequestDuringAStopActionRunsNestedAndNothingHangs) {
   EXPECT_TRUE(machine.desktop.Exists(page));
   EXPECT_TRUE(machine.desktop.Find(page)->enabled);
   EXPECT_TRUE(monitor.app.main.timTarnwick.Enabled());
-  EXPECT_FALSE(PromptShown(monitor));
+  EXPECT_FALSE(monitor.PromptShown());
 }
 
 TEST_F(TrayTest, ClosingTheMonitorStartsAFreshCopyUnlessWindowsEnds) {
@@ -290,7 +282,7 @@ TEST_F(TrayTest, TheIconComesBackWhenTheShellRestartsUnlessItIsSwitchedOff) {
   machine.shell.icons.clear();  // Explorer restarted
   a.Do([&] { a.app.main.ShellRestarted(); });
   EXPECT_EQ(machine.shell.icons.size(), 1u);
-  Put("disablemenu", "1");
+  PutSetting("disablemenu", "1");
   machine.shell.icons.clear();
   a.Do([&] { a.app.main.ShellRestarted(); });
   EXPECT_TRUE(machine.shell.icons.empty());
@@ -300,11 +292,11 @@ TEST_F(TrayTest, DisableMenuTakesEffectAtTheNextReload) {
   SimApp a(machine);
   a.Start();
   ASSERT_EQ(machine.shell.icons.size(), 1u);
-  Put("disablemenu", "1");
+  PutSetting("disablemenu", "1");
   a.Do([&] { a.app.shared.ReloadPending = true; });
   machine.world.RunFor(300);
   EXPECT_TRUE(machine.shell.icons.empty());
-  Put("disablemenu", "0");
+  PutSetting("disablemenu", "0");
   a.Do([&] { a.app.shared.ReloadPending = true; });
   machine.world.RunFor(300);
   EXPECT_EQ(machine.shell.icons.size(), 1u);

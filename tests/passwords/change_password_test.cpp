@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/machine_test.h"
 #include "tests/support/sim_app.h"
 
 namespace pw {
 namespace {
 
-constexpr const char* kSettings = "SOFTWARE\\Tarnwick\\Addon2\\Settings";
-
-class ChangePasswordTest : public ::testing::Test {
+class ChangePasswordTest : public test::MachineTest {
  protected:
   void SetUp() override {
     a.Start();
@@ -20,12 +19,6 @@ class ChangePasswordTest : public ::testing::Test {
   void Press(forms::CommandButton& button) {
     a.Do([&] { button.Press(); });
   }
-  std::string Stored(const std::string& name) {
-    return machine.registry.GetString(HKEY_LOCAL_MACHINE_, kSettings, name);
-  }
-  bool HasStored(const std::string& name) {
-    return machine.registry.HasValue(HKEY_LOCAL_MACHINE_, kSettings, name);
-  }
   // Both passwords through the first OK.
   void Enter(const std::string& unlock, const std::string& setupPassword) {
     Type(dialog.txtPassword, unlock);
@@ -33,7 +26,6 @@ class ChangePasswordTest : public ::testing::Test {
     Press(dialog.cmdOK);
   }
 
-  sim::SimMachine machine;
   test::SimApp a{machine};
   frmChangePassword& dialog = a.app.changePassword;
 };
@@ -66,13 +58,13 @@ TEST_F(ChangePasswordTest, BothStagesStoreLowerCaseAndReloadTheMonitor) {
   EXPECT_EQ(dialog.txtPassword2.Text(), "");
   EXPECT_FALSE(dialog.chkpassword.Enabled());
   EXPECT_FALSE(dialog.cmdOK.Enabled());
-  EXPECT_FALSE(HasStored("UserPassword"));
+  EXPECT_FALSE(HasSetting("UserPassword"));
 
   Enter("SECRET", "admin");  // the confirmation ignores letter case
   EXPECT_FALSE(dialog.Loaded());
   EXPECT_TRUE(a.app.setup.Enabled());
-  EXPECT_EQ(Stored("UserPassword"), "secret");
-  EXPECT_EQ(Stored("UserPassword2"), "admin");
+  EXPECT_EQ(Setting("UserPassword"), "secret");
+  EXPECT_EQ(Setting("UserPassword2"), "admin");
   EXPECT_TRUE(a.app.shared.ReloadPending);
   machine.world.RunFor(250);
   EXPECT_EQ(a.app.shared.UnlockPassword, "secret");
@@ -94,8 +86,8 @@ TEST_F(ChangePasswordTest, KeepSameAsAboveCopiesTheUnlockBoxOnce) {
   Type(dialog.txtPassword, "openx");  // only the unlock password is retyped
   Press(dialog.cmdOK);
   EXPECT_FALSE(dialog.Loaded());
-  EXPECT_EQ(Stored("UserPassword"), "openx");
-  EXPECT_EQ(Stored("UserPassword2"), "open");
+  EXPECT_EQ(Setting("UserPassword"), "openx");
+  EXPECT_EQ(Setting("UserPassword2"), "open");
 }
 
 TEST_F(ChangePasswordTest, UntickingOrCopyingAnEmptyBoxEmptiesTheSecondBox) {
@@ -120,8 +112,8 @@ TEST_F(ChangePasswordTest, AWrongUnlockConfirmationStoresNothingAndUnticksTheCop
   EXPECT_TRUE(dialog.Visible());
   EXPECT_EQ(dialog.Label1.Caption(),
             "One of the passwords doesn't match, please enter both of them again.");
-  EXPECT_FALSE(HasStored("UserPassword"));
-  EXPECT_FALSE(HasStored("UserPassword2"));
+  EXPECT_FALSE(HasSetting("UserPassword"));
+  EXPECT_FALSE(HasSetting("UserPassword2"));
   EXPECT_FALSE(a.app.shared.ReloadPending);
   EXPECT_TRUE(dialog.PendingUnlockPassword.empty());
   EXPECT_EQ(dialog.txtPassword.Text(), "");
@@ -137,8 +129,8 @@ TEST_F(ChangePasswordTest, AWrongSetupConfirmationStoresTheUnlockPasswordOnly) {
   EXPECT_TRUE(dialog.Visible());
   EXPECT_EQ(dialog.Label1.Caption(),
             "One of the passwords doesn't match, please enter both again!");
-  EXPECT_EQ(Stored("UserPassword"), "one");
-  EXPECT_FALSE(HasStored("UserPassword2"));
+  EXPECT_EQ(Setting("UserPassword"), "one");
+  EXPECT_FALSE(HasSetting("UserPassword2"));
   EXPECT_FALSE(a.app.shared.ReloadPending);
   EXPECT_EQ(dialog.chkpassword.Value(), 0);
   EXPECT_TRUE(dialog.txtPassword2.Enabled());
@@ -160,7 +152,7 @@ TEST_F(ChangePasswordTest, CancelOrTheCloseBoxInTheConfirmationStageStartsOverNe
   Enter("five", "six");
   EXPECT_EQ(dialog.Label1.Caption(), "Please confirm your passwords.");
   Enter("five", "six");
-  EXPECT_EQ(Stored("UserPassword"), "five");
+  EXPECT_EQ(Setting("UserPassword"), "five");
 }
 
 TEST_F(ChangePasswordTest, RefusedWritesKeepTheDialogOpenAndSaySo) {
@@ -170,7 +162,7 @@ TEST_F(ChangePasswordTest, RefusedWritesKeepTheDialogOpenAndSaySo) {
   EXPECT_TRUE(dialog.Visible());
   EXPECT_FALSE(a.app.setup.Enabled());
   EXPECT_EQ(dialog.Label1.Caption(), "The passwords could not be saved.");
-  EXPECT_FALSE(HasStored("UserPassword"));
+  EXPECT_FALSE(HasSetting("UserPassword"));
   EXPECT_TRUE(a.app.shared.ReloadPending);
   EXPECT_TRUE(dialog.PendingUnlockPassword.empty());  // back to the entry stage
 
@@ -180,14 +172,14 @@ TEST_F(ChangePasswordTest, RefusedWritesKeepTheDialogOpenAndSaySo) {
   Enter("one", "tow");
   EXPECT_TRUE(dialog.Visible());
   EXPECT_EQ(dialog.Label1.Caption(), "The passwords could not be saved.");
-  EXPECT_FALSE(HasStored("UserPassword"));
+  EXPECT_FALSE(HasSetting("UserPassword"));
   EXPECT_FALSE(a.app.shared.ReloadPending);
 
   machine.registry.AllowWrites();
   Enter("one", "two");
   Enter("one", "two");
   EXPECT_FALSE(dialog.Loaded());
-  EXPECT_EQ(Stored("UserPassword2"), "two");
+  EXPECT_EQ(Setting("UserPassword2"), "two");
 }
 
 }  // namespace

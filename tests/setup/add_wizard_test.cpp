@@ -9,11 +9,7 @@ class AddWizardTest : public SetupFixture {
  protected:
   void SetUp() override {
     SetupFixture::SetUp();
-    PutWord(0, "Casino,0");
-    PutWord(1, "Poker,1");
-    PutSetting("FirstTime", "1");
-    Open();
-    a.Do([&] { setup.cmdApply.SetEnabled(false); });
+    OpenOverTwoEntries();
     Press(setup.cmdAdd);
   }
   // Types a word over the hint and finishes through both pages with Enter.

@@ -9,11 +9,7 @@ class ModifyTest : public SetupFixture {
  protected:
   void SetUp() override {
     SetupFixture::SetUp();
-    PutWord(0, "Casino,0");
-    PutWord(1, "Poker,1");
-    PutSetting("FirstTime", "1");
-    Open();
-    a.Do([&] { setup.cmdApply.SetEnabled(false); });
+    OpenOverTwoEntries();
   }
   void Change(const std::string& entry, const std::string& text) {
     Click(entry);

@@ -6,40 +6,20 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/machine_test.h"
 #include "tests/support/sim_app.h"
 
 namespace pw::test {
-
-inline constexpr const char* kWindowsPath = "SOFTWARE\\Tarnwick\\Addon2\\Windows";
-inline constexpr const char* kSettingsPath = "SOFTWARE\\Tarnwick\\Addon2\\Settings";
 
 // One entry of the setup window's list as the user sees it: text and check mark.
 using Entry = std::pair<std::string, bool>;
 
 // A running monitor on a simulated machine, with helpers to place and read stored values and to
 // open the setup window the way the tray's Configure action does.
-class SetupFixture : public ::testing::Test {
+class SetupFixture : public MachineTest {
  protected:
   void SetUp() override { a.Start(); }
 
-  void PutWord(int n, const std::string& value) {
-    machine.registry.PutString(HKEY_LOCAL_MACHINE_, kWindowsPath, "Window" + std::to_string(n),
-                               value);
-  }
-  void PutSetting(const std::string& name, const std::string& value) {
-    machine.registry.PutString(HKEY_LOCAL_MACHINE_, kSettingsPath, name, value);
-  }
-  std::string Word(int n) {
-    return machine.registry.GetString(HKEY_LOCAL_MACHINE_, kWindowsPath,
-                                      "Window" + std::to_string(n));
-  }
-  bool HasWord(int n) {
-    return machine.registry.HasValue(HKEY_LOCAL_MACHINE_, kWindowsPath,
-                                     "Window" + std::to_string(n));
-  }
-  std::string Setting(const std::string& name) {
-    return machine.registry.GetString(HKEY_LOCAL_MACHINE_, kSettingsPath, name);
-  }
   // Every stored list value from "Window0" to "Window999", in number order.
   std::vector<std::string> StoredWords() {
     std::vector<std::string> words;
@@ -51,6 +31,14 @@ class SetupFixture : public ::testing::Test {
 
   void Open() {
     a.Do([&] { setup.Show(); });
+  }
+  // The setup window open over Casino unticked and Poker ticked, with Apply greyed.
+  void OpenOverTwoEntries() {
+    PutWord(0, "Casino,0");
+    PutWord(1, "Poker,1");
+    PutSetting("FirstTime", "1");
+    Open();
+    a.Do([&] { setup.cmdApply.SetEnabled(false); });
   }
   std::vector<Entry> Entries() {
     std::vector<Entry> entries;
@@ -74,7 +62,6 @@ class SetupFixture : public ::testing::Test {
     a.Do([&] { item.Press(); });
   }
 
-  sim::SimMachine machine;
   SimApp a{machine};
   frmSetup& setup = a.app.setup;
 };

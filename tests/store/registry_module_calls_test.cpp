@@ -7,12 +7,13 @@
 
 #include "platform/sim/sim_registry.h"
 #include "store/registry_module.h"
+#include "tests/support/stored.h"
 
 namespace pw {
 namespace {
 
 constexpr RegKey HKLM = HKEY_LOCAL_MACHINE_;
-constexpr const char* kKey = "SOFTWARE\\Tarnwick\\Addon2\\Settings";
+constexpr const char* kKey = test::kSettingsPath;
 
 class WatchedRegistry : public RegistryApi {
  public:

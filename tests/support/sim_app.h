@@ -11,6 +11,11 @@
 
 namespace pw::test {
 
+// What the user sees: the window loaded and shown. Asking does not load it.
+inline bool Shown(forms::Form& form) {
+  return form.Loaded() && form.Visible();
+}
+
 // A copy of the program on a simulated machine, running on a simulated process of its own.
 class SimApp {
  public:
@@ -29,6 +34,9 @@ class SimApp {
   void Do(std::function<void()> action);
   // The same at a later virtual time; the machine is not run.
   void At(Millis when, std::function<void()> action);
+
+  // What the user sees: the password prompt loaded and shown.
+  bool PromptShown() { return Shown(app.password); }
 
   sim::SimMachine& machine;
   sim::SimHost host;
