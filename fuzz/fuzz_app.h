@@ -1,12 +1,9 @@
 #pragma once
 
-#include <functional>
 #include <map>
-#include <utility>
 
-#include "app/app.h"
-#include "platform/sim/sim_host.h"
-#include "platform/sim/sim_machine.h"
+#include "platform/sim/sim_window_system.h"
+#include "tests/support/sim_app.h"
 
 namespace pw::fuzz {
 
@@ -23,34 +20,7 @@ class CountingWindows : public sim::SimWindowSystem {
   std::map<Hwnd, int> freezes;
 };
 
-// A copy of the program on a simulated machine whose values the fuzzer has placed. It starts
-// when the first action is done.
-class FuzzApp {
- public:
-  explicit FuzzApp(sim::SimMachine& m)
-      : machine(m),
-        host(m, "pgwatch.exe"),
-        windows(m.desktop),
-        app(Platform{windows, m.registry, host.shell, host.input, host.process, host.toolkit,
-                     host.foregroundEvents}) {}
-  ~FuzzApp() { machine.world.Kill(host.pid); }
-  FuzzApp(const FuzzApp&) = delete;
-  FuzzApp& operator=(const FuzzApp&) = delete;
-
-  void Start() {
-    machine.world.Start(host.pid, [this] { app.Run(); });
-    machine.world.RunFor(0);
-  }
-  // Runs an action on the program's own thread now, as the user's input would.
-  void Do(std::function<void()> action) {
-    machine.world.Post(host.pid, std::move(action));
-    machine.world.RunFor(0);
-  }
-
-  sim::SimMachine& machine;
-  sim::SimHost host;
-  CountingWindows windows;
-  App app;
-};
+// A copy of the program on a simulated machine whose values the fuzzer has placed.
+using FuzzApp = test::SimAppWith<CountingWindows>;
 
 }  // namespace pw::fuzz

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <fuzzer/FuzzedDataProvider.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,5 +13,8 @@ inline void Require(bool condition, const char* what) {
   std::fprintf(stderr, "broken: %s\n", what);
   std::abort();
 }
+
+// Each target checks one fuzzer-made input here; the entry point in fuzz_entry.cpp hands it on.
+void CheckOneInput(FuzzedDataProvider& in);
 
 }  // namespace pw::fuzz

@@ -142,12 +142,8 @@ std::string MakeTitle(FuzzedDataProvider& in, const std::string& browser,
 }
 
 }  // namespace
-}  // namespace pw::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
-  using namespace pw;
-  using namespace pw::fuzz;
-  FuzzedDataProvider in(bytes, size);
+void CheckOneInput(FuzzedDataProvider& in) {
   sim::SimMachine machine;
   std::string browser;
   PutSettings(in, machine.registry, browser);
@@ -201,5 +197,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     Require(!(prompt.Loaded() && prompt.Visible()), "the prompt is gone once answered");
     Require(!machine.desktop.clip.has_value(), "the cursor is free again");
   }
-  return 0;
 }
+
+}  // namespace pw::fuzz

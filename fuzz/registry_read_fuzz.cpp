@@ -158,12 +158,8 @@ bool SameValue(const RegistryValue& a, const RegistryValue& b) {
 }
 
 }  // namespace
-}  // namespace pw::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
-  using namespace pw;
-  using namespace pw::fuzz;
-  FuzzedDataProvider in(bytes, size);
+void CheckOneInput(FuzzedDataProvider& in) {
   const RegistryValue fallback =
       in.ConsumeBool() ? RegistryValue(Empty{}) : RegistryValue(std::string("default"));
   HostileRegistry registry(in);
@@ -191,5 +187,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
             "a byte array holds only the value's bytes");
     Require(array->lowerBound == 0, "a byte array counts from 0");
   }
-  return 0;
 }
+
+}  // namespace pw::fuzz

@@ -84,12 +84,8 @@ void OpenAndPressOK(FuzzApp& f) {
 }
 
 }  // namespace
-}  // namespace pw::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
-  using namespace pw;
-  using namespace pw::fuzz;
-  FuzzedDataProvider in(bytes, size);
+void CheckOneInput(FuzzedDataProvider& in) {
   sim::SimMachine machine;
   PutValues(in, machine.registry);
   const std::vector<Entry> before = StoredEntries(machine.registry);
@@ -137,5 +133,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
   OpenAndPressOK(f);
   Require(StoredEntries(machine.registry) == after, "a second round changes nothing");
-  return 0;
 }
+
+}  // namespace pw::fuzz

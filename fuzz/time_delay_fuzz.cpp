@@ -1,20 +1,25 @@
 // The stored time limit: the program's reading against a second reading of the same rule.
-#include <cstdint>
+#include <fuzzer/FuzzedDataProvider.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/fuzz_check.h"
 #include "fuzz/time_delay_reference.h"
 #include "store/time_delay.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string text(reinterpret_cast<const char*>(data), size);
-  const int program = pw::ParseTimeDelay(text);
-  const int reference = pw::fuzz::ReferenceTimeDelay(text);
+namespace pw::fuzz {
+
+void CheckOneInput(FuzzedDataProvider& in) {
+  const std::string text = in.ConsumeRemainingBytesAsString();
+  const int program = ParseTimeDelay(text);
+  const int reference = ReferenceTimeDelay(text);
   if (program != reference) {
     std::fprintf(stderr, "\"%s\": the program reads %d, the rule gives %d\n", text.c_str(), program,
                  reference);
     std::abort();
   }
-  return 0;
 }
+
+}  // namespace pw::fuzz

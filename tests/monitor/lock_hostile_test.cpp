@@ -122,34 +122,11 @@ class VanishingWindows : public sim::SimWindowSystem {
   sim::SimDesktop& d_;
 };
 
-class VanishingApp {
- public:
-  explicit VanishingApp(sim::SimMachine& m)
-      : machine(m),
-        host(m, "pgwatch.exe"),
-        windows(m.desktop),
-        app(Platform{windows, m.registry, host.shell, host.input, host.process, host.toolkit,
-                     host.foregroundEvents}) {
-    machine.world.Start(host.pid, [this] { app.Run(); });
-    machine.world.RunFor(0);
-  }
-  ~VanishingApp() { machine.world.Kill(host.pid); }
-
-  void Do(std::function<void()> action) {
-    machine.world.Post(host.pid, std::move(action));
-    machine.world.RunFor(0);
-  }
-
-  sim::SimMachine& machine;
-  sim::SimHost host;
-  VanishingWindows windows;
-  App app;
-};
-
 TEST(LockHostileTest, WindowThatVanishesBetweenTheCallsIsHandledQuietly) {
   sim::SimMachine machine;
   test::StoreWord(machine.registry, 0, "casino,1");
-  VanishingApp v(machine);
+  test::SimAppWith<VanishingWindows> v(machine);
+  v.Start();
 
   // Gone before its title is read: an empty title, no match.
   v.windows.vanishAtTitle = machine.desktop.OpenWindow("IEFrame", kCasinoTitle);

@@ -4,15 +4,18 @@ namespace pw::test {
 
 namespace {
 
-Platform MakePlatform(sim::SimMachine& machine, sim::SimHost& host) {
-  return Platform{host.windows, machine.registry, host.shell,           host.input,
+Platform MakePlatform(sim::SimMachine& machine, sim::SimHost& host, WindowSystem& windows) {
+  return Platform{windows,      machine.registry, host.shell,           host.input,
                   host.process, host.toolkit,     host.foregroundEvents};
 }
 
 }  // namespace
 
 SimApp::SimApp(sim::SimMachine& m, std::string name)
-    : machine(m), host(m, std::move(name)), app(MakePlatform(m, host)) {}
+    : machine(m), host(m, std::move(name)), app(MakePlatform(m, host, host.windows)) {}
+
+SimApp::SimApp(sim::SimMachine& m, WindowSystem& windows)
+    : machine(m), host(m, "pgwatch.exe"), app(MakePlatform(m, host, windows)) {}
 
 SimApp::~SimApp() {
   machine.world.Kill(host.pid);

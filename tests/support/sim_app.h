@@ -20,6 +20,8 @@ inline bool Shown(forms::Form& form) {
 class SimApp {
  public:
   explicit SimApp(sim::SimMachine& machine, std::string name = "pgwatch.exe");
+  // The same with a window system of the test's own in place of the simulated one.
+  SimApp(sim::SimMachine& machine, WindowSystem& windows);
   ~SimApp();
   SimApp(const SimApp&) = delete;
   SimApp& operator=(const SimApp&) = delete;
@@ -41,6 +43,22 @@ class SimApp {
   sim::SimMachine& machine;
   sim::SimHost host;
   App app;
+};
+
+template <class Windows>
+struct OwnWindows {
+  explicit OwnWindows(sim::SimDesktop& desktop) : windows(desktop) {}
+  Windows windows;
+};
+
+// A copy whose window system is a test's own kind of the simulated one, built first and ended
+// last so that the copy never sees it gone.
+template <class Windows>
+class SimAppWith : private OwnWindows<Windows>, public SimApp {
+ public:
+  explicit SimAppWith(sim::SimMachine& machine)
+      : OwnWindows<Windows>(machine.desktop), SimApp(machine, this->windows) {}
+  using OwnWindows<Windows>::windows;
 };
 
 // Starts fresh copies when a program asks the shell to start one, as Windows would.
