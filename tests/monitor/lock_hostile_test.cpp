@@ -24,8 +24,7 @@ TEST(LockHostileTest, OnlyTheFirst254TitleCharactersAreRead) {
   EXPECT_TRUE(r.Win(cut).enabled);
   EXPECT_EQ(r.a.app.main.TargetTitle, titleWithWordAt(249).substr(0, 40));
 
-  r.Open(titleWithWordAt(248));
-  r.Tick();
+  r.OpenAndScan(titleWithWordAt(248));
   EXPECT_EQ(r.Prompts(), 1);
 }
 
@@ -35,11 +34,10 @@ TEST(LockHostileTest, AccentedCapitalsAreLoweredAsCodePage1252) {
          "\xC9"
          "COLE");  // stored as ECOLE with an acute accent
   r.a.Start();
-  r.Open(
+  r.OpenAndScan(
       "\xC9"
       "COLE PRIV\xC9"
       "E - INTERNET EXPLORER");
-  r.Tick();
   EXPECT_TRUE(r.PromptUp());
 }
 
@@ -51,16 +49,14 @@ TEST(LockHostileTest, EmptyWordMatchesEveryBrowserTitleButNotAnEmptyOne) {
   r.machine.world.RunFor(1000);
   EXPECT_EQ(r.Prompts(), 0);
   EXPECT_TRUE(r.Win(untitled).enabled);
-  r.Open("Start page - Internet Explorer");
-  r.Tick();
+  r.OpenAndScan("Start page - Internet Explorer");
   EXPECT_TRUE(r.PromptUp());
 }
 
 TEST(LockHostileTest, AnInvisibleForegroundWindowIsSkippedAndKeepsTheLastTitle) {
   LockRig r;
   r.StartLocked();
-  r.Open("Start page - Internet Explorer");
-  r.Tick();
+  r.OpenAndScan("Start page - Internet Explorer");
   const Hwnd hidden = r.machine.desktop.CreateWindow("IEFrame", kCasinoTitle, 0, false);
   r.machine.desktop.BringToFront(hidden);
   r.machine.world.RunFor(1000);
@@ -78,8 +74,7 @@ TEST(LockHostileTest, HungWindowIsLeftUntilItAnswersAndHoldsNothingElseUp) {
   EXPECT_TRUE(r.Win(hung).enabled);
 
   // Another locked window is stopped at once, and the tray's setup prompt still comes.
-  const Hwnd other = r.Open("Casino Night - Internet Explorer");
-  r.Tick();
+  const Hwnd other = r.OpenAndScan("Casino Night - Internet Explorer");
   ASSERT_TRUE(r.PromptUp());
   EXPECT_FALSE(r.Win(other).enabled);
   r.PressOK();

@@ -35,8 +35,16 @@ class LockRig {
     a.Start();
   }
 
+  // Lets the next scan tick run.
+  void Tick() { machine.world.RunFor(kTick); }
   Hwnd Open(const std::string& title, const std::string& className = kBrowserClass) {
     return machine.desktop.OpenWindow(className, title);
+  }
+  // Opens a window in front and lets the next scan tick see it.
+  Hwnd OpenAndScan(const std::string& title, const std::string& className = kBrowserClass) {
+    const Hwnd opened = Open(title, className);
+    Tick();
+    return opened;
   }
   sim::SimWindow& Win(Hwnd handle) { return *machine.desktop.Find(handle); }
   bool Exists(Hwnd handle) const { return machine.desktop.Exists(handle); }
@@ -45,8 +53,6 @@ class LockRig {
     for (const auto& m : Win(handle).messages) n += m.message == WM_CLOSE_ ? 1 : 0;
     return n;
   }
-  // Lets the next scan tick run.
-  void Tick() { machine.world.RunFor(kTick); }
   // Runs until the window is disabled or the time limit passes; returns when, or -1.
   Millis FrozenBy(Hwnd handle, Millis limit) {
     const bool frozen =

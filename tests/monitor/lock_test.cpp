@@ -23,8 +23,7 @@ TEST(LockTest, LockedBrowserWindowIsFrozenAndPromptedWithTheCursorHeldOnThePromp
   EXPECT_TRUE(r.Win(notepad).enabled);
   EXPECT_EQ(r.Prompts(), 0);
 
-  const Hwnd browser = r.Open(kCasinoTitle);
-  r.Tick();
+  const Hwnd browser = r.OpenAndScan(kCasinoTitle);
   ASSERT_TRUE(r.PromptUp());
   EXPECT_FALSE(r.Win(browser).enabled);
   EXPECT_EQ(r.prompt().Caption(), "Webkeeper: Casino Royale - Microsoft Internet Explo");
@@ -60,8 +59,7 @@ TEST(LockTest, OneStopPerTickAndTheWholeTitleIsSearched) {
     r.Word(0, "royale");
     r.Word(1, "casino");
     r.a.Start();
-    const Hwnd browser = r.Open(kCasinoTitle);
-    r.Tick();
+    const Hwnd browser = r.OpenAndScan(kCasinoTitle);
     r.a.Do([&] { r.prompt().Command1.Press(); });
     r.machine.world.RunFor(1000);
     EXPECT_FALSE(r.Exists(browser));
@@ -70,8 +68,7 @@ TEST(LockTest, OneStopPerTickAndTheWholeTitleIsSearched) {
   {
     LockRig r;
     r.StartLocked();
-    r.Open("Welcome to Microsoft Internet Explorer - your casino tonight");
-    r.Tick();
+    r.OpenAndScan("Welcome to Microsoft Internet Explorer - your casino tonight");
     EXPECT_TRUE(r.PromptUp());
     EXPECT_EQ(r.a.app.main.TargetTitle, "Welcome to Microsoft Internet Explorer -");
   }
@@ -88,8 +85,7 @@ TEST(LockTest, OneStopPerTickAndTheWholeTitleIsSearched) {
 TEST(LockTest, RightPasswordExemptsTheClassUntilItsLastWindowCloses) {
   LockRig r;
   r.StartLocked();
-  const Hwnd first = r.Open(kCasinoTitle);
-  r.Tick();
+  const Hwnd first = r.OpenAndScan(kCasinoTitle);
   r.Answer("SECRET");
   EXPECT_FALSE(r.PromptUp());
   EXPECT_TRUE(r.Win(first).enabled);
@@ -111,8 +107,7 @@ TEST(LockTest, RightPasswordExemptsTheClassUntilItsLastWindowCloses) {
   r.Tick();
   EXPECT_EQ(r.a.app.main.List2.ListCount(), 0);
 
-  r.Open(kCasinoTitle);
-  r.Tick();
+  r.OpenAndScan(kCasinoTitle);
   EXPECT_TRUE(r.PromptUp());
 }
 
@@ -154,8 +149,7 @@ TEST(LockTest, ProgramManagerIsNeverAskedToClose) {
   r.Setting("webbrowser", "Program");
   r.Word(0, "manager");
   r.a.Start();
-  const Hwnd desktop = r.Open("Program Manager", "Progman");
-  r.Tick();
+  const Hwnd desktop = r.OpenAndScan("Program Manager", "Progman");
   ASSERT_TRUE(r.PromptUp());
   r.a.Do([&] { r.prompt().Command1.Press(); });
   EXPECT_TRUE(r.Exists(desktop));
@@ -166,8 +160,7 @@ TEST(LockTest, ProgramManagerIsNeverAskedToClose) {
 TEST(LockTest, UnlockAllAtTheStopPromptSuspendsScanningUntilAReload) {
   LockRig r;
   r.StartLocked();
-  const Hwnd browser = r.Open(kCasinoTitle);
-  r.Tick();
+  const Hwnd browser = r.OpenAndScan(kCasinoTitle);
   r.Type("secret");
   ASSERT_TRUE(r.prompt().chkunlock.Visible());
   r.a.Do([&] { r.prompt().chkunlock.Press(); });
@@ -233,8 +226,7 @@ TEST(LockTest, UnansweredPromptIsWithdrawnWhenTheTimeLimitRunsOut) {
   LockRig r;
   r.Setting("TimeDelay", "10");
   r.StartLocked();
-  const Hwnd browser = r.Open(kCasinoTitle);
-  r.Tick();
+  const Hwnd browser = r.OpenAndScan(kCasinoTitle);
   ASSERT_TRUE(r.PromptUp());
   r.machine.world.RunFor(9500);
   EXPECT_TRUE(r.PromptUp());
@@ -251,8 +243,7 @@ TEST(LockTest, DialogKeyedByALongTitleIsStoppedAgainAfterItIsLetThrough) {
   r.StartLocked();
   const std::string title = "Casino bonus - Internet Explorer security warning";
   ASSERT_GT(title.size(), 40u);
-  r.Open(title, "#32770");
-  r.Tick();
+  r.OpenAndScan(title, "#32770");
   r.Answer("secret");
   ASSERT_EQ(r.a.app.main.List2.ListCount(), 1);
   EXPECT_EQ(r.a.app.main.List2.List(0), title.substr(0, 40));
@@ -265,8 +256,7 @@ TEST(LockTest, DialogKeyedByALongTitleIsStoppedAgainAfterItIsLetThrough) {
 TEST(LockTest, WaitingForAnAnswerDoesNotSpin) {
   LockRig r;
   r.StartLocked();
-  r.Open(kCasinoTitle);
-  r.Tick();
+  r.OpenAndScan(kCasinoTitle);
   ASSERT_TRUE(r.PromptUp());
   const long before = r.a.host.toolkit.Passes();
   const int clipsBefore = r.machine.desktop.clipCalls;

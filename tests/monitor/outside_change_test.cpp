@@ -39,8 +39,7 @@ TEST(OutsideChangeTest, AWordAddedFromOutsideIsLockedWithinOneWatcherTick) {
   LockRig r;
   r.StartLocked();
   r.machine.world.RunFor(1000);
-  const Hwnd browser = r.Open("Poker night - Internet Explorer");
-  r.Tick();
+  const Hwnd browser = r.OpenAndScan("Poker night - Internet Explorer");
   EXPECT_FALSE(r.PromptUp());
 
   // Another program writes while the monitor sleeps between ticks.
@@ -93,8 +92,7 @@ TEST(OutsideChangeTest, KeysCreatedOrDeletedAfterStartAreFollowed) {
 TEST(OutsideChangeTest, AnOutsideChangeEndsAnUnlockAll) {
   LockRig r;
   r.StartLocked();
-  r.Open(kCasinoTitle);
-  r.Tick();
+  r.OpenAndScan(kCasinoTitle);
   r.Type("secret");
   r.a.Do([&] { r.prompt().chkunlock.Press(); });
   r.PressOK();

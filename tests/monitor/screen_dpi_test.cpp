@@ -24,8 +24,7 @@ TEST_P(ScreenDpiTest, PromptIsCentredAndHoldsTheCursorInItsClientAreaAndTrayCode
   LockRig r;
   r.machine.desktop.dpi = screen.dpi;
   r.StartLocked();
-  r.Open(kCasinoTitle);
-  r.Tick();
+  r.OpenAndScan(kCasinoTitle);
   ASSERT_TRUE(r.PromptUp());
   const sim::SimWindow& prompt = *r.PromptWindow();
   EXPECT_EQ(prompt.clientSize.x, screen.width);

@@ -12,8 +12,7 @@ TEST(PasswordPromptTest, WithoutAnUnlockPasswordTheHintShowsAndNoEntryLetsTheWin
   LockRig r;
   r.Word(0, "casino");
   r.a.Start();
-  const Hwnd first = r.Open(kCasinoTitle);
-  r.Tick();
+  const Hwnd first = r.OpenAndScan(kCasinoTitle);
   ASSERT_TRUE(r.PromptUp());
   EXPECT_EQ(r.Label(), frmPassword::kNoPassword);
   EXPECT_EQ(r.prompt().Left(), (1024 * 15 - r.prompt().Width()) / 2);
@@ -32,8 +31,7 @@ TEST(PasswordPromptTest, WithoutAnUnlockPasswordTheHintShowsAndNoEntryLetsTheWin
 TEST(PasswordPromptTest, WrongEntryIsDeniedInRedAndTheLabelRecoversTenSecondsAfterTheLastDenial) {
   LockRig r;
   r.StartLocked();
-  const Hwnd browser = r.Open(kCasinoTitle);
-  r.Tick();
+  const Hwnd browser = r.OpenAndScan(kCasinoTitle);
   r.Answer("WRONG");
   frmPassword& p = r.prompt();
   EXPECT_TRUE(r.PromptUp());
@@ -65,8 +63,7 @@ TEST(PasswordPromptTest, StoredCapitalsNeverMatchBecauseTheEntryIsLowered) {
   r.Setting("UserPassword", "Secret");
   r.Word(0, "casino");
   r.a.Start();
-  r.Open(kCasinoTitle);
-  r.Tick();
+  r.OpenAndScan(kCasinoTitle);
   r.Answer("Secret");
   EXPECT_TRUE(r.PromptUp());
   EXPECT_EQ(r.Label(), frmPassword::kDenied);
@@ -75,8 +72,7 @@ TEST(PasswordPromptTest, StoredCapitalsNeverMatchBecauseTheEntryIsLowered) {
 TEST(PasswordPromptTest, UnlockAllBoxIsOfferedForTheExactPasswordOnceUnlockAllIsAllowed) {
   LockRig r;
   r.StartLocked();
-  r.Open(kCasinoTitle);
-  r.Tick();
+  r.OpenAndScan(kCasinoTitle);
   frmPassword& p = r.prompt();
   r.Type("SECRE");
   EXPECT_FALSE(p.chkunlock.Visible());
@@ -93,8 +89,7 @@ TEST(PasswordPromptTest, UnlockAllBoxIsOfferedForTheExactPasswordOnceUnlockAllIs
   r.machine.world.RunFor(1000);
   ASSERT_EQ(r.trayReturns, 1);
   EXPECT_FALSE(r.a.app.shared.UnlockAllAllowed);
-  r.Open(kCasinoTitle);
-  r.Tick();
+  r.OpenAndScan(kCasinoTitle);
   ASSERT_TRUE(r.PromptUp());
   r.Type("secret");
   EXPECT_FALSE(p.chkunlock.Visible());
