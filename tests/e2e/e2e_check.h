@@ -8,10 +8,10 @@ namespace pw::e2e {
 struct Check {
   bool ok = true;
   std::string failures;
-  void That(bool condition, const char* what) {
+  void That(bool condition, const std::string& what) {
     if (condition) return;
     ok = false;
-    failures += std::string("    failed: ") + what + "\n";
+    failures += "    failed: " + what + "\n";
   }
 };
 

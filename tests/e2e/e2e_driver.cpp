@@ -97,6 +97,24 @@ double PreciseMs() {
   return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
+double ListReadsMs(int count) {
+  const double start = PreciseMs();
+  for (int n = 0; n < count; ++n) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWindowsKey, 0, KEY_READ | kView, &key) !=
+        ERROR_SUCCESS) {
+      continue;
+    }
+    char buffer[1024] = {};
+    DWORD size = sizeof buffer;
+    DWORD type = 0;
+    const std::string name = "Window" + std::to_string(n);
+    RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    RegCloseKey(key);
+  }
+  return PreciseMs() - start;
+}
+
 Driver::Driver(std::string program) : program_(std::move(program)) {
   // A path given the Unix way still names the file for Windows.
   for (char& c : program_) {

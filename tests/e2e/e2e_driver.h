@@ -10,6 +10,9 @@ namespace pw::e2e {
 
 // Milliseconds on a fine clock, for measuring.
 double PreciseMs();
+// How long reading the first `count` list values takes here when each is read as the program
+// reads it: its own key handle, a 1024-byte buffer, closed again.
+double ListReadsMs(int count);
 
 // A window the driver opens to play a browser; it records the close requests it gets.
 struct PlayedWindow {

@@ -150,21 +150,7 @@ int GuardProcesses() {
 // setting, each with its own key handle, as the guard reads them). Wine under load is slow at
 // this; Windows takes a few milliseconds.
 ULONGLONG ReloadCost() {
-  const ULONGLONG from = GetTickCount64();
-  for (int n = 0; n < 1007; ++n) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tarnwick\\Addon2\\Windows", 0,
-                      KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) {
-      continue;
-    }
-    char data[1024] = {};
-    DWORD size = sizeof data;
-    DWORD type = 0;
-    const std::string name = "Window" + std::to_string(n);
-    RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-    RegCloseKey(key);
-  }
-  return GetTickCount64() - from;
+  return static_cast<ULONGLONG>(ListReadsMs(1007));
 }
 
 // The command line a shortcut starts, as the shell reads it from the link; empty when unreadable.

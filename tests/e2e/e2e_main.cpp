@@ -195,20 +195,7 @@ void SecondStartOpensSetup(Driver& d, Check& c) {
   d.PutSetting("UserPassword2", "admin");
   if (!StartMonitor(d, c)) return;
   c.That(d.StartProgram(), "a second copy starts");
-  HWND prompt = nullptr;
-  c.That(d.WaitFor([&] { return (prompt = Prompt(d)) != nullptr; }, kWait),
-         "the running monitor asks for the setup password");
-  if (prompt == nullptr) return;
-  d.Type(d.FirstChild(prompt, "Edit"), "admin");
-  d.Press(prompt, "OK");
-  HWND setup = nullptr;
-  c.That(d.WaitFor(
-             [&] {
-               return (setup = d.FindVisible("Pagewarden")) != nullptr &&
-                      d.Child(setup, "Button", "Apply") != nullptr;
-             },
-             kWait),
-         "the setup window opens");
+  HWND setup = AnswerSetupPrompt(d, c, "admin", "the running monitor asks for the setup password");
   if (setup == nullptr) return;
   d.Pause(1500);  // the second copy's request has gone by now
   c.That(Prompt(d) == nullptr, "the request is served once");

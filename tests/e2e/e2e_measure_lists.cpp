@@ -12,43 +12,16 @@ namespace pw::e2e {
 
 namespace {
 
-constexpr const char* kWindowsKey = "SOFTWARE\\Tarnwick\\Addon2\\Windows";
 constexpr int kRounds = 3;
-
-double NowMs() {
-  LARGE_INTEGER frequency, count;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&count);
-  return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Looks as fast as it can: the figures are the latencies themselves.
 bool Await(const std::function<bool()>& condition, double limitMs) {
-  const double until = NowMs() + limitMs;
+  const double until = PreciseMs() + limitMs;
   while (!condition()) {
-    if (NowMs() > until) return false;
+    if (PreciseMs() > until) return false;
     Sleep(0);
   }
   return true;
-}
-
-// The 1000 reads as the program makes them: open, read into a 1024-byte buffer, close.
-double ReadsAlone() {
-  const double start = NowMs();
-  for (int n = 0; n < 1000; ++n) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWindowsKey, 0, KEY_READ | KEY_WOW64_32KEY, &key) !=
-        ERROR_SUCCESS) {
-      continue;
-    }
-    char buffer[1024];
-    DWORD size = sizeof buffer;
-    DWORD type = 0;
-    const std::string name = "Window" + std::to_string(n);
-    RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-    RegCloseKey(key);
-  }
-  return NowMs() - start;
 }
 
 BOOL CALLBACK MostEntries(HWND child, LPARAM param) {
@@ -105,9 +78,9 @@ Figures MeasureOnce(Driver& d, int words) {
              60000)) {
     return f;
   }
-  const double created = NowMs();
+  const double created = PreciseMs();
   Await([&] { return MonitorWords(monitor) == words; }, 60000);
-  f.startUp = NowMs() - created;
+  f.startUp = PreciseMs() - created;
 
   // The setup window, from the click on OK under the right password until it is shown; its
   // window is made just before its own load handler runs.
@@ -119,13 +92,13 @@ Figures MeasureOnce(Driver& d, int words) {
   d.Type(d.FirstChild(prompt, "Edit"), "admin");
   HWND ok = d.Child(prompt, "Button", "OK");
   HWND setup = nullptr;
-  const double confirmed = NowMs();
+  const double confirmed = PreciseMs();
   PostMessageA(ok, BM_CLICK, 0, 0);
   if (!Await([&] { return (setup = SetupWindow()) != nullptr; }, 60000)) return f;
-  const double made = NowMs();
+  const double made = PreciseMs();
   Await([&] { return IsWindowVisible(setup) != FALSE; }, 60000);
-  f.setupShown = NowMs() - confirmed;
-  f.setupLoad = NowMs() - made;
+  f.setupShown = PreciseMs() - confirmed;
+  f.setupLoad = PreciseMs() - made;
 
   // Reload: Remove unticks the first word, OK stores the list; the monitor reloads at its next
   // tick. Its longest silence after OK is the reload.
@@ -137,9 +110,9 @@ Figures MeasureOnce(Driver& d, int words) {
   double longest = 0;
   Await(
       [&] {
-        const double asked = NowMs();
+        const double asked = PreciseMs();
         const int held = MonitorWords(monitor);
-        if (NowMs() - asked > longest) longest = NowMs() - asked;
+        if (PreciseMs() - asked > longest) longest = PreciseMs() - asked;
         return held == words - 1;
       },
       10000);
@@ -168,7 +141,7 @@ void MeasureLongLists(Driver& d) {
     std::fflush(stdout);
   }
   double reads[kRounds];
-  for (double& r : reads) r = ReadsAlone();
+  for (double& r : reads) r = ListReadsMs(1000);
   std::printf("1000 registry reads alone: %.0f ms (median of %d)\n",
               Median(reads[0], reads[1], reads[2]), kRounds);
   std::fflush(stdout);

@@ -173,20 +173,7 @@ void DisabledMenuRemovesTheIcon(Driver& d, Check& c) {
 
   // A second start still reaches the running copy; its setup can switch the icon back on.
   d.StartProgram();
-  HWND prompt = nullptr;
-  c.That(d.WaitFor([&] { return (prompt = VisiblePrompt(d)) != nullptr; }, kPatience),
-         "a second start asks for the setup password");
-  if (prompt == nullptr) return;
-  d.Type(d.FirstChild(prompt, "Edit"), "admin");
-  d.Press(prompt, "OK");
-  HWND setup = nullptr;
-  c.That(d.WaitFor(
-             [&] {
-               setup = d.FindVisible("Pagewarden");
-               return setup != nullptr && d.Child(setup, "Button", "Apply") != nullptr;
-             },
-             kPatience),
-         "the setup window opens");
+  HWND setup = AnswerSetupPrompt(d, c, "admin", "a second start asks for the setup password");
   if (setup == nullptr) return;
   // Settings, then Disable Right Click Menu: the menu keys, as a user without a mouse would.
   PressWith(VK_MENU, 'S');

@@ -18,6 +18,9 @@ HWND VisiblePrompt(Driver& d);
 // Opens the setup window as a user does: a double-click on the tray icon, then the setup
 // password. Returns the window, or null.
 HWND OpenSetup(Driver& d, Check& c, const std::string& password);
+// Waits for the setup password prompt that something just asked for (`asked` says what), gives
+// the password and waits for the setup window. Returns the window, or null.
+HWND AnswerSetupPrompt(Driver& d, Check& c, const std::string& password, const std::string& asked);
 
 // The setup window and its dialogs, worked with the mouse and the keyboard.
 void SetupWindowEdits(Driver& d, Check& c);

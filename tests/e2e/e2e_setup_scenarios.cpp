@@ -46,9 +46,13 @@ HWND OpenSetup(Driver& d, Check& c, const std::string& password) {
   HWND monitor = d.Monitor();
   if (monitor == nullptr && (monitor = StartGuard(d, c)) == nullptr) return nullptr;
   PostMessageA(monitor, 0x200, 1, 515);  // the shell's callback for a double-click
+  return AnswerSetupPrompt(d, c, password,
+                           "a double-click on the icon asks for the setup password");
+}
+
+HWND AnswerSetupPrompt(Driver& d, Check& c, const std::string& password, const std::string& asked) {
   HWND prompt = nullptr;
-  c.That(d.WaitFor([&] { return (prompt = VisiblePrompt(d)) != nullptr; }, kPatience),
-         "a double-click on the icon asks for the setup password");
+  c.That(d.WaitFor([&] { return (prompt = VisiblePrompt(d)) != nullptr; }, kPatience), asked);
   if (prompt == nullptr) return nullptr;
   d.Type(d.FirstChild(prompt, "Edit"), password);
   d.Press(prompt, "OK");

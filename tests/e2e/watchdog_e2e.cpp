@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/exit_codes.h"
+#include "tests/e2e/e2e_check.h"
 #include "tests/e2e/e2e_driver.h"
 #include "tests/e2e/watchdog_runner.h"
 
@@ -25,16 +26,6 @@ namespace {
 constexpr int kStartWait = 30000;  // Wine is slow to start programs
 constexpr int kRestartWait = 3000;
 constexpr int kQuiet = 5000;  // how long "nothing starts" is watched
-
-struct Check {
-  bool ok = true;
-  std::string failures;
-  void That(bool condition, const std::string& what) {
-    if (condition) return;
-    ok = false;
-    failures += "    failed: " + what + "\n";
-  }
-};
 
 std::vector<DWORD> GuardProcesses() {
   std::vector<DWORD> pids;
