@@ -92,6 +92,8 @@ class frmMain : public forms::Form {
  private:
   // Whether the prompt is loaded and shown, without loading it.
   bool PromptShown();
+  // Holds the cursor on the shown prompt and waits until it is answered or out of time.
+  void WaitForPrompt();
   // Waits, serving events, until the one-shot delay timer has ticked.
   void WaitForTimeDelay(int interval);
 

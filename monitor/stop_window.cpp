@@ -65,23 +65,10 @@ void frmMain::StopWindow() {
     prompt.SetCaption(kPromptCaptionPrefix + title);
     prompt.Show();
     app_.platform.input.SendDownArrowAndWait();
-    SetMousePos();
-    RestrictMouse();
-    prompt.TimerForce.SetEnabled(true);
-    if (shared.TimeDelay <= 0) {
-      do {
-        app_.platform.toolkit.DoEvents();
-        RestrictMouse();
-      } while (PromptShown());
-    } else {
-      shared.ForceCountdown = shared.TimeDelay;
-      do {
-        app_.platform.toolkit.DoEvents();
-        RestrictMouse();
-      } while (PromptShown() && shared.ForceCountdown != 0);
-      // Out of time: the prompt goes unanswered, so the window is refused below.
-      if (PromptShown()) prompt.Unload();
-    }
+    // Waiting for the keystroke handles the input queued before it, so a quick answer may have
+    // closed the prompt already. Holding the cursor on it or starting its force timer would then
+    // load it again and bring it back, unasked, to a user who has answered.
+    if (PromptShown()) WaitForPrompt();
   }
   // The window and the cursor are let go before the closed prompt is referred to again: that
   // loads it anew, and making its window takes a while on some systems.
@@ -101,6 +88,28 @@ void frmMain::StopWindow() {
   } else {
     List2.AddItem(key);
     windows.ShowWindowAsync(target, SW_RESTORE_);
+  }
+}
+
+void frmMain::WaitForPrompt() {
+  Shared& shared = app_.shared;
+  frmPassword& prompt = app_.password;
+  SetMousePos();
+  RestrictMouse();
+  prompt.TimerForce.SetEnabled(true);
+  if (shared.TimeDelay <= 0) {
+    do {
+      app_.platform.toolkit.DoEvents();
+      RestrictMouse();
+    } while (PromptShown());
+  } else {
+    shared.ForceCountdown = shared.TimeDelay;
+    do {
+      app_.platform.toolkit.DoEvents();
+      RestrictMouse();
+    } while (PromptShown() && shared.ForceCountdown != 0);
+    // Out of time: the prompt goes unanswered, so the window is refused below.
+    if (PromptShown()) prompt.Unload();
   }
 }
 

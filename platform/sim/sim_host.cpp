@@ -7,6 +7,8 @@ namespace pw::sim {
 void SimInput::SendDownArrowAndWait() {
   SimMachine& m = host_.machine;
   m.keystrokes.push_back({m.desktop.Foreground(), "DOWN", m.world.Now()});
+  // The wait handles the input queued ahead of the key, on this process's own thread.
+  if (m.onKeystroke) m.onKeystroke();
 }
 
 void SimInput::Beep() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ class SimMachine {
   SimRegistry registry;
   SimShellState shell;
   std::vector<KeyStroke> keystrokes;
+  // Input a sender of keystrokes handles while it waits for its key: what the user gave before
+  // it. Runs on the sending process's own thread.
+  std::function<void()> onKeystroke;
   int beeps = 0;
 };
 

@@ -199,6 +199,29 @@ TEST_F(TrayTest, ASecondStartOpensTheSetupPromptExactlyOnce) {
       machine.world.RunUntil([&] { return monitor.PromptShown(); }, machine.world.Now() + 1000));
 }
 
+// The stop action handles input while it waits for its keystroke, so a quick answer can close
+// the prompt before the wait for it begins. The answer stands: the setup window opens and the
+// prompt, answered, does not come back.
+TEST_F(TrayTest, ASetupPromptAnsweredWhileItsKeystrokeIsHandledIsNotShownAgain) {
+  PutSetting("UserPassword2", "admin");
+  SimApp monitor(machine);
+  monitor.Start();
+  machine.onKeystroke = [&] {
+    machine.onKeystroke = nullptr;
+    monitor.app.password.txtPassword.Type("admin");
+    monitor.app.password.PressEnter();
+  };
+  SimApp second(machine);
+  second.Start();
+  ASSERT_TRUE(machine.world.RunUntil([&] { return monitor.app.setup.Visible(); },
+                                     machine.world.Now() + 1000));
+  machine.world.RunFor(3000);
+  EXPECT_EQ(machine.keystrokes.size(), 1u);
+  EXPECT_FALSE(monitor.PromptShown());
+  EXPECT_FALSE(machine.desktop.clip.has_value());
+  EXPECT_TRUE(monitor.app.main.timTarnwick.Enabled());
+}
+
 TEST_F(TrayTest, ASetupRequestDuringAStopActionRunsNestedAndNothingHangs) {
   PutSetting("UserPassword", "open");
   PutSetting("UserPassword2", "admin");
