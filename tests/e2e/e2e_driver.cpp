@@ -203,6 +203,29 @@ HWND Driver::Monitor() {
   return nullptr;
 }
 
+bool Driver::Settled(HWND window, int timeoutMs) {
+  // A start-up that reads its settings answers nothing until it is done; one that waits for
+  // another program answers at once meanwhile, so one quick answer proves nothing. Quick answers
+  // for longer than such a wait lasts do.
+  constexpr ULONGLONG kQuickMs = 50;
+  constexpr ULONGLONG kQuietMs = 1500;
+  const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+  ULONGLONG quietSince = GetTickCount64();
+  while (GetTickCount64() < until) {
+    const ULONGLONG asked = GetTickCount64();
+    DWORD_PTR answer = 0;
+    if (SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, static_cast<UINT>(timeoutMs),
+                            &answer) == 0) {
+      return false;
+    }
+    const ULONGLONG answered = GetTickCount64();
+    if (answered - asked > kQuickMs) quietSince = answered;
+    if (answered - quietSince >= kQuietMs) return true;
+    Pause(50);
+  }
+  return false;
+}
+
 DWORD Driver::ProcessOf(HWND window) {
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);

@@ -42,6 +42,9 @@ class Driver {
   // The hidden monitor: the top-level window captioned "Pagewarden" that is not shown and holds
   // the word lists.
   HWND Monitor();
+  // Waits until the window's thread has been answering at once for a while: the program has
+  // finished starting and serves its timers. False at the deadline.
+  bool Settled(HWND window, int timeoutMs);
   DWORD ProcessOf(HWND window);
 
   // Shows the window, brings it to the front and lets it settle for the given time.

@@ -37,6 +37,8 @@ bool StartMonitor(Driver& d, Check& c) {
   c.That(d.StartProgram(), "the program starts");
   const bool up = d.WaitFor([&] { return d.Monitor() != nullptr; }, kWait);
   c.That(up, "a hidden window captioned Pagewarden appears");
+  // Its caption comes before the words and settings are loaded.
+  c.That(up && d.Settled(d.Monitor(), kWait), "the program has finished starting");
   return up;
 }
 
@@ -201,7 +203,9 @@ void SecondStartOpensSetup(Driver& d, Check& c) {
   c.That(Prompt(d) == nullptr, "the request is served once");
   d.Press(setup, "OK");
   c.That(d.WaitFor([&] { return d.GetSetting("FirstTime") == "1"; }, kWait), "OK stores");
-  c.That(d.GetWord(0) == "Babe,0" && d.GetWord(10) == "XXX,0", "the seeded list is stored");
+  // The switches are stored before the list.
+  c.That(d.WaitFor([&] { return d.GetWord(0) == "Babe,0" && d.GetWord(10) == "XXX,0"; }, kWait),
+         "the seeded list is stored");
 }
 
 void TrayDoubleClick(Driver& d, Check& c) {

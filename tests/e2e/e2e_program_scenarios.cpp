@@ -175,6 +175,9 @@ void DisabledMenuRemovesTheIcon(Driver& d, Check& c) {
   d.StartProgram();
   HWND setup = AnswerSetupPrompt(d, c, "admin", "a second start asks for the setup password");
   if (setup == nullptr) return;
+  // Keys go to the window in front; it comes there a moment after it shows.
+  c.That(d.WaitFor([&] { return GetForegroundWindow() == setup; }, kPatience),
+         "the setup window comes to the front");
   // Settings, then Disable Right Click Menu: the menu keys, as a user without a mouse would.
   PressWith(VK_MENU, 'S');
   for (int i = 0; i < 3; ++i) PressKey(VK_DOWN);  // from Set Passwords..., the first

@@ -34,7 +34,7 @@ HWND StartGuard(Driver& d, Check& c) {
   const bool up = d.WaitFor([&] { return d.Monitor() != nullptr; }, kPatience);
   c.That(up, "the monitor comes up");
   // Its caption comes before the words and settings are loaded.
-  d.Pause(1000);
+  c.That(up && d.Settled(d.Monitor(), kPatience), "the program has finished starting");
   return up ? d.Monitor() : nullptr;
 }
 
@@ -147,6 +147,9 @@ void PasswordsChangedThroughTheSetupMenu(Driver& d, Check& c) {
   d.PutWord(0, "casino,1");
   HWND setup = OpenSetup(d, c, "");
   if (setup == nullptr) return;
+  // Keys go to the window in front; it comes there a moment after it shows.
+  c.That(d.WaitFor([&] { return GetForegroundWindow() == setup; }, kPatience),
+         "the setup window comes to the front");
   // Settings, then Set Passwords..., by their access keys.
   PressWith(VK_MENU, 'S');
   PressKey('S');
