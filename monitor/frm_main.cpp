@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "store/settings_layout.h"
 #include "store/time_delay.h"
 

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "app/app.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "monitor/frm_main.h"
 
 namespace pw {
