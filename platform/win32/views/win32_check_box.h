@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/win32/views/win32_control.h"
+
+namespace pw::forms {
+class CheckBox;
+}
+
+namespace pw::winui {
+
+// A check box whose value the model owns: a click asks the model, which sets the mark.
+class Win32CheckBox : public Win32Control {
+ public:
+  Win32CheckBox(forms::CheckBox& model, const ControlContext& context);
+
+  void Changed(forms::Prop what) override;
+  void Command(int code) override;
+
+ private:
+  void ShowValue() const;
+
+  forms::CheckBox& check_;
+};
+
+}  // namespace pw::winui

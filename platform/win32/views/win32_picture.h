@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/win32/views/win32_control.h"
+
+namespace pw::forms {
+class Picture;
+}
+
+namespace pw::winui {
+
+// A STATIC showing an icon or a bitmap resource, stretched to the control when asked.
+class Win32Picture : public Win32Control {
+ public:
+  Win32Picture(forms::Picture& model, const ControlContext& context);
+
+  void Changed(forms::Prop what) override;
+
+ private:
+  void ShowPicture() const;
+
+  forms::Picture& picture_;
+};
+
+}  // namespace pw::winui
