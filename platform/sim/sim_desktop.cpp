@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "base/text.h"
+#include "platform/win32_constants.h"
 
 namespace pw::sim {
 
