@@ -14,7 +14,7 @@ DWORD RoleStyle(bool isDefault) {
 }  // namespace
 
 Win32Button::Win32Button(forms::CommandButton& model, const ControlContext& context)
-    : Win32Control(model, context), button_(model) {
+    : Win32ControlOf(model, context) {
   if (!model.design.picture.empty()) flags_ |= BS_MULTILINE;
   Create("BUTTON", model.Caption(), RoleStyle(model.Default()) | flags_, 0);
   if (!model.design.picture.empty()) ShowPicture();
@@ -22,7 +22,7 @@ Win32Button::Win32Button(forms::CommandButton& model, const ControlContext& cont
 
 void Win32Button::ShowPicture() {
   const int size = GetSystemMetrics(SM_CXICON);
-  HICON icon = context_.images->Icon(button_.design.picture, size, size);
+  HICON icon = context_.images->Icon(model_.design.picture, size, size);
   if (icon == nullptr) return;
   UniqueImageList list(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 0));
   if (!list || ImageList_AddIcon(list.get(), icon) < 0) return;
@@ -39,7 +39,7 @@ void Win32Button::ShowPicture() {
 void Win32Button::Changed(forms::Prop what) {
   switch (what) {
     case forms::Prop::Caption:
-      SetWindowTextIfChanged(button_.Caption());
+      SetWindowTextIfChanged(model_.Caption());
       break;
     default:
       Win32Control::Changed(what);
@@ -54,18 +54,7 @@ void Win32Button::ShowDefaultFrame(bool shown) const {
 }
 
 void Win32Button::Command(int code) {
-  forms::CommandButton& button = button_;
-  switch (code) {
-    case BN_CLICKED:
-    case BN_DOUBLECLICKED:  // with BS_NOTIFY the second click of a double click arrives so
-      button.Press();
-      break;
-    case BN_SETFOCUS:
-      Focused();
-      break;
-    default:
-      break;
-  }
+  ButtonCommand(code);
 }
 
 }  // namespace pw::winui

@@ -1,15 +1,12 @@
 #pragma once
 
+#include "platform/forms/controls.h"
 #include "platform/win32/views/win32_control.h"
-
-namespace pw::forms {
-class CommandButton;
-}
 
 namespace pw::winui {
 
 // A push button; the default one carries the default frame, a picture sits above the caption.
-class Win32Button : public Win32Control {
+class Win32Button : public Win32ControlOf<forms::CommandButton> {
  public:
   Win32Button(forms::CommandButton& model, const ControlContext& context);
 
@@ -22,7 +19,6 @@ class Win32Button : public Win32Control {
  private:
   void ShowPicture();
 
-  forms::CommandButton& button_;
   DWORD flags_ = BS_NOTIFY;
   UniqueImageList picture_;
 };

@@ -5,13 +5,13 @@
 namespace pw::winui {
 
 Win32CheckBox::Win32CheckBox(forms::CheckBox& model, const ControlContext& context)
-    : Win32Control(model, context), check_(model) {
+    : Win32ControlOf(model, context) {
   Create("BUTTON", model.Caption(), BS_CHECKBOX | BS_NOTIFY, 0);
   ShowValue();
 }
 
 void Win32CheckBox::ShowValue() const {
-  SendMessageA(window_, BM_SETCHECK, check_.Value() == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+  SendMessageA(window_, BM_SETCHECK, model_.Value() == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void Win32CheckBox::Changed(forms::Prop what) {
@@ -23,18 +23,7 @@ void Win32CheckBox::Changed(forms::Prop what) {
 }
 
 void Win32CheckBox::Command(int code) {
-  forms::CheckBox& check = check_;
-  switch (code) {
-    case BN_CLICKED:
-    case BN_DOUBLECLICKED:
-      check.Press();
-      break;
-    case BN_SETFOCUS:
-      Focused();
-      break;
-    default:
-      break;
-  }
+  ButtonCommand(code);
 }
 
 }  // namespace pw::winui

@@ -1,15 +1,12 @@
 #pragma once
 
+#include "platform/forms/controls.h"
 #include "platform/win32/views/win32_control.h"
-
-namespace pw::forms {
-class CheckBox;
-}
 
 namespace pw::winui {
 
 // A check box whose value the model owns: a click asks the model, which sets the mark.
-class Win32CheckBox : public Win32Control {
+class Win32CheckBox : public Win32ControlOf<forms::CheckBox> {
  public:
   Win32CheckBox(forms::CheckBox& model, const ControlContext& context);
 
@@ -18,8 +15,6 @@ class Win32CheckBox : public Win32Control {
 
  private:
   void ShowValue() const;
-
-  forms::CheckBox& check_;
 };
 
 }  // namespace pw::winui

@@ -41,7 +41,7 @@ class Updating {
 }  // namespace
 
 Win32CheckList::Win32CheckList(forms::ListBox& model, const ControlContext& context)
-    : Win32Control(model, context), list_(model) {
+    : Win32List(model, context) {
   Create(WC_LISTVIEWA, "",
          LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
          WS_EX_CLIENTEDGE);
@@ -73,7 +73,7 @@ void Win32CheckList::ShowEntries() {
   SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
   SendMessageA(window_, LVM_DELETEALLITEMS, 0, 0);
   selected_ = -1;
-  const int count = list_.ListCount();
+  const int count = model_.ListCount();
   SendMessageA(window_, LVM_SETITEMCOUNT, static_cast<WPARAM>(count), 0);
   for (int i = 0; i < count; ++i) InsertEntry(i);
   ShowCurrent();
@@ -83,7 +83,7 @@ void Win32CheckList::ShowEntries() {
 
 void Win32CheckList::InsertEntry(int index) {
   Updating updating(updating_);
-  std::string text = list_.List(index);
+  std::string text = model_.List(index);
   LVITEMA item{};
   item.mask = LVIF_TEXT;
   item.iItem = index;
@@ -104,11 +104,11 @@ void Win32CheckList::RemoveEntry(int index) {
 }
 
 void Win32CheckList::ShowCheck(int index) {
-  SetState(index, CheckState(list_.Selected(index)), LVIS_STATEIMAGEMASK);
+  SetState(index, CheckState(model_.Selected(index)), LVIS_STATEIMAGEMASK);
 }
 
 void Win32CheckList::ShowCurrent() {
-  const int current = list_.ListIndex();
+  const int current = model_.ListIndex();
   if (selected_ >= 0 && selected_ != current) SetState(selected_, 0, LVIS_SELECTED);
   selected_ = current;
   if (current < 0) return;
@@ -117,27 +117,10 @@ void Win32CheckList::ShowCurrent() {
 }
 
 void Win32CheckList::Changed(forms::Prop what) {
-  switch (what) {
-    case forms::Prop::Items:
-      ShowEntries();
-      break;
-    case forms::Prop::ItemAdded:
-      InsertEntry(list_.ChangedEntry());
-      ShowCurrent();
-      break;
-    case forms::Prop::ItemRemoved:
-      RemoveEntry(list_.ChangedEntry());
-      ShowCurrent();
-      break;
-    case forms::Prop::Value:
-      ShowCheck(list_.ChangedEntry());
-      break;
-    case forms::Prop::ListIndex:
-      ShowCurrent();
-      break;
-    default:
-      Win32Control::Changed(what);
-      break;
+  if (what == forms::Prop::Value) {
+    ShowCheck(model_.ChangedEntry());
+  } else {
+    Win32List::Changed(what);
   }
 }
 
@@ -192,7 +175,7 @@ LRESULT Win32CheckList::Notify(const NMHDR& header) {
 }
 
 void Win32CheckList::Posted(int code, LPARAM value) {
-  forms::ListBox& model = list_;
+  forms::ListBox& model = model_;
   const auto index = static_cast<int>(value);
   switch (code) {
     case kToggle:

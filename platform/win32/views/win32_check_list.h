@@ -1,17 +1,13 @@
 #pragma once
 
-#include "platform/win32/views/win32_control.h"
-
-namespace pw::forms {
-class ListBox;
-}
+#include "platform/win32/views/win32_list.h"
 
 namespace pw::winui {
 
 // A list with a check box on every entry: a one-column report list view. The model owns the
 // check marks and the current entry; clicks are handed to it and it sets what is shown. Every
 // change touches only the entries it concerns, so long lists stay quick.
-class Win32CheckList : public Win32Control {
+class Win32CheckList : public Win32List {
  public:
   Win32CheckList(forms::ListBox& model, const ControlContext& context);
 
@@ -20,14 +16,13 @@ class Win32CheckList : public Win32Control {
   void Posted(int code, LPARAM value) override;
 
  private:
-  void ShowEntries();
-  void InsertEntry(int index);
-  void RemoveEntry(int index);
+  void ShowEntries() override;
+  void InsertEntry(int index) override;
+  void RemoveEntry(int index) override;
+  void ShowCurrent() override;
   void ShowCheck(int index);
-  void ShowCurrent();
   void SetState(int index, UINT state, UINT mask);
 
-  forms::ListBox& list_;
   bool updating_ = false;
   // The entry the list view shows selected, followed through its notifications.
   int selected_ = -1;

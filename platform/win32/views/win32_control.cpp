@@ -5,9 +5,6 @@
 
 namespace pw::winui {
 
-Win32Control::Win32Control(forms::Control& model, const ControlContext& context)
-    : model_(model), context_(context) {}
-
 HBRUSH Win32Control::ChildBackground(COLORREF& color) const {
   color = context_.backgroundColor;
   return context_.background;
@@ -15,21 +12,22 @@ HBRUSH Win32Control::ChildBackground(COLORREF& color) const {
 
 void Win32Control::Create(const char* className, const std::string& text, DWORD style,
                           DWORD exStyle) {
+  forms::Control& model = Model();
   style |= WS_CHILD | WS_CLIPSIBLINGS;
-  if (model_.Visible()) style |= WS_VISIBLE;
-  if (!model_.Enabled()) style |= WS_DISABLED;
-  if (model_.TakesFocus() && model_.TabIndex() >= 0) style |= WS_TABSTOP;
+  if (model.Visible()) style |= WS_VISIBLE;
+  if (!model.Enabled()) style |= WS_DISABLED;
+  if (model.TakesFocus() && model.TabIndex() >= 0) style |= WS_TABSTOP;
   const RECT r = PixelBounds();
   window_ = CreateWindowExA(exStyle, className, text.c_str(), style, r.left, r.top,
                             r.right - r.left, r.bottom - r.top, context_.parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(context_.id)),
                             context_.instance, context_.owner);
-  if (window_ == nullptr) ThrowLastError("Creating the control " + model_.Name());
+  if (window_ == nullptr) ThrowLastError("Creating the control " + model.Name());
   SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(context_.font), FALSE);
 }
 
 RECT Win32Control::PixelBounds() const {
-  const forms::Bounds b = model_.Position();
+  const forms::Bounds b = Model().Position();
   const Dpi& d = context_.dpi;
   return RECT{d.X(b.left), d.Y(b.top), d.X(b.left + b.width), d.Y(b.top + b.height)};
 }
@@ -51,10 +49,10 @@ void Win32Control::Rescale(const Dpi& dpi, HFONT font) {
 void Win32Control::Changed(forms::Prop what) {
   switch (what) {
     case forms::Prop::Visible:
-      ShowWindow(window_, model_.Visible() ? SW_SHOWNA : SW_HIDE);
+      ShowWindow(window_, Model().Visible() ? SW_SHOWNA : SW_HIDE);
       break;
     case forms::Prop::Enabled:
-      EnableWindow(window_, model_.Enabled() ? TRUE : FALSE);
+      EnableWindow(window_, Model().Enabled() ? TRUE : FALSE);
       break;
     case forms::Prop::Position:
       Place();
@@ -79,7 +77,7 @@ void Win32Control::Post(int code, LPARAM value) const {
 }
 
 void Win32Control::Focused() const {
-  forms::Control& control = model_;
+  forms::Control& control = Model();
   forms::Form& form = control.Owner();
   if (form.ActiveControl() != &control) form.SetActiveControl(&control);
 }

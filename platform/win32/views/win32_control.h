@@ -45,7 +45,7 @@ class Win32Control {
 
   HWND Handle() const { return window_; }
   int Id() const { return context_.id; }
-  forms::Control& Model() const { return model_; }
+  virtual forms::Control& Model() const = 0;
   // Whether the window belongs to this control (a frame has two).
   virtual bool Owns(HWND window) const { return window == window_; }
   // The window children of this control are created in; null when it holds none.
@@ -75,7 +75,7 @@ class Win32Control {
   virtual void Rescale(const Dpi& dpi, HFONT font);
 
  protected:
-  Win32Control(forms::Control& model, const ControlContext& context);
+  explicit Win32Control(const ControlContext& context) : context_(context) {}
 
   // Creates the native window with the model's bounds, visibility and enabled state.
   void Create(const char* className, const std::string& text, DWORD style, DWORD exStyle);
@@ -88,9 +88,40 @@ class Win32Control {
   std::string WindowText() const;
   void SetWindowTextIfChanged(const std::string& text) const;
 
-  forms::Control& model_;
   ControlContext context_;
   HWND window_ = nullptr;
+};
+
+// The native side of a control of one model class, which it keeps at that class.
+template <class ModelClass>
+class Win32ControlOf : public Win32Control {
+ public:
+  using ModelType = ModelClass;
+
+  ModelClass& Model() const override { return model_; }
+
+ protected:
+  Win32ControlOf(ModelClass& model, const ControlContext& context)
+      : Win32Control(context), model_(model) {}
+
+  // The notifications of a BUTTON window: a click presses the model (with BS_NOTIFY the second
+  // click of a double click comes as BN_DOUBLECLICKED), the focus makes it the active control.
+  void ButtonCommand(int code) {
+    ModelClass& model = model_;
+    switch (code) {
+      case BN_CLICKED:
+      case BN_DOUBLECLICKED:
+        model.Press();
+        break;
+      case BN_SETFOCUS:
+        Focused();
+        break;
+      default:
+        break;
+    }
+  }
+
+  ModelClass& model_;
 };
 
 }  // namespace pw::winui

@@ -71,6 +71,20 @@ WindowStyles StylesOf(const forms::FormState& design) {
   return s;
 }
 
+// The native view of the first of these kinds whose model the control is; null for none.
+template <class View, class... Others>
+std::unique_ptr<winui::Win32Control> MakeFirstOf(forms::Control& control,
+                                                 const winui::ControlContext& context) {
+  if (auto* model = dynamic_cast<typename View::ModelType*>(&control)) {
+    return std::make_unique<View>(*model, context);
+  }
+  if constexpr (sizeof...(Others) > 0) {
+    return MakeFirstOf<Others...>(control, context);
+  } else {
+    return nullptr;
+  }
+}
+
 // Mouse keys as the forms number them: left 1, right 2, middle 4.
 int Buttons(WPARAM keys) {
   int buttons = 0;
@@ -168,32 +182,13 @@ winui::Win32Control* Win32FormView::Ensure(forms::Control& control) {
 std::unique_ptr<winui::Win32Control> Win32FormView::Make(forms::Control& control,
                                                          const winui::ControlContext& context) {
   using namespace winui;
-  if (auto* label = dynamic_cast<forms::Label*>(&control)) {
-    return std::make_unique<Win32Label>(*label, context);
+  // A list with check boxes is a list view; the others are plain list boxes.
+  auto* list = dynamic_cast<forms::ListBox*>(&control);
+  if (list != nullptr && list->design.checkBoxes) {
+    return std::make_unique<Win32CheckList>(*list, context);
   }
-  if (auto* button = dynamic_cast<forms::CommandButton*>(&control)) {
-    return std::make_unique<Win32Button>(*button, context);
-  }
-  if (auto* text = dynamic_cast<forms::TextBox*>(&control)) {
-    return std::make_unique<Win32TextBox>(*text, context);
-  }
-  if (auto* check = dynamic_cast<forms::CheckBox*>(&control)) {
-    return std::make_unique<Win32CheckBox>(*check, context);
-  }
-  if (auto* list = dynamic_cast<forms::ListBox*>(&control)) {
-    if (list->design.checkBoxes) return std::make_unique<Win32CheckList>(*list, context);
-    return std::make_unique<Win32ListBox>(*list, context);
-  }
-  if (auto* frame = dynamic_cast<forms::Frame*>(&control)) {
-    return std::make_unique<Win32Frame>(*frame, context);
-  }
-  if (auto* picture = dynamic_cast<forms::Picture*>(&control)) {
-    return std::make_unique<Win32Picture>(*picture, context);
-  }
-  if (auto* line = dynamic_cast<forms::Line*>(&control)) {
-    return std::make_unique<Win32Line>(*line, context);
-  }
-  return nullptr;
+  return MakeFirstOf<Win32Label, Win32Button, Win32TextBox, Win32CheckBox, Win32ListBox, Win32Frame,
+                     Win32Picture, Win32Line>(control, context);
 }
 
 void Win32FormView::ArrangeTabOrder() {
@@ -310,7 +305,7 @@ void Win32FormView::ShowDefaultButton() const {
   for (const auto& control : controls_) {
     const auto* view = dynamic_cast<const winui::Win32Button*>(control.get());
     if (view == nullptr) continue;
-    auto& button = static_cast<forms::CommandButton&>(view->Model());
+    forms::CommandButton& button = view->Model();
     view->ShowDefaultFrame(buttonFocused ? &button == active : button.Default());
   }
 }

@@ -7,7 +7,7 @@
 namespace pw::winui {
 
 Win32Frame::Win32Frame(forms::Frame& model, const ControlContext& context)
-    : Win32Control(model, context), background_(model.design.backColor) {
+    : Win32ControlOf(model, context), background_(model.design.backColor) {
   // A group box covers the whole panel and paints only its edge and caption, so the panel must
   // paint the background beneath it.
   Create(kPanelClassName, "", model.design.border ? 0 : WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);

@@ -1,11 +1,8 @@
 #pragma once
 
+#include "platform/forms/controls.h"
 #include "platform/win32/views/win32_colors.h"
 #include "platform/win32/views/win32_control.h"
-
-namespace pw::forms {
-class Frame;
-}
 
 namespace pw::winui {
 
@@ -13,7 +10,7 @@ inline constexpr const char* kPanelClassName = "PagewardenPanel";
 
 // A frame is a panel window in its background colour that holds its controls (their positions
 // are relative to it); a frame with a border also draws a group box with its caption.
-class Win32Frame : public Win32Control {
+class Win32Frame : public Win32ControlOf<forms::Frame> {
  public:
   Win32Frame(forms::Frame& model, const ControlContext& context);
 

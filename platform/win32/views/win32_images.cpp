@@ -30,14 +30,23 @@ HANDLE Load(HINSTANCE instance, const NamedResource& resource, int width, int he
   return LoadImageA(instance, MAKEINTRESOURCEA(resource.id), resource.type, width, height, flags);
 }
 
+// The picture from the cache of its kind, loaded into it the first time.
 template <class Entries>
-auto* Cached(Entries& entries, const std::string& name, int width, int height) {
+auto* Obtain(HINSTANCE instance, Entries& entries, UINT type, const std::string& name, int width,
+             int height) {
+  using Owned = decltype(entries.front().image);
+  using Handle = decltype(entries.front().image.get());
+  const NamedResource* resource = Find(name);
+  if (resource == nullptr || resource->type != type) return Handle{};
   for (auto& entry : entries) {
     if (entry.name == name && entry.width == width && entry.height == height) {
       return entry.image.get();
     }
   }
-  return decltype(entries.front().image.get()){};
+  auto* image = static_cast<Handle>(Load(instance, *resource, width, height));
+  if (image == nullptr) return Handle{};
+  entries.push_back({name, width, height, Owned(image)});
+  return image;
 }
 
 }  // namespace
@@ -48,23 +57,11 @@ bool Win32Images::IsIcon(const std::string& name) {
 }
 
 HICON Win32Images::Icon(const std::string& name, int width, int height) {
-  const NamedResource* resource = Find(name);
-  if (resource == nullptr || resource->type != IMAGE_ICON) return nullptr;
-  if (HICON icon = Cached(icons_, name, width, height)) return icon;
-  auto* icon = static_cast<HICON>(Load(instance_, *resource, width, height));
-  if (icon == nullptr) return nullptr;
-  icons_.push_back({name, width, height, UniqueIcon(icon)});
-  return icon;
+  return Obtain(instance_, icons_, IMAGE_ICON, name, width, height);
 }
 
 HBITMAP Win32Images::Bitmap(const std::string& name, int width, int height) {
-  const NamedResource* resource = Find(name);
-  if (resource == nullptr || resource->type != IMAGE_BITMAP) return nullptr;
-  if (HBITMAP bitmap = Cached(bitmaps_, name, width, height)) return bitmap;
-  auto* bitmap = static_cast<HBITMAP>(Load(instance_, *resource, width, height));
-  if (bitmap == nullptr) return nullptr;
-  bitmaps_.push_back({name, width, height, UniqueBitmap(bitmap)});
-  return bitmap;
+  return Obtain(instance_, bitmaps_, IMAGE_BITMAP, name, width, height);
 }
 
 }  // namespace pw::winui

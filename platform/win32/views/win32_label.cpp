@@ -6,14 +6,14 @@
 namespace pw::winui {
 
 Win32Label::Win32Label(forms::Label& model, const ControlContext& context)
-    : Win32Control(model, context), label_(model) {
+    : Win32ControlOf(model, context) {
   Create("STATIC", model.Caption(), SS_LEFT, 0);
 }
 
 void Win32Label::Changed(forms::Prop what) {
   switch (what) {
     case forms::Prop::Caption:
-      SetWindowTextIfChanged(label_.Caption());
+      SetWindowTextIfChanged(model_.Caption());
       break;
     case forms::Prop::ForeColor:
       InvalidateRect(window_, nullptr, TRUE);
@@ -25,8 +25,8 @@ void Win32Label::Changed(forms::Prop what) {
 }
 
 HBRUSH Win32Label::Color(HDC dc) {
-  SetTextColor(dc, ResolveColor(label_.ForeColor()));
-  if (label_.design.transparent) {
+  SetTextColor(dc, ResolveColor(model_.ForeColor()));
+  if (model_.design.transparent) {
     SetBkMode(dc, TRANSPARENT);
     return Win32Control::Color(dc);
   }

@@ -7,12 +7,12 @@
 namespace pw::winui {
 
 Win32Line::Win32Line(forms::Line& model, const ControlContext& context)
-    : Win32Control(model, context), line_(model), brush_(model.Geometry().color) {
+    : Win32ControlOf(model, context), brush_(model.Geometry().color) {
   Create("STATIC", "", SS_OWNERDRAW, 0);
 }
 
 RECT Win32Line::PixelBounds() const {
-  const forms::LineState g = line_.Geometry();
+  const forms::LineState g = model_.Geometry();
   const Dpi& d = context_.dpi;
   const int left = d.X(std::min(g.x1, g.x2));
   const int top = d.Y(std::min(g.y1, g.y2));

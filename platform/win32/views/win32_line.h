@@ -1,17 +1,14 @@
 #pragma once
 
+#include "platform/forms/controls.h"
 #include "platform/win32/views/win32_colors.h"
 #include "platform/win32/views/win32_control.h"
-
-namespace pw::forms {
-class Line;
-}
 
 namespace pw::winui {
 
 // A one-pixel line in its colour, drawn by an owner-drawn STATIC over its bounding box (the
 // forms only use horizontal and vertical lines).
-class Win32Line : public Win32Control {
+class Win32Line : public Win32ControlOf<forms::Line> {
  public:
   Win32Line(forms::Line& model, const ControlContext& context);
 
@@ -21,7 +18,6 @@ class Win32Line : public Win32Control {
   RECT PixelBounds() const override;
 
  private:
-  forms::Line& line_;
   ColorBrush brush_;
 };
 

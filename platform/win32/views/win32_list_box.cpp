@@ -11,17 +11,17 @@ constexpr int kSelectionChanged = 1;
 }  // namespace
 
 Win32ListBox::Win32ListBox(forms::ListBox& model, const ControlContext& context)
-    : Win32Control(model, context), list_(model) {
+    : Win32List(model, context) {
   Create("LISTBOX", "", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS | WS_VSCROLL,
          WS_EX_CLIENTEDGE);
   ShowEntries();
 }
 
-void Win32ListBox::ShowEntries() const {
+void Win32ListBox::ShowEntries() {
   // A whole list at once, as a load brings it: one repaint and one allocation.
   SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
   SendMessageA(window_, LB_RESETCONTENT, 0, 0);
-  const int count = list_.ListCount();
+  const int count = model_.ListCount();
   SendMessageA(window_, LB_INITSTORAGE, static_cast<WPARAM>(count), 0);
   for (int i = 0; i < count; ++i) InsertEntry(i);
   ShowCurrent();
@@ -29,37 +29,19 @@ void Win32ListBox::ShowEntries() const {
   InvalidateRect(window_, nullptr, TRUE);
 }
 
-void Win32ListBox::InsertEntry(int index) const {
-  const std::string text = list_.List(index);
+void Win32ListBox::InsertEntry(int index) {
+  const std::string text = model_.List(index);
   SendMessageA(window_, LB_INSERTSTRING, static_cast<WPARAM>(index),
                reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void Win32ListBox::ShowCurrent() const {
+void Win32ListBox::ShowCurrent() {
   // LB_SETCURSEL sends no notification, so this never echoes back.
-  SendMessageA(window_, LB_SETCURSEL, static_cast<WPARAM>(list_.ListIndex()), 0);
+  SendMessageA(window_, LB_SETCURSEL, static_cast<WPARAM>(model_.ListIndex()), 0);
 }
 
-void Win32ListBox::Changed(forms::Prop what) {
-  switch (what) {
-    case forms::Prop::Items:
-      ShowEntries();
-      break;
-    case forms::Prop::ItemAdded:
-      InsertEntry(list_.ChangedEntry());
-      ShowCurrent();
-      break;
-    case forms::Prop::ItemRemoved:
-      SendMessageA(window_, LB_DELETESTRING, static_cast<WPARAM>(list_.ChangedEntry()), 0);
-      ShowCurrent();
-      break;
-    case forms::Prop::ListIndex:
-      ShowCurrent();
-      break;
-    default:
-      Win32Control::Changed(what);
-      break;
-  }
+void Win32ListBox::RemoveEntry(int index) {
+  SendMessageA(window_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }
 
 void Win32ListBox::Command(int code) {
@@ -74,7 +56,7 @@ void Win32ListBox::Command(int code) {
 void Win32ListBox::Posted(int code, LPARAM value) {
   (void)value;
   if (code != kSelectionChanged) return;
-  forms::ListBox& model = list_;
+  forms::ListBox& model = model_;
   const auto current = static_cast<int>(SendMessageA(window_, LB_GETCURSEL, 0, 0));
   if (current >= 0 && current != model.ListIndex()) model.SetListIndex(current);
 }

@@ -12,14 +12,14 @@ constexpr LONG_PTR kKindStyles = SS_TYPEMASK | SS_CENTERIMAGE;
 }  // namespace
 
 Win32Picture::Win32Picture(forms::Picture& model, const ControlContext& context)
-    : Win32Control(model, context), picture_(model) {
+    : Win32ControlOf(model, context) {
   Create("STATIC", "", SS_ICON | SS_CENTERIMAGE, 0);
   ShowPicture();
 }
 
 void Win32Picture::ShowPicture() const {
-  const std::string name = picture_.Resource();
-  const bool stretch = picture_.design.stretch;
+  const std::string name = model_.Resource();
+  const bool stretch = model_.design.stretch;
   const RECT r = PixelBounds();
   const int width = stretch ? r.right - r.left : 0;
   const int height = stretch ? r.bottom - r.top : 0;

@@ -1,15 +1,12 @@
 #pragma once
 
+#include "platform/forms/controls.h"
 #include "platform/win32/views/win32_control.h"
-
-namespace pw::forms {
-class Picture;
-}
 
 namespace pw::winui {
 
 // A STATIC showing an icon or a bitmap resource, stretched to the control when asked.
-class Win32Picture : public Win32Control {
+class Win32Picture : public Win32ControlOf<forms::Picture> {
  public:
   Win32Picture(forms::Picture& model, const ControlContext& context);
 
@@ -17,8 +14,6 @@ class Win32Picture : public Win32Control {
 
  private:
   void ShowPicture() const;
-
-  forms::Picture& picture_;
 };
 
 }  // namespace pw::winui

@@ -8,7 +8,7 @@
 namespace pw::winui {
 
 Win32TextBox::Win32TextBox(forms::TextBox& model, const ControlContext& context)
-    : Win32Control(model, context), text_(model) {
+    : Win32ControlOf(model, context) {
   DWORD style = ES_AUTOHSCROLL | ES_LEFT;
   const char passwordChar = model.PasswordChar();
   if (passwordChar != 0) style |= ES_PASSWORD;
@@ -23,15 +23,15 @@ Win32TextBox::Win32TextBox(forms::TextBox& model, const ControlContext& context)
 }
 
 void Win32TextBox::ShowSelection() const {
-  const int start = text_.SelStart();
+  const int start = model_.SelStart();
   SendMessageA(window_, EM_SETSEL, static_cast<WPARAM>(start),
-               static_cast<LPARAM>(start + text_.SelLength()));
+               static_cast<LPARAM>(start + model_.SelLength()));
 }
 
 void Win32TextBox::Changed(forms::Prop what) {
   switch (what) {
     case forms::Prop::Text: {
-      const std::string text = text_.Text();
+      const std::string text = model_.Text();
       if (WindowText() == text) break;  // the user's own typing, coming back
       updating_ = true;
       SetWindowTextA(window_, text.c_str());
@@ -59,7 +59,7 @@ void Win32TextBox::Command(int code) {
 
 void Win32TextBox::UserChanged() {
   // The Change handler may unload the form and with it this object: keep copies.
-  forms::TextBox& model = text_;
+  forms::TextBox& model = model_;
   forms::Form& form = model.Owner();
   const HWND edit = window_;
   model.SetText(WindowText());

@@ -1,16 +1,13 @@
 #pragma once
 
+#include "platform/forms/controls.h"
 #include "platform/win32/views/win32_control.h"
-
-namespace pw::forms {
-class TextBox;
-}
 
 namespace pw::winui {
 
 // A single-line EDIT. What the user types goes to the model as the new text and selection;
 // what code sets comes back without echoing.
-class Win32TextBox : public Win32Control {
+class Win32TextBox : public Win32ControlOf<forms::TextBox> {
  public:
   Win32TextBox(forms::TextBox& model, const ControlContext& context);
 
@@ -26,7 +23,6 @@ class Win32TextBox : public Win32Control {
   void ShowSelection() const;
   void UserChanged();
 
-  forms::TextBox& text_;
   bool updating_ = false;
 };
 
