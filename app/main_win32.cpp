@@ -1,12 +1,12 @@
 // The Windows program: the real window system, registry and shell behind the App.
-#include "platform/win32/win32_ui_handles.h"
+#include "platform/win32/views/win32_ui_handles.h"
 
 #include <exception>
 
 #include "app/app.h"
-#include "platform/win32/win32_backends.h"
-#include "platform/win32/win32_event_loop.h"
-#include "platform/win32/win32_views.h"
+#include "platform/win32/backend/win32_backends.h"
+#include "platform/win32/views/win32_event_loop.h"
+#include "platform/win32/views/win32_views.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*show*/) {

@@ -14,14 +14,8 @@ endif()
 
 # The backends of the platform interfaces: registry, window system, shell, input, process and
 # foreground change reports.
-set(PW_WIN32_BACKEND_SOURCES
-  ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/win32_foreground_events.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/win32_input.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/win32_process.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/win32_registry.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/win32_shell.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/win32_wait_list.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/win32_window_system.cpp)
+file(GLOB PW_WIN32_BACKEND_SOURCES CONFIGURE_DEPENDS
+     ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/backend/*.cpp)
 add_library(pagewarden_win32 STATIC ${PW_WIN32_BACKEND_SOURCES})
 target_include_directories(pagewarden_win32 PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(pagewarden_win32 PUBLIC ${PW_WINDOWS_DEFINITIONS})
@@ -31,22 +25,19 @@ target_link_libraries(pagewarden_win32 PUBLIC advapi32 user32 shell32 ole32)
 configure_file(${CMAKE_CURRENT_SOURCE_DIR}/resources/version.rc.in
                ${CMAKE_CURRENT_BINARY_DIR}/version.rc @ONLY)
 
-if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/app/main_win32.cpp)
-  # Everything else in platform/win32 is the native views of the forms.
-  file(GLOB PW_WIN32_VIEW_SOURCES CONFIGURE_DEPENDS
-       ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/*.cpp)
-  list(REMOVE_ITEM PW_WIN32_VIEW_SOURCES ${PW_WIN32_BACKEND_SOURCES})
-  add_executable(pgwatch WIN32 app/main_win32.cpp ${PW_WIN32_VIEW_SOURCES} resources/pgwatch.rc
-                                ${CMAKE_CURRENT_BINARY_DIR}/version.rc)
-  set_target_properties(pgwatch PROPERTIES OUTPUT_NAME pgwatch
-                                           RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
-  # The resource script finds its pictures and the shared identifiers beside itself.
-  target_include_directories(pgwatch PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/resources)
-  target_link_libraries(pgwatch PRIVATE pagewarden_core pagewarden_win32 gdi32 comctl32 uxtheme)
-  if(MSVC)
-    # The resource script carries the manifest; the linker must not add a second one.
-    target_link_options(pgwatch PRIVATE /MANIFEST:NO)
-  endif()
+# The native views of the forms.
+file(GLOB PW_WIN32_VIEW_SOURCES CONFIGURE_DEPENDS
+     ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/views/*.cpp)
+add_executable(pgwatch WIN32 app/main_win32.cpp ${PW_WIN32_VIEW_SOURCES} resources/pgwatch.rc
+                              ${CMAKE_CURRENT_BINARY_DIR}/version.rc)
+set_target_properties(pgwatch PROPERTIES OUTPUT_NAME pgwatch
+                                         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+# The resource script finds its pictures and the shared identifiers beside itself.
+target_include_directories(pgwatch PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/resources)
+target_link_libraries(pgwatch PRIVATE pagewarden_core pagewarden_win32 gdi32 comctl32 uxtheme)
+if(MSVC)
+  # The resource script carries the manifest; the linker must not add a second one.
+  target_link_options(pgwatch PRIVATE /MANIFEST:NO)
 endif()
 
 # Smoke tests of the backends against a real (or Wine's) Windows: they print "N passed,

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "store/settings_layout.h"
 #include "store/time_delay.h"
 
@@ -104,6 +104,36 @@ void frmMain::Form_Load() {
 
 void frmMain::Form_Unload() {
   watch_.Stop();
+}
+
+void frmMain::Timer1_Timer() {
+  // A second copy of the program asks for the setup by showing its about box under this caption
+  // for about a second; an installer or any other program's window with that caption asks for
+  // nothing. Each request is served once: answering the prompt within that second must not bring
+  // the prompt back for the same window.
+  const Hwnd request = app_.platform.windows.FindWindowA(forms::kFormClassName, kSecondCopyCaption);
+  if (request == 0) {
+    servedSetupRequest_ = 0;
+  } else if (request != servedSetupRequest_) {
+    servedSetupRequest_ = request;
+    mnuTWKSetup_Click();
+  }
+
+  Shared& shared = app_.shared;
+  // A settings key created since the last reload has not been watched: its values are news.
+  if (watch_.KeyAppeared()) shared.ReloadPending = true;
+  if (!shared.ReloadPending) return;
+  shared.ReloadPending = false;
+  shared.PasswordAccepted = false;
+  shared.AllUnlocked = false;
+  // What changes from here on is seen by the next reload; what changed before, by this one.
+  watch_.Restart();
+  GetWindows();
+  GetSettings();
+  mnuDeactivate.SetEnabled(true);
+  mnuReactivate.SetEnabled(false);
+  mnuLockAllWindows2.SetEnabled(false);
+  timTarnwick.SetEnabled(true);
 }
 
 void frmMain::WaitForTimeDelay(int interval) {

@@ -15,7 +15,9 @@ namespace pw {
 class App;
 
 // The hidden resident monitor: start-up, the word list and settings, the scan, the stop action
-// and the tray menus. Its handlers are spread over a few source files by concern.
+// and the tray menus. Its handlers are spread over a few source files by concern: frm_main.cpp
+// start-up and the watcher tick (Timer1: a second copy's request, reloading changed settings),
+// scan.cpp the scan ticks, stop_window.cpp the stop action, tray.cpp the tray menus and closing.
 class frmMain : public forms::Form {
  public:
   explicit frmMain(App& app);

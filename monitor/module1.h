@@ -10,9 +10,6 @@ namespace pw {
 
 class App;
 
-inline constexpr std::uint32_t NIF_MESSAGE_ = 1;
-inline constexpr std::uint32_t NIF_ICON_ = 2;
-inline constexpr std::uint32_t NIF_TIP_ = 4;
 inline constexpr const char* kTrayTip = "Pagewarden ";
 
 // The notification-area icon of the monitor.

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "app/app.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "monitor/frm_main.h"
 
 namespace pw {
@@ -91,36 +91,6 @@ bool frmMain::FrontChanged() {
   }
   // A window the scan passed over while hidden is looked at again once it shows.
   return !seen_.visible && windows.IsWindowVisible(front);
-}
-
-void frmMain::Timer1_Timer() {
-  // A second copy of the program asks for the setup by showing its about box under this caption
-  // for about a second; an installer or any other program's window with that caption asks for
-  // nothing. Each request is served once: answering the prompt within that second must not bring
-  // the prompt back for the same window.
-  const Hwnd request = app_.platform.windows.FindWindowA(forms::kFormClassName, "Pagewarden Setup");
-  if (request == 0) {
-    servedSetupRequest_ = 0;
-  } else if (request != servedSetupRequest_) {
-    servedSetupRequest_ = request;
-    mnuTWKSetup_Click();
-  }
-
-  Shared& shared = app_.shared;
-  // A settings key created since the last reload has not been watched: its values are news.
-  if (watch_.KeyAppeared()) shared.ReloadPending = true;
-  if (!shared.ReloadPending) return;
-  shared.ReloadPending = false;
-  shared.PasswordAccepted = false;
-  shared.AllUnlocked = false;
-  // What changes from here on is seen by the next reload; what changed before, by this one.
-  watch_.Restart();
-  GetWindows();
-  GetSettings();
-  mnuDeactivate.SetEnabled(true);
-  mnuReactivate.SetEnabled(false);
-  mnuLockAllWindows2.SetEnabled(false);
-  timTarnwick.SetEnabled(true);
 }
 
 }  // namespace pw

@@ -2,15 +2,16 @@
 
 #include "app/app.h"
 #include "monitor/frm_main.h"
+#include "platform/win32_constants.h"
 #include "store/settings_layout.h"
 
 namespace pw {
 
 namespace {
 
-constexpr int kDoubleClick = 515;    // WM_LBUTTONDBLCLK, in the tray callback's x coordinate
-constexpr int kRightButtonUp = 517;  // WM_RBUTTONUP
-constexpr int kNormalNoFocus = 4;    // window style: normal size, not activated
+// The tray callback's x coordinate carries the mouse message.
+constexpr long kDoubleClick = WM_LBUTTONDBLCLK_;
+constexpr long kRightButtonUp = WM_RBUTTONUP_;
 constexpr const char* kProgramFile = "pgwatch.exe";
 constexpr const char* kClosingCaption = "ooh! ";
 
@@ -105,10 +106,10 @@ void frmMain::Form_QueryUnload(int& cancel, int unloadMode) {
   // A new copy takes over; it will not take this window for a running monitor.
   SetCaption(kClosingCaption);
   Shell& shell = app_.platform.shell;
-  bool started = shell.StartProgram(app_.shared.AppFolder + kProgramFile, kNormalNoFocus);
+  bool started = shell.StartProgram(app_.shared.AppFolder + kProgramFile, SW_SHOWNOACTIVATE_);
   if (!started) {
     SetCaption(kClosingCaption);
-    started = shell.StartProgram(kProgramFile, kNormalNoFocus);
+    started = shell.StartProgram(kProgramFile, SW_SHOWNOACTIVATE_);
   }
   // Without a fresh copy the watchdog, where installed, starts one.
   if (started) app_.exitCode = ExitCode::HandedOver;

@@ -1,7 +1,7 @@
 #include "passwords/frm_change_password.h"
 
 #include "app/app.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "store/settings_layout.h"
 
 namespace pw {

@@ -1,7 +1,7 @@
 #include "passwords/frm_password.h"
 
 #include "app/app.h"
-#include "app/text.h"
+#include "base/text.h"
 
 namespace pw {
 

@@ -4,33 +4,10 @@
 #include <functional>
 #include <string>
 
+#include "platform/types.h"
+#include "platform/win32_constants.h"
+
 namespace pw {
-
-// Registry key handles, predefined roots included, as the advapi32 ANSI interface sees them.
-using RegKey = std::uintptr_t;
-
-inline constexpr RegKey HKEY_LOCAL_MACHINE_ = 0x80000002u;
-
-inline constexpr long ERROR_SUCCESS_ = 0;
-inline constexpr long ERROR_FILE_NOT_FOUND_ = 2;
-inline constexpr long ERROR_ACCESS_DENIED_ = 5;
-inline constexpr long ERROR_INVALID_HANDLE_ = 6;
-inline constexpr long ERROR_MORE_DATA_ = 234;
-
-inline constexpr std::uint32_t REG_NONE_ = 0;
-inline constexpr std::uint32_t REG_SZ_ = 1;
-inline constexpr std::uint32_t REG_EXPAND_SZ_ = 2;
-inline constexpr std::uint32_t REG_BINARY_ = 3;
-inline constexpr std::uint32_t REG_DWORD_ = 4;
-inline constexpr std::uint32_t REG_DWORD_BIG_ENDIAN_ = 5;
-inline constexpr std::uint32_t REG_MULTI_SZ_ = 7;
-
-inline constexpr std::uint32_t KEY_READ_ = 0x20019;
-inline constexpr std::uint32_t KEY_WRITE_ = 0x20006;
-inline constexpr std::uint32_t KEY_NOTIFY_ = 0x0010;
-
-inline constexpr std::uint32_t REG_CREATED_NEW_KEY_ = 1;
-inline constexpr std::uint32_t REG_OPENED_EXISTING_KEY_ = 2;
 
 // The advapi32 subset the settings store is written against, plus deleting a value.
 class RegistryApi {

@@ -5,11 +5,9 @@
 #include <string>
 
 #include "platform/types.h"
+#include "platform/win32_constants.h"
 
 namespace pw {
-
-inline constexpr std::uint32_t NIM_ADD_ = 0;
-inline constexpr std::uint32_t NIM_DELETE_ = 2;
 
 // The 88-byte single-byte NOTIFYICONDATA record.
 using TrayRecord = std::array<std::uint8_t, 88>;

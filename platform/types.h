@@ -6,6 +6,8 @@ namespace pw {
 
 // Window handles are 32-bit values; 0 means no window.
 using Hwnd = std::uint32_t;
+// Registry key handles, predefined roots included, as the advapi32 ANSI interface sees them.
+using RegKey = std::uintptr_t;
 using Millis = std::int64_t;
 
 struct Point {
@@ -19,11 +21,5 @@ struct Rect {
   int right = 0;
   int bottom = 0;
 };
-
-inline constexpr std::uint32_t WM_CLOSE_ = 0x0010;
-inline constexpr std::uint32_t WM_MOUSEMOVE_ = 0x0200;
-inline constexpr int SW_RESTORE_ = 9;
-inline constexpr Hwnd HWND_TOPMOST_ = 0xFFFFFFFFu;  // (HWND)-1
-inline constexpr std::uint32_t SWP_NOSIZE_NOMOVE_NOACTIVATE = 0x13;
 
 }  // namespace pw

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/types.h"
+#include "platform/win32_constants.h"
 
 namespace pw {
 

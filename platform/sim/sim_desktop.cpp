@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
-#include "app/text.h"
+#include "base/text.h"
+#include "platform/win32_constants.h"
 
 namespace pw::sim {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "platform/sim/sim_world.h"
 
 namespace pw::sim {

@@ -3,15 +3,17 @@
 #include <memory>
 
 #include "platform/forms/view.h"
+#include "platform/win32_constants.h"
 
 namespace pw::sim {
 
 class SimHost;
 
 using forms::kFormClassName;
-inline constexpr std::uint32_t WM_QUERYENDSESSION_ = 0x0011;
-inline constexpr std::uint32_t WM_ENDSESSION_ = 0x0016;
-inline constexpr std::int64_t ENDSESSION_CLOSEAPP_ = 0x1;
+// The end-session messages a simulated session sends, also by their sim:: names.
+using pw::ENDSESSION_CLOSEAPP_;
+using pw::WM_ENDSESSION_;
+using pw::WM_QUERYENDSESSION_;
 
 // Forms appear on the simulated desktop as top-level windows of their process.
 class SimViewFactory : public forms::ViewFactory {

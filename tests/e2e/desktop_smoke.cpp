@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/win32_input.h"
-#include "platform/win32/win32_process.h"
-#include "platform/win32/win32_shell.h"
-#include "platform/win32/win32_window_system.h"
+#include "platform/win32/backend/win32_input.h"
+#include "platform/win32/backend/win32_process.h"
+#include "platform/win32/backend/win32_shell.h"
+#include "platform/win32/backend/win32_window_system.h"
 #include "tests/e2e/smoke_tally.h"
 
 namespace pw::smoke {

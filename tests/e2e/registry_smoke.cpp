@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/win32_registry.h"
+#include "platform/win32/backend/win32_registry.h"
 #include "store/registry_module.h"
 #include "tests/e2e/smoke_tally.h"
 

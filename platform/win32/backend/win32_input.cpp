@@ -1,0 +1,39 @@
+#include "platform/win32/backend/win32_input.h"
+
+#include <windows.h>
+
+namespace pw {
+
+namespace {
+
+constexpr ULONGLONG kLongestWaitMs = 1000;
+
+bool IsOurs(HWND window) {
+  return window != nullptr && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+}
+
+}  // namespace
+
+void Win32Input::SendDownArrowAndWait() {
+  const bool ours = IsOurs(GetForegroundWindow());
+  const std::uint64_t releasedBefore = pump_.KeyReleases(VK_DOWN);
+  INPUT keys[2] = {};
+  keys[0].type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = VK_DOWN;
+  // An arrow key is an extended key; without the flag it would be the number pad's 2.
+  keys[0].ki.dwFlags = KEYEVENTF_EXTENDEDKEY;
+  keys[1] = keys[0];
+  keys[1].ki.dwFlags = KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP;
+  if (SendInput(2, keys, sizeof(INPUT)) != 2 || !ours) return;
+
+  const ULONGLONG deadline = GetTickCount64() + kLongestWaitMs;
+  while (pump_.KeyReleases(VK_DOWN) == releasedBefore && GetTickCount64() < deadline) {
+    pump_.PumpOnce(deadline);
+  }
+}
+
+void Win32Input::Beep() {
+  MessageBeep(MB_OK);
+}
+
+}  // namespace pw

@@ -1,0 +1,44 @@
+#include "platform/win32/backend/win32_process.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace pw {
+
+namespace {
+
+// The full path of the program file, however long.
+std::string ProgramPath() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD capacity = static_cast<DWORD>(path.size());
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), capacity);
+    if (length == 0) return {};
+    // A path that fills the buffer may have been cut short.
+    if (length < capacity) {
+      path.resize(length);
+      return path;
+    }
+    if (path.size() >= 32768) return {};
+    path.resize(path.size() * 2);
+  }
+}
+
+}  // namespace
+
+void Win32Process::EndNow(std::uint32_t exitCode) {
+  ExitProcess(exitCode);
+}
+
+std::string Win32Process::ProgramFolder() {
+  std::string folder = ProgramPath();
+  const std::size_t slash = folder.find_last_of('\\');
+  if (slash == std::string::npos) return {};
+  folder.resize(slash);
+  // "C:" alone would mean the drive's current folder, not its root.
+  if (folder.size() == 2 && folder[1] == ':') folder += '\\';
+  return folder;
+}
+
+}  // namespace pw

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "platform/forms/event_loop.h"
+#include "platform/win32/backend/win32_input.h"
+#include "platform/win32/backend/win32_wait_list.h"
+#include "platform/win32/views/win32_ui_handles.h"
+
+namespace pw::forms {
+class Toolkit;
+}
+
+namespace pw {
+
+// The thread's message queue as the forms' event source. Pending messages are dispatched with
+// the forms' keyboard handling; with nothing pending it sleeps in the system's wait until input
+// arrives or the next timer is due.
+//
+// While a system modal loop runs (a popup menu, a window being moved) this pump is not called,
+// so a thread timer on a message-only window stays armed for the next due time and fires the
+// toolkit's due timers from there.
+class Win32EventLoop : public forms::EventLoop, public MessagePump {
+ public:
+  explicit Win32EventLoop(HINSTANCE instance);
+  ~Win32EventLoop() override;
+  Win32EventLoop(const Win32EventLoop&) = delete;
+  Win32EventLoop& operator=(const Win32EventLoop&) = delete;
+
+  // The toolkit whose timers the modal-loop timer fires; set once both exist.
+  void Attach(forms::Toolkit& toolkit) { toolkit_ = &toolkit; }
+
+  Millis Now() const override;
+  void ProcessPending(const NextDue& nextDue) override;
+
+  // Objects the message wait also waits for (registry change notices).
+  Win32WaitList& Waits() { return waits_; }
+
+  void PumpOnce(std::uint64_t wakeBy) override;
+  std::uint64_t KeyReleases(unsigned virtualKey) const override;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // Returns whether anything was handled.
+  bool DispatchPending();
+  void Arm(std::optional<Millis> due);
+  void OnModalTimer();
+
+  HINSTANCE instance_;
+  forms::Toolkit* toolkit_ = nullptr;
+  bool classRegistered_ = false;
+  winui::UniqueWindow window_;
+  Win32WaitList waits_;
+  // The due time the modal-loop timer is set for; none when it is not set.
+  std::optional<Millis> armedFor_;
+  std::array<std::uint64_t, 256> keyReleases_{};
+};
+
+}  // namespace pw
