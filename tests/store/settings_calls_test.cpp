@@ -15,13 +15,14 @@
 #include "app/app.h"
 #include "platform/sim/sim_host.h"
 #include "platform/sim/sim_machine.h"
+#include "tests/support/stored.h"
 
 namespace pw {
 namespace {
 
 constexpr RegKey HKLM = HKEY_LOCAL_MACHINE_;
-constexpr const char* kSettings = "SOFTWARE\\Tarnwick\\Addon2\\Settings";
-constexpr const char* kWindows = "SOFTWARE\\Tarnwick\\Addon2\\Windows";
+using test::kSettingsPath;
+using test::kWindowsPath;
 
 // Bytes as readable text; a run of one byte is written once with its count, so a long value
 // stays one line.
@@ -329,7 +330,7 @@ close Settings
 
 TEST_F(SettingsCallsTest, WordsAndSettingsStored) {
   auto setting = [&](const char* name, const char* value) {
-    machine.registry.PutString(HKLM, kSettings, name, value);
+    machine.registry.PutString(HKLM, kSettingsPath, name, value);
   };
   setting("UserPassword", "secret");
   setting("UserPassword2", "setup");
@@ -339,9 +340,9 @@ TEST_F(SettingsCallsTest, WordsAndSettingsStored) {
   setting("HideMenu", "1");
   setting("TimeDelay", "12");
   setting("FirstTime", "1");
-  machine.registry.PutString(HKLM, kWindows, "Window0", "Babe,1");
-  machine.registry.PutString(HKLM, kWindows, "Window1", "Sex,0");
-  machine.registry.PutString(HKLM, kWindows, "Window3", "casino,1");
+  machine.registry.PutString(HKLM, kWindowsPath, "Window0", "Babe,1");
+  machine.registry.PutString(HKLM, kWindowsPath, "Window1", "Sex,0");
+  machine.registry.PutString(HKLM, kWindowsPath, "Window3", "casino,1");
 
   StartReloadAndOpen(R"--(
 open Settings notify
@@ -464,24 +465,24 @@ close Settings
 TEST_F(SettingsCallsTest, HostileValues) {
   sim::SimRegistry& r = machine.registry;
   auto bytes = [](const std::string& s) { return std::vector<std::uint8_t>(s.begin(), s.end()); };
-  r.PutString(HKLM, kWindows, "Window0", "1");
-  r.PutDword(HKLM, kWindows, "Window1", 11);
-  r.PutString(HKLM, kWindows, "Window2", std::string(1500, 'x') + ",1");
-  r.PutString(HKLM, kWindows, "Window4", "a,b,1");
-  r.PutString(HKLM, kWindows, "Window5", "x,2");
-  r.PutString(HKLM, kWindows, "Window6", ",1");
-  r.Put(HKLM, kWindows, "Window7", REG_BINARY_, bytes("bin,0"));
-  r.Put(HKLM, kWindows, "Window8", REG_MULTI_SZ_, bytes(std::string("m,1\0\0", 5)));
-  r.PutString(HKLM, kWindows, "Window9", std::string("nul\0in,1", 8));
-  r.PutString(HKLM, kWindows, "Window999", "last,0");
-  r.PutString(HKLM, kWindows, "Window1000", "beyond,1");
-  r.PutDword(HKLM, kSettings, "webbrowser", 7);
-  r.PutString(HKLM, kSettings, "UserPassword", "tencharsxx");
-  r.PutString(HKLM, kSettings, "passwordprompt", "yes");
-  r.PutString(HKLM, kSettings, "disablemenu", "1");
-  r.PutString(HKLM, kSettings, "HideMenu", "1 ");
-  r.Put(HKLM, kSettings, "TimeDelay", REG_EXPAND_SZ_, bytes("[NOT FOUND]"));
-  r.PutString(HKLM, kSettings, "FirstTime", "0");
+  r.PutString(HKLM, kWindowsPath, "Window0", "1");
+  r.PutDword(HKLM, kWindowsPath, "Window1", 11);
+  r.PutString(HKLM, kWindowsPath, "Window2", std::string(1500, 'x') + ",1");
+  r.PutString(HKLM, kWindowsPath, "Window4", "a,b,1");
+  r.PutString(HKLM, kWindowsPath, "Window5", "x,2");
+  r.PutString(HKLM, kWindowsPath, "Window6", ",1");
+  r.Put(HKLM, kWindowsPath, "Window7", REG_BINARY_, bytes("bin,0"));
+  r.Put(HKLM, kWindowsPath, "Window8", REG_MULTI_SZ_, bytes(std::string("m,1\0\0", 5)));
+  r.PutString(HKLM, kWindowsPath, "Window9", std::string("nul\0in,1", 8));
+  r.PutString(HKLM, kWindowsPath, "Window999", "last,0");
+  r.PutString(HKLM, kWindowsPath, "Window1000", "beyond,1");
+  r.PutDword(HKLM, kSettingsPath, "webbrowser", 7);
+  r.PutString(HKLM, kSettingsPath, "UserPassword", "tencharsxx");
+  r.PutString(HKLM, kSettingsPath, "passwordprompt", "yes");
+  r.PutString(HKLM, kSettingsPath, "disablemenu", "1");
+  r.PutString(HKLM, kSettingsPath, "HideMenu", "1 ");
+  r.Put(HKLM, kSettingsPath, "TimeDelay", REG_EXPAND_SZ_, bytes("[NOT FOUND]"));
+  r.PutString(HKLM, kSettingsPath, "FirstTime", "0");
 
   StartReloadAndOpen(R"--(
 open Settings notify
@@ -667,8 +668,8 @@ close Settings
 }
 
 TEST_F(SettingsCallsTest, WritesRefused) {
-  machine.registry.PutString(HKLM, kSettings, "FirstTime", "1");
-  machine.registry.PutString(HKLM, kWindows, "Window0", "Babe,1");
+  machine.registry.PutString(HKLM, kSettingsPath, "FirstTime", "1");
+  machine.registry.PutString(HKLM, kWindowsPath, "Window0", "Babe,1");
   machine.registry.RefuseWritesUnder("SOFTWARE\\Tarnwick");
   Start();
   Do([&] { app.setup.Show(); });

@@ -6,12 +6,14 @@
 
 #include "platform/sim/sim_registry.h"
 #include "store/settings_store.h"
+#include "tests/support/stored.h"
 
 namespace pw {
 namespace {
 
 constexpr RegKey HKLM = HKEY_LOCAL_MACHINE_;
-constexpr const char* kWindows = "SOFTWARE\\Tarnwick\\Addon2\\Windows";
+using test::kSettingsPath;
+using test::kWindowsPath;
 
 TEST(SettingsStoreTest, AnEntryIsItsTextAndTheLastCharacterAsFlag) {
   using Parsed = std::optional<WordEntry>;
@@ -42,8 +44,8 @@ TEST(SettingsStoreTest, StoredEntriesReadBackAsTheyWereAndTheRestIsCleared) {
                                           {"\xE9t\xE9", false}};
   ASSERT_TRUE(WriteWordEntries(registry, entries));
   EXPECT_EQ(ReadWordEntries(registry), entries);
-  EXPECT_FALSE(sim.HasValue(HKLM, kWindows, "Window5"));
-  EXPECT_FALSE(sim.HasValue(HKLM, kWindows, "Window6"));
+  EXPECT_FALSE(sim.HasValue(HKLM, kWindowsPath, "Window5"));
+  EXPECT_FALSE(sim.HasValue(HKLM, kWindowsPath, "Window6"));
   EXPECT_EQ(ReadFirstTime(registry), "1");
   EXPECT_EQ(sim.OpenHandleCount(), 0);
 }
