@@ -5,7 +5,7 @@
 #include "app/app.h"
 #include "base/text.h"
 #include "store/settings_layout.h"
-#include "store/time_delay.h"
+#include "store/settings_store.h"
 
 namespace pw {
 
@@ -150,34 +150,28 @@ void frmMain::GetWindows() {
   List1.Clear();
   List3.Clear();
   std::vector<forms::ListEntry> words;
-  for (int n = 0; n < kListValueCount; ++n) {
-    const std::string value =
-        ValueToText(app_.registry.GetRegValue(HKEY_LOCAL_MACHINE_, kWindowsKey, ListValueName(n)));
-    // Word, comma, flag: only active entries count; a flag with nothing before it is skipped.
-    if (value.size() >= 2 && value.back() == '1') {
-      words.push_back({LowerAnsi(std::string_view(value).substr(0, value.size() - 2))});
-    }
+  // Only active entries count, in lower case.
+  for (const WordEntry& entry : ReadWordEntries(app_.registry)) {
+    if (entry.active) words.push_back({LowerAnsi(entry.text)});
   }
   List1.AddItems(std::move(words));
 }
 
 void frmMain::GetSettings() {
   Shared& shared = app_.shared;
-  auto read = [this](const char* name) {
-    return ValueToText(app_.registry.GetRegValue(HKEY_LOCAL_MACHINE_, kSettingsKey, name));
-  };
-  shared.UnlockPassword = LeftAnsi(read(kUserPassword), kPasswordLength);
-  shared.SetupPassword = LeftAnsi(read(kUserPassword2), kPasswordLength);
-  const std::string browser = read(kWebBrowser);
-  shared.BrowserTitle = browser.empty() ? kDefaultBrowserTitle : browser;
-  NoPasswordPrompt = read(kPasswordPrompt) == "1";
-  if (read(kDisableMenu) == "1") {
+  const Settings settings = ReadSettings(app_.registry);
+  const Preferences& preferences = settings.preferences;
+  shared.UnlockPassword = LeftAnsi(settings.unlockPassword, kPasswordLength);
+  shared.SetupPassword = LeftAnsi(settings.setupPassword, kPasswordLength);
+  shared.BrowserTitle = preferences.browser.empty() ? kDefaultBrowserTitle : preferences.browser;
+  NoPasswordPrompt = preferences.noPasswordPrompt;
+  if (preferences.disableMenu) {
     app_.module1.DeleteTrayIcon();
   } else {
     app_.module1.AddTrayIcon();
   }
-  HideMenuOn = read(kHideMenu) == "1";
-  shared.TimeDelay = ParseTimeDelay(read(kTimeDelay));
+  HideMenuOn = preferences.hideMenu;
+  shared.TimeDelay = settings.timeDelay;
 }
 
 }  // namespace pw

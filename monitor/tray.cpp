@@ -4,6 +4,7 @@
 #include "monitor/frm_main.h"
 #include "platform/win32_constants.h"
 #include "store/settings_layout.h"
+#include "store/settings_store.h"
 
 namespace pw {
 
@@ -38,9 +39,7 @@ void frmMain::Form_MouseMove(int button, int shift, float x, float y) {
 }
 
 void frmMain::Form_ShellRestarted() {
-  const std::string disabled =
-      ValueToText(app_.registry.GetRegValue(HKEY_LOCAL_MACHINE_, kSettingsKey, kDisableMenu));
-  if (disabled != "1") app_.module1.AddTrayIcon();
+  if (!ReadSwitch(app_.registry, kDisableMenu)) app_.module1.AddTrayIcon();
 }
 
 void frmMain::mnuTWKSetup_Click() {

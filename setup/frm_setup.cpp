@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "store/settings_layout.h"
+#include "store/settings_store.h"
 
 namespace pw {
 
@@ -115,33 +115,24 @@ void frmSetup::Form_Load() {
 }
 
 void frmSetup::GetSettings() {
-  auto read = [this](const char* name) {
-    return ValueToText(app_.registry.GetRegValue(HKEY_LOCAL_MACHINE_, kSettingsKey, name));
-  };
-  const std::string browser = read(kWebBrowser);
-  if (!browser.empty()) txtwebbrowser.SetText(browser);
-  if (read(kPasswordPrompt) == "1") mnupasswordprompt.SetChecked(true);
-  if (read(kDisableMenu) == "1") mnudisablemenu.SetChecked(true);
-  if (read(kHideMenu) == "1") mnuHideMenu.SetChecked(true);
+  const Preferences preferences = ReadPreferences(app_.registry);
+  if (!preferences.browser.empty()) txtwebbrowser.SetText(preferences.browser);
+  if (preferences.noPasswordPrompt) mnupasswordprompt.SetChecked(true);
+  if (preferences.disableMenu) mnudisablemenu.SetChecked(true);
+  if (preferences.hideMenu) mnuHideMenu.SetChecked(true);
 }
 
 void frmSetup::GetWindows() {
+  // A gap or a value that holds no entry is skipped, so one bad value does not hide the rest of
+  // the list.
   std::vector<forms::ListEntry> stored;
-  for (int n = 0; n < kListValueCount; ++n) {
-    const std::string value =
-        ValueToText(app_.registry.GetRegValue(HKEY_LOCAL_MACHINE_, kWindowsKey, ListValueName(n)));
-    // Text, separator, flag. A gap or a value too short to hold the suffix is skipped, so one
-    // bad value does not hide the rest of the list.
-    if (value.size() < 2) continue;
-    const char flag = value.back();
-    if (flag != '1' && flag != '0') continue;
+  for (WordEntry& entry : ReadWordEntries(app_.registry)) {
     // The check state belongs to the entry itself, wherever the sorted list puts it.
-    stored.push_back({value.substr(0, value.size() - 2), flag == '1'});
+    stored.push_back({std::move(entry.text), entry.active});
   }
   List1.AddItems(std::move(stored));
 
-  const std::string firstTime =
-      ValueToText(app_.registry.GetRegValue(HKEY_LOCAL_MACHINE_, kSettingsKey, kFirstTime));
+  const std::string firstTime = ReadFirstTime(app_.registry);
   if ((firstTime.empty() && List1.ListCount() == 0) || firstTime == "0") {
     for (const char* word : kDefaultWords) {
       if (HasRoom()) List1.AddItem(word);
@@ -151,36 +142,19 @@ void frmSetup::GetWindows() {
 }
 
 bool frmSetup::SaveSettings() {
-  auto save = [this](const char* name, std::string text) {
-    return app_.registry.SaveRegValue(HKEY_LOCAL_MACHINE_, kSettingsKey, name,
-                                      RegistryValue(std::move(text)));
-  };
-  auto flag = [](forms::MenuItem& item) { return std::string(item.Checked() ? "1" : "0"); };
   const std::string browser = txtwebbrowser.Text();
-  bool stored = save(kWebBrowser, browser.empty() ? kDefaultBrowserTitle : browser);
-  stored = save(kPasswordPrompt, flag(mnupasswordprompt)) && stored;
-  stored = save(kDisableMenu, flag(mnudisablemenu)) && stored;
-  stored = save(kHideMenu, flag(mnuHideMenu)) && stored;
-  return stored;
+  return WritePreferences(app_.registry,
+                          {.browser = browser.empty() ? kDefaultBrowserTitle : browser,
+                           .noPasswordPrompt = mnupasswordprompt.Checked(),
+                           .disableMenu = mnudisablemenu.Checked(),
+                           .hideMenu = mnuHideMenu.Checked()});
 }
 
 bool frmSetup::SaveWindows() {
-  bool stored = app_.registry.SaveRegValue(HKEY_LOCAL_MACHINE_, kSettingsKey, kFirstTime,
-                                           RegistryValue(std::string("1")));
+  std::vector<WordEntry> entries;
   const int count = List1.ListCount();
-  for (int i = 0; i < count; ++i) {
-    std::string value = List1.List(i) + (List1.Selected(i) ? ",1" : ",0");
-    stored = app_.registry.SaveRegValue(HKEY_LOCAL_MACHINE_, kWindowsKey, ListValueName(i),
-                                        RegistryValue(std::move(value))) &&
-             stored;
-  }
-  // Values left over from a longer list would come back at the next load. Only the names a
-  // reader looks at are cleared; anything numbered higher is never read and stays as it is.
-  for (int i = count; i < kListValueCount; ++i) {
-    stored =
-        app_.registry.DeleteRegValue(HKEY_LOCAL_MACHINE_, kWindowsKey, ListValueName(i)) && stored;
-  }
-  return stored;
+  for (int i = 0; i < count; ++i) entries.push_back({List1.List(i), List1.Selected(i)});
+  return WriteWordEntries(app_.registry, entries);
 }
 
 bool frmSetup::Store() {
