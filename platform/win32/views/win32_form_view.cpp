@@ -8,16 +8,12 @@
 #include "platform/forms/form.h"
 #include "platform/forms/list_box.h"
 #include "platform/forms/menu.h"
-#include "platform/win32/views/win32_button.h"
-#include "platform/win32/views/win32_check_box.h"
 #include "platform/win32/views/win32_check_list.h"
+#include "platform/win32/views/win32_controls.h"
 #include "platform/win32/views/win32_foreground.h"
 #include "platform/win32/views/win32_frame.h"
-#include "platform/win32/views/win32_label.h"
 #include "platform/win32/views/win32_line.h"
 #include "platform/win32/views/win32_list_box.h"
-#include "platform/win32/views/win32_picture.h"
-#include "platform/win32/views/win32_text_box.h"
 #include "platform/win32/views/win32_views.h"
 
 namespace pw {

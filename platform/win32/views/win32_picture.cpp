@@ -1,4 +1,4 @@
-#include "platform/win32/views/win32_picture.h"
+#include "platform/win32/views/win32_controls.h"
 
 #include "platform/forms/controls.h"
 #include "platform/win32/views/win32_images.h"

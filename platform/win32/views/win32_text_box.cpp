@@ -1,4 +1,4 @@
-#include "platform/win32/views/win32_text_box.h"
+#include "platform/win32/views/win32_controls.h"
 
 #include <string>
 
