@@ -1,9 +1,9 @@
 #pragma once
 
 #include "about/frm_about.h"
-#include "app/exit_codes.h"
 #include "app/platform.h"
 #include "app/shared.h"
+#include "base/exit_codes.h"
 #include "monitor/frm_main.h"
 #include "monitor/module1.h"
 #include "passwords/frm_change_password.h"

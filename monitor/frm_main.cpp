@@ -4,7 +4,6 @@
 
 #include "app/app.h"
 #include "base/text.h"
-#include "store/settings_layout.h"
 #include "store/settings_store.h"
 
 namespace pw {

@@ -1,6 +1,6 @@
 #include "watchdog/exit_kind.h"
 
-#include "app/exit_codes.h"
+#include "base/exit_codes.h"
 
 namespace pw::watchdog {
 

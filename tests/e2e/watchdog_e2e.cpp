@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/exit_codes.h"
+#include "base/exit_codes.h"
 #include "tests/e2e/e2e_check.h"
 #include "tests/e2e/e2e_driver.h"
 #include "tests/e2e/watchdog_runner.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/exit_codes.h"
+#include "base/exit_codes.h"
 #include "watchdog/exit_kind.h"
 #include "watchdog/same_path.h"
 

@@ -1,6 +1,6 @@
 #include "tests/watchdog/sim_sessions.h"
 
-#include "app/exit_codes.h"
+#include "base/exit_codes.h"
 #include "watchdog/same_path.h"
 
 namespace pw::test {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/exit_codes.h"
+#include "base/exit_codes.h"
 #include "tests/watchdog/sim_sessions.h"
 
 namespace pw {
