@@ -175,6 +175,20 @@ bool SimDesktop::Post(Hwnd handle, std::uint32_t message, std::uintptr_t wParam,
   return true;
 }
 
+void SimDesktop::Broadcast(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+  // A window may go while the message is handed round.
+  const std::vector<Hwnd> all = zOrder_;
+  for (Hwnd handle : all) Post(handle, message, wParam, lParam);
+}
+
+std::uint32_t SimDesktop::RegisterMessage(const std::string& name) {
+  // Registered messages are numbered from 0xC000 up.
+  const auto [it, added] = registered_.try_emplace(
+      LowerAnsi(name), static_cast<std::uint32_t>(0xC000 + registered_.size()));
+  (void)added;
+  return it->second;
+}
+
 void SimDesktop::MoveCursor(Point to) {
   if (clip) {
     to.x = std::clamp(to.x, clip->left, std::max(clip->left, clip->right - 1));

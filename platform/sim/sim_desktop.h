@@ -78,6 +78,10 @@ class SimDesktop {
   void Unwatch(int id);
 
   bool Post(Hwnd handle, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+  // Posts to every top-level window, shown or hidden, as a broadcast does.
+  void Broadcast(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+  // The number of a message registered by name: the same for every program, letter case aside.
+  std::uint32_t RegisterMessage(const std::string& name);
 
   Point cursor{512, 384};
   std::optional<Rect> clip;
@@ -105,6 +109,8 @@ class SimDesktop {
   // walk the desktop.
   std::map<std::string, std::vector<Hwnd>, std::less<>> byClass_;
   std::vector<Hwnd> zOrder_;  // front first
+  // Registered message numbers by lowered name.
+  std::map<std::string, std::uint32_t, std::less<>> registered_;
   Hwnd foreground_ = 0;
   Hwnd nextHandle_ = 0x10010;
 };

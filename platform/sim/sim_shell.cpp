@@ -49,6 +49,11 @@ bool SimShellState::HasIconOf(Hwnd window) const {
   return false;
 }
 
+void SimShellState::RestartExplorer() {
+  icons.clear();
+  desktop_.Broadcast(desktop_.RegisterMessage("TaskbarCreated"), 0, 0);
+}
+
 bool SimShell::Shell_NotifyIconA(std::uint32_t message, const TrayRecord& record) {
   return state_.NotifyIcon(message, record);
 }

@@ -57,6 +57,9 @@ class SimShellState {
   // mouse event code (for example 515 double-click, 517 right button up).
   bool ClickIcon(Hwnd window, std::uint32_t id, int eventCode);
   bool HasIconOf(Hwnd window) const;
+  // Explorer restarts: the icons it held are gone, and it announces its new notification area
+  // to every top-level window.
+  void RestartExplorer();
 
  private:
   SimDesktop& desktop_;

@@ -23,8 +23,10 @@ class SimFormView : public forms::FormView {
     forms::Form* target = &form;
     const Hwnd handle = handle_;
     SimHost* h = &host;
-    desktop.Find(handle_)->deliver = [h, target, handle](const PostedMessage& m) {
-      h->machine.world.Post(h->pid, [target, handle, m] { Deliver(*target, handle, m); });
+    const std::uint32_t restarted = desktop.RegisterMessage("TaskbarCreated");
+    desktop.Find(handle_)->deliver = [h, target, handle, restarted](const PostedMessage& m) {
+      h->machine.world.Post(
+          h->pid, [target, handle, restarted, m] { Deliver(*target, handle, restarted, m); });
     };
   }
 
@@ -84,7 +86,8 @@ class SimFormView : public forms::FormView {
   }
 
  private:
-  static void Deliver(forms::Form& form, Hwnd handle, const PostedMessage& m) {
+  static void Deliver(forms::Form& form, Hwnd handle, std::uint32_t shellRestarted,
+                      const PostedMessage& m) {
     if (!form.Loaded() || form.View() == nullptr || form.View()->Handle() != handle) return;
     if (m.message == WM_CLOSE_) {
       form.RequestClose(forms::kUnloadCloseCommand);
@@ -99,6 +102,8 @@ class SimFormView : public forms::FormView {
       const float x = static_cast<float>((lp & 0xFFFF) * perPixel);
       const float y = static_cast<float>((lp >> 16) * perPixel);
       form.MouseMove(static_cast<int>(m.wParam & 3), 0, x, y);
+    } else if (m.message == shellRestarted) {
+      form.ShellRestarted();
     }
   }
 
