@@ -24,8 +24,11 @@ Hwnd SimDesktop::CreateWindow(const std::string& className, const std::string& t
   window.ownerPid = ownerPid;
   window.visible = visible;
   window.bounds = {100, 100, 500, 400};
-  window.clientOrigin = {103, 125};
-  window.clientSize = {394, 272};
+  const Point frame = screen.Frame(true, false);
+  const Point offset = screen.ClientOffset(true, false);
+  window.clientOrigin = {window.bounds.left + offset.x, window.bounds.top + offset.y};
+  window.clientSize = {window.bounds.right - window.bounds.left - frame.x,
+                       window.bounds.bottom - window.bounds.top - frame.y};
   byClass_[LowerAnsi(className)].push_back(handle);
   windows_[handle] = std::move(window);
   zOrder_.insert(zOrder_.begin(), handle);
@@ -194,8 +197,8 @@ void SimDesktop::MoveCursor(Point to) {
     to.x = std::clamp(to.x, clip->left, std::max(clip->left, clip->right - 1));
     to.y = std::clamp(to.y, clip->top, std::max(clip->top, clip->bottom - 1));
   }
-  to.x = std::clamp(to.x, 0, screenWidth - 1);
-  to.y = std::clamp(to.y, 0, screenHeight - 1);
+  to.x = std::clamp(to.x, 0, screen.width - 1);
+  to.y = std::clamp(to.y, 0, screen.height - 1);
   cursor = to;
 }
 
@@ -205,10 +208,10 @@ void SimDesktop::Clip(const Rect* rect) {
     return;
   }
   Rect r = *rect;
-  r.left = std::clamp(r.left, 0, screenWidth);
-  r.top = std::clamp(r.top, 0, screenHeight);
-  r.right = std::clamp(r.right, r.left, screenWidth);
-  r.bottom = std::clamp(r.bottom, r.top, screenHeight);
+  r.left = std::clamp(r.left, 0, screen.width);
+  r.top = std::clamp(r.top, 0, screen.height);
+  r.right = std::clamp(r.right, r.left, screen.width);
+  r.bottom = std::clamp(r.bottom, r.top, screen.height);
   clip = r;
   MoveCursor(cursor);
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sim/sim_screen.h"
 #include "platform/types.h"
 
 namespace pw::sim {
@@ -46,9 +47,7 @@ class SimDesktop {
  public:
   explicit SimDesktop(std::function<Millis()> clock) : clock_(std::move(clock)) {}
 
-  int screenWidth = 1024;
-  int screenHeight = 768;
-  int dpi = 96;  // dots per inch of the screen, both ways
+  SimScreen screen;
 
   // A window of a played program, shown and brought to the front.
   Hwnd OpenWindow(const std::string& className, const std::string& title);
@@ -83,7 +82,7 @@ class SimDesktop {
   // The number of a message registered by name: the same for every program, letter case aside.
   std::uint32_t RegisterMessage(const std::string& name);
 
-  Point cursor{512, 384};
+  Point cursor{screen.width / 2, screen.height / 2};
   std::optional<Rect> clip;
   int clipCalls = 0;  // how often a program set or freed the clip
   // Moves the cursor, held inside the clip rectangle when there is one.

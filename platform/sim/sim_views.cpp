@@ -8,12 +8,6 @@ namespace pw::sim {
 
 namespace {
 
-// The frame of a captioned window at 96 dots per inch: borders of 3 pixels, a caption of 19, a
-// menu bar of 19.
-constexpr int kBorder = 3;
-constexpr int kCaptionAndBorder = 22;
-constexpr int kMenuBar = 19;
-
 class SimFormView : public forms::FormView {
  public:
   SimFormView(SimHost& host, forms::Form& form) : host_(host), form_(form) {
@@ -33,14 +27,8 @@ class SimFormView : public forms::FormView {
   ~SimFormView() override { host_.machine.desktop.DestroyWindow(handle_); }
 
   Hwnd Handle() const override { return handle_; }
-  int Dpi() const override { return host_.machine.desktop.dpi; }
-  Point FramePixels() const override {
-    if (form_.design.border == forms::BorderStyle::None) return {0, 0};
-    const int border = forms::TwipsToPixels(kBorder * 15, Dpi());
-    int height = forms::TwipsToPixels(kCaptionAndBorder * 15, Dpi()) + border;
-    if (!form_.MenuBar().empty()) height += forms::TwipsToPixels(kMenuBar * 15, Dpi());
-    return {2 * border, height};
-  }
+  int Dpi() const override { return Screen().dpi; }
+  Point FramePixels() const override { return Screen().Frame(Captioned(), WithMenu()); }
   std::uint32_t IconHandle() const override { return form_.design.icon.empty() ? 0 : 0x0C1C0000u; }
 
   void Changed(const forms::Control* control, forms::Prop what) override {
@@ -116,12 +104,16 @@ class SimFormView : public forms::FormView {
     const int l = forms::TwipsToPixels(form_.Left(), dpi);
     const int t = forms::TwipsToPixels(form_.Top(), dpi);
     const Point frame = FramePixels();
-    const int border = frame.x / 2;
+    const Point offset = Screen().ClientOffset(Captioned(), WithMenu());
     w->clientSize = {forms::TwipsToPixels(form_.design.clientWidth, dpi),
                      forms::TwipsToPixels(form_.design.clientHeight, dpi)};
-    w->clientOrigin = {l + border, t + frame.y - border};
+    w->clientOrigin = {l + offset.x, t + offset.y};
     w->bounds = {l, t, l + w->clientSize.x + frame.x, t + w->clientSize.y + frame.y};
   }
+
+  const SimScreen& Screen() const { return host_.machine.desktop.screen; }
+  bool Captioned() const { return form_.design.border != forms::BorderStyle::None; }
+  bool WithMenu() const { return !form_.MenuBar().empty(); }
 
   SimHost& host_;
   forms::Form& form_;
@@ -135,13 +127,7 @@ std::unique_ptr<forms::FormView> SimViewFactory::CreateView(forms::Form& form) {
 }
 
 forms::ScreenInfo SimViewFactory::Screen() const {
-  const SimDesktop& desktop = host_.machine.desktop;
-  forms::ScreenInfo info;
-  info.widthPixels = desktop.screenWidth;
-  info.heightPixels = desktop.screenHeight;
-  info.dpiX = desktop.dpi;
-  info.dpiY = desktop.dpi;
-  return info;
+  return host_.machine.desktop.screen.Info();
 }
 
 }  // namespace pw::sim
