@@ -3,6 +3,7 @@
 #include "platform/forms/form.h"
 #include "platform/forms/menu.h"
 #include "platform/sim/sim_host.h"
+#include "platform/sim/sim_mirror.h"
 
 namespace pw::sim {
 
@@ -10,7 +11,8 @@ namespace {
 
 class SimFormView : public forms::FormView {
  public:
-  SimFormView(SimHost& host, forms::Form& form) : host_(host), form_(form) {
+  SimFormView(SimHost& host, forms::Form& form) : host_(host), form_(form), mirror_(form) {
+    host.views.Add(&mirror_);
     SimDesktop& desktop = host.machine.desktop;
     handle_ = desktop.CreateWindow(kFormClassName, form.design.caption, host.pid, false);
     Place();
@@ -24,7 +26,10 @@ class SimFormView : public forms::FormView {
     };
   }
 
-  ~SimFormView() override { host_.machine.desktop.DestroyWindow(handle_); }
+  ~SimFormView() override {
+    host_.views.Remove(&mirror_);
+    host_.machine.desktop.DestroyWindow(handle_);
+  }
 
   Hwnd Handle() const override { return handle_; }
   int Dpi() const override { return Screen().dpi; }
@@ -32,7 +37,8 @@ class SimFormView : public forms::FormView {
   std::uint32_t IconHandle() const override { return form_.design.icon.empty() ? 0 : 0x0C1C0000u; }
 
   void Changed(const forms::Control* control, forms::Prop what) override {
-    if (control != nullptr) return;  // the model is the truth; nothing else to mirror
+    mirror_.Changed(control, what);
+    if (control != nullptr) return;
     SimDesktop& desktop = host_.machine.desktop;
     switch (what) {
       case forms::Prop::Caption:
@@ -117,6 +123,7 @@ class SimFormView : public forms::FormView {
 
   SimHost& host_;
   forms::Form& form_;
+  FormMirror mirror_;
   Hwnd handle_ = 0;
 };
 
@@ -124,6 +131,20 @@ class SimFormView : public forms::FormView {
 
 std::unique_ptr<forms::FormView> SimViewFactory::CreateView(forms::Form& form) {
   return std::make_unique<SimFormView>(host_, form);
+}
+
+void SimViewFactory::CheckViews() const {
+  std::string report;
+  for (const FormMirror* mirror : mirrors_) {
+    if (!mirror->Live()) continue;
+    for (const std::string& difference : mirror->Differences()) report += "\n  " + difference;
+  }
+  if (!report.empty()) {
+    throw SimFault{
+        "A window is out of step with its model: a setter changed the model without "
+        "telling its view." +
+        report};
+  }
 }
 
 forms::ScreenInfo SimViewFactory::Screen() const {
