@@ -67,8 +67,6 @@ class SimDesktop {
   void SetVisible(Hwnd handle, bool visible);
   void SetTitle(Hwnd handle, const std::string& title);
   Hwnd Foreground() const { return foreground_; }
-  // Makes no window the foreground one (the desktop itself is in front).
-  void ClearForeground() { SetForeground(0); }
 
   // Change reports as Windows gives them (Wine gives none): a watcher hears of every change of the
   // foreground window and of a title, except for windows of its own process. Off by default.

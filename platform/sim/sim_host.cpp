@@ -64,10 +64,4 @@ bool SimHost::ChoosePopupItem(const std::string& caption) {
   return false;
 }
 
-bool SimHost::DismissPopup() {
-  if (!popup || popup->closed) return false;
-  popup->closed = true;
-  return true;
-}
-
 }  // namespace pw::sim
