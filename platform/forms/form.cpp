@@ -18,13 +18,9 @@ constexpr int kMenuBarTwips = 19 * 15;
 
 }  // namespace
 
-Form::Form(Toolkit& toolkit, std::string name) : toolkit_(toolkit), name_(std::move(name)) {
-  toolkit_.AddForm(this);
-}
+Form::Form(Toolkit& toolkit, std::string name) : toolkit_(toolkit), name_(std::move(name)) {}
 
-Form::~Form() {
-  toolkit_.RemoveForm(this);
-}
+Form::~Form() = default;
 
 void Form::Load() {
   if (loaded_) return;
@@ -254,14 +250,6 @@ std::vector<MenuItem*> Form::MenuBar() const {
     if (item != nullptr && item->Parent() == nullptr && item->design.visible) bar.push_back(item);
   }
   return bar;
-}
-
-CommandButton* Form::FindButton(const std::string& caption) const {
-  for (Member* member : members_) {
-    auto* button = dynamic_cast<CommandButton*>(member);
-    if (button != nullptr && button->Caption() == caption) return button;
-  }
-  return nullptr;
 }
 
 void Form::Notify(const Control* control, Prop what) {

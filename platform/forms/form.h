@@ -12,7 +12,6 @@ namespace pw::forms {
 class Toolkit;
 class Member;
 class Control;
-class CommandButton;
 class MenuItem;
 
 enum class BorderStyle { None, FixedSingle, Sizable, FixedDialog };
@@ -101,7 +100,6 @@ class Form {
 
   const std::vector<Member*>& Members() const { return members_; }
   std::vector<MenuItem*> MenuBar() const;
-  CommandButton* FindButton(const std::string& caption) const;
   FormView* View() const { return view_.get(); }
   void Notify(const Control* control, Prop what);
 

@@ -2,7 +2,6 @@
 
 #include <exception>
 
-#include "platform/forms/form.h"
 #include "platform/forms/timer.h"
 
 namespace pw::forms {
@@ -32,14 +31,6 @@ void Toolkit::AddTimer(Timer* timer) {
 
 void Toolkit::RemoveTimer(Timer* timer) {
   std::erase(timers_, timer);
-}
-
-void Toolkit::AddForm(Form* form) {
-  forms_.push_back(form);
-}
-
-void Toolkit::RemoveForm(Form* form) {
-  std::erase(forms_, form);
 }
 
 std::optional<Millis> Toolkit::NextDue() const {

@@ -10,7 +10,6 @@
 namespace pw::forms {
 
 class Timer;
-class Form;
 
 // The per-process side of the forms model: the pump, the timers and the platform's views.
 class Toolkit {
@@ -33,9 +32,6 @@ class Toolkit {
 
   void AddTimer(Timer* timer);
   void RemoveTimer(Timer* timer);
-  void AddForm(Form* form);
-  void RemoveForm(Form* form);
-  const std::vector<Form*>& Forms() const { return forms_; }
   std::optional<Millis> NextDue() const;
   // Fires the timers that are due; a backend calls it from inside a system modal loop (a popup
   // menu, a window being moved) so that timers keep ticking there.
@@ -45,7 +41,6 @@ class Toolkit {
   EventLoop& loop_;
   ViewFactory& views_;
   std::vector<Timer*> timers_;
-  std::vector<Form*> forms_;
   long passes_ = 0;
 };
 

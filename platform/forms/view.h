@@ -32,7 +32,6 @@ enum class Prop {
   Focus,
   Picture,
   Menu,
-  Topmost,
 };
 
 // The window class of every form's window. Copies of the program know each other by it: a window

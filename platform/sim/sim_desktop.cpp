@@ -25,8 +25,11 @@ Hwnd SimDesktop::CreateWindow(const std::string& className, const std::string& t
   window.ownerPid = ownerPid;
   window.visible = visible;
   window.bounds = {100, 100, 500, 400};
-  window.clientOrigin = {103, 125};
-  window.clientSize = {394, 272};
+  const Point frame = screen.Frame(true, false);
+  const Point offset = screen.ClientOffset(true, false);
+  window.clientOrigin = {window.bounds.left + offset.x, window.bounds.top + offset.y};
+  window.clientSize = {window.bounds.right - window.bounds.left - frame.x,
+                       window.bounds.bottom - window.bounds.top - frame.y};
   byClass_[LowerAnsi(className)].push_back(handle);
   windows_[handle] = std::move(window);
   zOrder_.insert(zOrder_.begin(), handle);
@@ -176,13 +179,27 @@ bool SimDesktop::Post(Hwnd handle, std::uint32_t message, std::uintptr_t wParam,
   return true;
 }
 
+void SimDesktop::Broadcast(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+  // A window may go while the message is handed round.
+  const std::vector<Hwnd> all = zOrder_;
+  for (Hwnd handle : all) Post(handle, message, wParam, lParam);
+}
+
+std::uint32_t SimDesktop::RegisterMessage(const std::string& name) {
+  // Registered messages are numbered from 0xC000 up.
+  const auto [it, added] = registered_.try_emplace(
+      LowerAnsi(name), static_cast<std::uint32_t>(0xC000 + registered_.size()));
+  (void)added;
+  return it->second;
+}
+
 void SimDesktop::MoveCursor(Point to) {
   if (clip) {
     to.x = std::clamp(to.x, clip->left, std::max(clip->left, clip->right - 1));
     to.y = std::clamp(to.y, clip->top, std::max(clip->top, clip->bottom - 1));
   }
-  to.x = std::clamp(to.x, 0, screenWidth - 1);
-  to.y = std::clamp(to.y, 0, screenHeight - 1);
+  to.x = std::clamp(to.x, 0, screen.width - 1);
+  to.y = std::clamp(to.y, 0, screen.height - 1);
   cursor = to;
 }
 
@@ -192,10 +209,10 @@ void SimDesktop::Clip(const Rect* rect) {
     return;
   }
   Rect r = *rect;
-  r.left = std::clamp(r.left, 0, screenWidth);
-  r.top = std::clamp(r.top, 0, screenHeight);
-  r.right = std::clamp(r.right, r.left, screenWidth);
-  r.bottom = std::clamp(r.bottom, r.top, screenHeight);
+  r.left = std::clamp(r.left, 0, screen.width);
+  r.top = std::clamp(r.top, 0, screen.height);
+  r.right = std::clamp(r.right, r.left, screen.width);
+  r.bottom = std::clamp(r.bottom, r.top, screen.height);
   clip = r;
   MoveCursor(cursor);
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sim/sim_screen.h"
 #include "platform/types.h"
 
 namespace pw::sim {
@@ -46,9 +47,7 @@ class SimDesktop {
  public:
   explicit SimDesktop(std::function<Millis()> clock) : clock_(std::move(clock)) {}
 
-  int screenWidth = 1024;
-  int screenHeight = 768;
-  int dpi = 96;  // dots per inch of the screen, both ways
+  SimScreen screen;
 
   // A window of a played program, shown and brought to the front.
   Hwnd OpenWindow(const std::string& className, const std::string& title);
@@ -68,8 +67,6 @@ class SimDesktop {
   void SetVisible(Hwnd handle, bool visible);
   void SetTitle(Hwnd handle, const std::string& title);
   Hwnd Foreground() const { return foreground_; }
-  // Makes no window the foreground one (the desktop itself is in front).
-  void ClearForeground() { SetForeground(0); }
 
   // Change reports as Windows gives them (Wine gives none): a watcher hears of every change of the
   // foreground window and of a title, except for windows of its own process. Off by default.
@@ -78,8 +75,12 @@ class SimDesktop {
   void Unwatch(int id);
 
   bool Post(Hwnd handle, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+  // Posts to every top-level window, shown or hidden, as a broadcast does.
+  void Broadcast(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+  // The number of a message registered by name: the same for every program, letter case aside.
+  std::uint32_t RegisterMessage(const std::string& name);
 
-  Point cursor{512, 384};
+  Point cursor{screen.width / 2, screen.height / 2};
   std::optional<Rect> clip;
   int clipCalls = 0;  // how often a program set or freed the clip
   // Moves the cursor, held inside the clip rectangle when there is one.
@@ -105,6 +106,8 @@ class SimDesktop {
   // walk the desktop.
   std::map<std::string, std::vector<Hwnd>, std::less<>> byClass_;
   std::vector<Hwnd> zOrder_;  // front first
+  // Registered message numbers by lowered name.
+  std::map<std::string, std::uint32_t, std::less<>> registered_;
   Hwnd foreground_ = 0;
   Hwnd nextHandle_ = 0x10010;
 };

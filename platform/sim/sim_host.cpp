@@ -48,7 +48,9 @@ SimHost::SimHost(SimMachine& m, std::string name)
       foregroundEvents(*this),
       loop(m.world, pid),
       views(*this),
-      toolkit(loop, views) {}
+      toolkit(loop, views) {
+  loop.afterEvent = [this] { views.CheckViews(); };
+}
 
 bool SimHost::ChoosePopupItem(const std::string& caption) {
   if (!popup || popup->closed) return false;
@@ -60,12 +62,6 @@ bool SimHost::ChoosePopupItem(const std::string& caption) {
     }
   }
   return false;
-}
-
-bool SimHost::DismissPopup() {
-  if (!popup || popup->closed) return false;
-  popup->closed = true;
-  return true;
 }
 
 }  // namespace pw::sim

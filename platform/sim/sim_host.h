@@ -100,9 +100,8 @@ class SimHost {
   std::vector<PopupShown> popupsShown;
 
   // For the user: picks an item of the open popup by caption (false when none is open or no
-  // such item), or closes it without a choice.
+  // such item).
   bool ChoosePopupItem(const std::string& caption);
-  bool DismissPopup();
 };
 
 }  // namespace pw::sim

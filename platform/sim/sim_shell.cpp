@@ -42,11 +42,9 @@ bool SimShellState::ClickIcon(Hwnd window, std::uint32_t id, int eventCode) {
   return desktop_.Post(window, it->second.callbackMessage, id, eventCode);
 }
 
-bool SimShellState::HasIconOf(Hwnd window) const {
-  for (const auto& [key, icon] : icons) {
-    if (key.first == window) return true;
-  }
-  return false;
+void SimShellState::RestartExplorer() {
+  icons.clear();
+  desktop_.Broadcast(desktop_.RegisterMessage("TaskbarCreated"), 0, 0);
 }
 
 bool SimShell::Shell_NotifyIconA(std::uint32_t message, const TrayRecord& record) {

@@ -56,7 +56,9 @@ class SimShellState {
   // The user did something on an icon: the shell sends the icon's callback message with the
   // mouse event code (for example 515 double-click, 517 right button up).
   bool ClickIcon(Hwnd window, std::uint32_t id, int eventCode);
-  bool HasIconOf(Hwnd window) const;
+  // Explorer restarts: the icons it held are gone, and it announces its new notification area
+  // to every top-level window.
+  void RestartExplorer();
 
  private:
   SimDesktop& desktop_;

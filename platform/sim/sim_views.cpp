@@ -3,46 +3,42 @@
 #include "platform/forms/form.h"
 #include "platform/forms/menu.h"
 #include "platform/sim/sim_host.h"
+#include "platform/sim/sim_mirror.h"
 
 namespace pw::sim {
 
 namespace {
 
-// The frame of a captioned window at 96 dots per inch: borders of 3 pixels, a caption of 19, a
-// menu bar of 19.
-constexpr int kBorder = 3;
-constexpr int kCaptionAndBorder = 22;
-constexpr int kMenuBar = 19;
-
 class SimFormView : public forms::FormView {
  public:
-  SimFormView(SimHost& host, forms::Form& form) : host_(host), form_(form) {
+  SimFormView(SimHost& host, forms::Form& form) : host_(host), form_(form), mirror_(form) {
+    host.views.Add(&mirror_);
     SimDesktop& desktop = host.machine.desktop;
     handle_ = desktop.CreateWindow(kFormClassName, form.design.caption, host.pid, false);
     Place();
     forms::Form* target = &form;
     const Hwnd handle = handle_;
     SimHost* h = &host;
-    desktop.Find(handle_)->deliver = [h, target, handle](const PostedMessage& m) {
-      h->machine.world.Post(h->pid, [target, handle, m] { Deliver(*target, handle, m); });
+    const std::uint32_t restarted = desktop.RegisterMessage("TaskbarCreated");
+    desktop.Find(handle_)->deliver = [h, target, handle, restarted](const PostedMessage& m) {
+      h->machine.world.Post(
+          h->pid, [target, handle, restarted, m] { Deliver(*target, handle, restarted, m); });
     };
   }
 
-  ~SimFormView() override { host_.machine.desktop.DestroyWindow(handle_); }
+  ~SimFormView() override {
+    host_.views.Remove(&mirror_);
+    host_.machine.desktop.DestroyWindow(handle_);
+  }
 
   Hwnd Handle() const override { return handle_; }
-  int Dpi() const override { return host_.machine.desktop.dpi; }
-  Point FramePixels() const override {
-    if (form_.design.border == forms::BorderStyle::None) return {0, 0};
-    const int border = forms::TwipsToPixels(kBorder * 15, Dpi());
-    int height = forms::TwipsToPixels(kCaptionAndBorder * 15, Dpi()) + border;
-    if (!form_.MenuBar().empty()) height += forms::TwipsToPixels(kMenuBar * 15, Dpi());
-    return {2 * border, height};
-  }
+  int Dpi() const override { return Screen().dpi; }
+  Point FramePixels() const override { return Screen().Frame(Captioned(), WithMenu()); }
   std::uint32_t IconHandle() const override { return form_.design.icon.empty() ? 0 : 0x0C1C0000u; }
 
   void Changed(const forms::Control* control, forms::Prop what) override {
-    if (control != nullptr) return;  // the model is the truth; nothing else to mirror
+    mirror_.Changed(control, what);
+    if (control != nullptr) return;
     SimDesktop& desktop = host_.machine.desktop;
     switch (what) {
       case forms::Prop::Caption:
@@ -84,7 +80,8 @@ class SimFormView : public forms::FormView {
   }
 
  private:
-  static void Deliver(forms::Form& form, Hwnd handle, const PostedMessage& m) {
+  static void Deliver(forms::Form& form, Hwnd handle, std::uint32_t shellRestarted,
+                      const PostedMessage& m) {
     if (!form.Loaded() || form.View() == nullptr || form.View()->Handle() != handle) return;
     if (m.message == WM_CLOSE_) {
       form.RequestClose(forms::kUnloadCloseCommand);
@@ -99,6 +96,8 @@ class SimFormView : public forms::FormView {
       const float x = static_cast<float>((lp & 0xFFFF) * perPixel);
       const float y = static_cast<float>((lp >> 16) * perPixel);
       form.MouseMove(static_cast<int>(m.wParam & 3), 0, x, y);
+    } else if (m.message == shellRestarted) {
+      form.ShellRestarted();
     }
   }
 
@@ -111,15 +110,20 @@ class SimFormView : public forms::FormView {
     const int l = forms::TwipsToPixels(form_.Left(), dpi);
     const int t = forms::TwipsToPixels(form_.Top(), dpi);
     const Point frame = FramePixels();
-    const int border = frame.x / 2;
+    const Point offset = Screen().ClientOffset(Captioned(), WithMenu());
     w->clientSize = {forms::TwipsToPixels(form_.design.clientWidth, dpi),
                      forms::TwipsToPixels(form_.design.clientHeight, dpi)};
-    w->clientOrigin = {l + border, t + frame.y - border};
+    w->clientOrigin = {l + offset.x, t + offset.y};
     w->bounds = {l, t, l + w->clientSize.x + frame.x, t + w->clientSize.y + frame.y};
   }
 
+  const SimScreen& Screen() const { return host_.machine.desktop.screen; }
+  bool Captioned() const { return form_.design.border != forms::BorderStyle::None; }
+  bool WithMenu() const { return !form_.MenuBar().empty(); }
+
   SimHost& host_;
   forms::Form& form_;
+  FormMirror mirror_;
   Hwnd handle_ = 0;
 };
 
@@ -129,14 +133,22 @@ std::unique_ptr<forms::FormView> SimViewFactory::CreateView(forms::Form& form) {
   return std::make_unique<SimFormView>(host_, form);
 }
 
+void SimViewFactory::CheckViews() const {
+  std::string report;
+  for (const FormMirror* mirror : mirrors_) {
+    if (!mirror->Live()) continue;
+    for (const std::string& difference : mirror->Differences()) report += "\n  " + difference;
+  }
+  if (!report.empty()) {
+    throw SimFault{
+        "A window is out of step with its model: a setter changed the model without "
+        "telling its view." +
+        report};
+  }
+}
+
 forms::ScreenInfo SimViewFactory::Screen() const {
-  const SimDesktop& desktop = host_.machine.desktop;
-  forms::ScreenInfo info;
-  info.widthPixels = desktop.screenWidth;
-  info.heightPixels = desktop.screenHeight;
-  info.dpiX = desktop.dpi;
-  info.dpiY = desktop.dpi;
-  return info;
+  return host_.machine.desktop.screen.Info();
 }
 
 }  // namespace pw::sim

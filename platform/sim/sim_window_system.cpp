@@ -92,7 +92,7 @@ bool SimWindowSystem::ClipCursor(const Rect* rect) {
 }
 
 bool SimWindowSystem::GetClipCursor(Rect& rect) {
-  rect = desktop_.clip.value_or(Rect{0, 0, desktop_.screenWidth, desktop_.screenHeight});
+  rect = desktop_.clip.value_or(Rect{0, 0, desktop_.screen.width, desktop_.screen.height});
   return true;
 }
 

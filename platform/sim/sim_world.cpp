@@ -1,6 +1,7 @@
 #include "platform/sim/sim_world.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <vector>
 
 namespace pw::sim {
@@ -68,7 +69,7 @@ void SimWorld::Post(int pid, std::function<void()> action, Millis at) {
   actions.insert(pos, Action{at, std::move(action)});
 }
 
-bool SimWorld::RunDueActions(int pid) {
+bool SimWorld::RunDueActions(int pid, const std::function<void()>& after) {
   bool ran = false;
   for (;;) {
     std::function<void()> run;
@@ -81,6 +82,7 @@ bool SimWorld::RunDueActions(int pid) {
     }
     ran = true;
     run();
+    if (after) after();
   }
   return ran;
 }
@@ -207,6 +209,9 @@ void SimWorld::ThreadMain(int pid) {
       proc.body();
     } catch (const ProcessEnded&) {
     } catch (const ProcessKilled&) {
+    } catch (const SimFault& fault) {
+      std::lock_guard errorLock(mutex_);
+      if (!error_) error_ = std::make_exception_ptr(std::logic_error(fault.message));
     } catch (...) {
       std::lock_guard errorLock(mutex_);
       if (!error_) error_ = std::current_exception();
@@ -240,11 +245,13 @@ void SimWorld::RethrowErrors() {
 }
 
 void SimEventLoop::ProcessPending(const NextDue& nextDue) {
-  if (world_.RunDueActions(pid_)) return;
+  // What ran since the last pass, a timer's handler or the code that pumps now, is done.
+  if (afterEvent) afterEvent();
+  if (world_.RunDueActions(pid_, afterEvent)) return;
   const auto due = nextDue();
   if (due && *due <= Now()) return;
   world_.WaitIn(pid_, nextDue);
-  world_.RunDueActions(pid_);
+  world_.RunDueActions(pid_, afterEvent);
 }
 
 }  // namespace pw::sim

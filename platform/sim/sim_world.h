@@ -20,6 +20,12 @@ namespace pw::sim {
 // catches only std::exception.
 struct ProcessEnded {};
 struct ProcessKilled {};
+// Thrown on a simulated process's thread when the simulation finds the program at fault, such as
+// a window out of step with its model. Not a std::exception, so that no handler of the program
+// swallows it; it ends the process and reaches the test as a std::logic_error.
+struct SimFault {
+  std::string message;
+};
 
 // Virtual time and the simulated processes that share it. Each process runs on a thread of its
 // own so that its waits keep their own stacks, as separate programs do, but exactly one thread
@@ -62,8 +68,9 @@ class SimWorld {
 
   // For a process's event loop: waits until an action is due or nextDue() is reached.
   void WaitIn(int pid, const forms::EventLoop::NextDue& nextDue);
-  // Runs the actions posted to the process that are due; true when any ran.
-  bool RunDueActions(int pid);
+  // Runs the actions posted to the process that are due, calling `after` after each; true when
+  // any ran.
+  bool RunDueActions(int pid, const std::function<void()>& after = nullptr);
   // Ends the process that is running now (from its own thread).
   [[noreturn]] void EndProcess(int pid);
   // Called when a process ends, for example to remove its windows.
@@ -110,6 +117,9 @@ class SimEventLoop : public forms::EventLoop {
 
   Millis Now() const override { return world_.Now(); }
   void ProcessPending(const NextDue& nextDue) override;
+
+  // Called after each event the loop hands out and before it waits.
+  std::function<void()> afterEvent;
 
  private:
   SimWorld& world_;

@@ -299,15 +299,16 @@ TEST_F(TrayTest, AFailedStartFallsBackToThePlainProgramName) {
   EXPECT_TRUE(launcher.Apps().back()->Alive());
 }
 
-TEST_F(TrayTest, TheIconComesBackWhenTheShellRestartsUnlessItIsSwitchedOff) {
+TEST_F(TrayTest, TheIconComesBackWhenExplorerRestartsUnlessItIsSwitchedOff) {
   SimApp a(machine);
   a.Start();
-  machine.shell.icons.clear();  // Explorer restarted
-  a.Do([&] { a.app.main.ShellRestarted(); });
-  EXPECT_EQ(machine.shell.icons.size(), 1u);
+  machine.shell.RestartExplorer();
+  machine.world.RunFor(0);
+  ASSERT_EQ(machine.shell.icons.size(), 1u);
+  EXPECT_EQ(machine.shell.icons.begin()->second.window, a.app.main.hWnd());
   PutSetting("disablemenu", "1");
-  machine.shell.icons.clear();
-  a.Do([&] { a.app.main.ShellRestarted(); });
+  machine.shell.RestartExplorer();
+  machine.world.RunFor(0);
   EXPECT_TRUE(machine.shell.icons.empty());
 }
 
