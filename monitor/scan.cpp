@@ -109,7 +109,9 @@ void frmMain::Timer1_Timer() {
   Shared& shared = app_.shared;
   // A settings key created since the last reload has not been watched: its values are news.
   if (watch_.KeyAppeared()) shared.ReloadPending = true;
-  if (!shared.ReloadPending) return;
+  // A reload forgets the password just accepted; inside a stop action it would refuse the
+  // window its prompt has let live. The reload waits for the first tick after.
+  if (!shared.ReloadPending || stopDepth_ > 0) return;
   shared.ReloadPending = false;
   shared.PasswordAccepted = false;
   shared.AllUnlocked = false;
