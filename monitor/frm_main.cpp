@@ -121,7 +121,14 @@ void frmMain::Timer1_Timer() {
   Shared& shared = app_.shared;
   // A settings key created since the last reload has not been watched: its values are news.
   if (watch_.KeyAppeared()) shared.ReloadPending = true;
-  if (!shared.ReloadPending) return;
+  // A reload forgets the password just accepted; inside a stop action it would refuse the
+  // window its prompt has let live. The stop action serves one already due before it asks.
+  if (!shared.ReloadPending || stopDepth_ > 0) return;
+  ReloadSettings();
+}
+
+void frmMain::ReloadSettings() {
+  Shared& shared = app_.shared;
   shared.ReloadPending = false;
   shared.PasswordAccepted = false;
   shared.AllUnlocked = false;

@@ -59,6 +59,8 @@ class frmMain : public forms::Form {
 
   void timTarnwick_Timer();
   void Timer1_Timer();
+  // Takes in the stored settings anew after a change; the watcher tick serves pending ones.
+  void ReloadSettings();
   void tmrTimeDelay_Timer();
   void timEarlyScan_Timer();
   void mnuTWKSetup_Click();

@@ -24,6 +24,14 @@ void frmMain::StopWindow() {
   Shared& shared = app_.shared;
   WindowSystem& windows = app_.platform.windows;
   frmPassword& prompt = app_.password;
+  // A change stored just before (new passwords from the setup window) is taken in before the
+  // prompt asks; one arriving while it asks waits until the answer has been acted on.
+  // The scan stays as the caller set it: a tray action turns it off while it asks.
+  if (shared.ReloadPending) {
+    const bool scanning = timTarnwick.Enabled();
+    ReloadSettings();
+    timTarnwick.SetEnabled(scanning);
+  }
   shared.PasswordAccepted = false;
   // A tray action served while we wait sets the monitor's target to no window; this stop action
   // still acts on the window it froze, or that window would stay frozen for good.

@@ -240,6 +240,15 @@ int Installer(Driver& d, const std::string& package, const std::string& later) {
                      const std::string& title) {
     PlayedWindow& page = d.OpenWindow(className, title);
     d.Pause(1000);
+    // Under Wine with no window manager the closing prompt's focus can fall back to the desktop
+    // after the page was brought forward; the guard only looks at the window in front.
+    t.That(d.WaitFor(
+               [&] {
+                 if (GetForegroundWindow() != page.hwnd) SetForegroundWindow(page.hwnd);
+                 return GetForegroundWindow() == page.hwnd;
+               },
+               kWait),
+           word + "'s page is in front");
     t.That(d.FindVisible("Webkeeper: ") == nullptr, "no lock before " + word + " is added");
     const ULONGLONG readsBefore = ReloadCost();
     const long added = Run("reg add \"HKLM\\SOFTWARE\\Tarnwick\\Addon2\\Windows\" /v Window" +

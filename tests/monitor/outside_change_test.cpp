@@ -109,6 +109,27 @@ TEST(OutsideChangeTest, AnOutsideChangeEndsAnUnlockAll) {
   EXPECT_TRUE(r.PromptUp());
 }
 
+TEST(OutsideChangeTest, AReloadDueWhileThePromptIsAnsweredWaitsForTheStopAction) {
+  LockRig r;
+  r.StartLocked();
+  const Hwnd page = r.OpenAndScan(kCasinoTitle);
+  ASSERT_TRUE(r.PromptUp());
+  r.Type("secret");
+  // A change noticed just as the right password is given, and the watcher's tick coming before
+  // the stop action has looked at the answer.
+  r.a.Do([&] {
+    r.prompt().cmdOK.Press();
+    r.a.app.shared.ReloadPending = true;
+    r.a.app.main.Timer1_Timer();
+  });
+  r.Tick();
+  EXPECT_FALSE(r.PromptUp());
+  EXPECT_EQ(r.Closes(page), 0);
+  EXPECT_TRUE(r.Win(page).enabled);
+  // The reload comes right after.
+  EXPECT_FALSE(r.a.app.shared.ReloadPending);
+}
+
 TEST(OutsideChangeTest, OurOwnStoresReloadOnceAndThenRest) {
   LockRig r;
   r.StartLocked();

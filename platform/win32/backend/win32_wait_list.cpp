@@ -28,15 +28,17 @@ std::vector<HANDLE> Win32WaitList::Handles() const {
   return handles;
 }
 
-bool Win32WaitList::ServeSignalled() {
+bool Win32WaitList::ServeSignalled(HANDLE woken) {
   bool any = false;
   // A copy: the calls may change the list, their own entry included.
   const auto waits = waits_;
   for (const auto& [handle, call] : waits) {
     const bool stillWatched = std::any_of(waits_.begin(), waits_.end(),
                                           [h = handle](const auto& w) { return w.first == h; });
-    // Testing an auto-reset event takes its signal.
-    if (!stillWatched || WaitForSingleObject(handle, 0) != WAIT_OBJECT_0) continue;
+    // Testing an auto-reset event takes its signal, so the one the wait ended on is not tested
+    // again: it would read as unsignalled and its notice would be lost.
+    if (!stillWatched) continue;
+    if (handle != woken && WaitForSingleObject(handle, 0) != WAIT_OBJECT_0) continue;
     any = true;
     call();
   }

@@ -24,7 +24,8 @@ class Win32WaitList {
   // For the message wait.
   std::vector<HANDLE> Handles() const;
   // Makes the call of every signalled handle; true when any was. A call may watch or unwatch.
-  bool ServeSignalled();
+  // A wait that ended on an auto-reset event has taken its signal: pass that handle as woken.
+  bool ServeSignalled(HANDLE woken = nullptr);
 
  private:
   std::vector<std::pair<HANDLE, std::function<void()>>> waits_;

@@ -73,8 +73,13 @@ void Win32EventLoop::ProcessPending(const NextDue& nextDue) {
       Sleep(std::min(timeout, kFailedWaitSleepMs));
       return;
     }
+    // Ended by one of the handles, the wait has taken that handle's signal. It is served before
+    // any message, whose handler might close that handle and let its number be reused.
+    const HANDLE woken =
+        woke - WAIT_OBJECT_0 < handles.size() ? handles[woke - WAIT_OBJECT_0] : nullptr;
+    const bool served = waits_.ServeSignalled(woken);
     const bool handled = DispatchPending();
-    if (waits_.ServeSignalled() || handled || woke == WAIT_TIMEOUT) return;
+    if (served || handled || woke == WAIT_TIMEOUT) return;
   }
 }
 
