@@ -5,6 +5,7 @@ namespace pw {
 App::App(const Platform& p)
     : platform(p),
       registry(p.registry),
+      keeper(p.registry, registry, p.owner),
       module1(*this),
       main(*this),
       password(*this),

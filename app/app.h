@@ -6,6 +6,7 @@
 #include "base/exit_codes.h"
 #include "monitor/frm_main.h"
 #include "monitor/module1.h"
+#include "owner/keeper.h"
 #include "passwords/frm_change_password.h"
 #include "passwords/frm_password.h"
 #include "setup/frm_add_wizard.h"
@@ -29,6 +30,7 @@ class App {
   ExitCode exitCode = ExitCode::Plain;
   Shared shared;
   RegistryModule registry;
+  owner::Keeper keeper;
   Module1 module1;
 
   frmMain main;

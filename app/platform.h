@@ -3,6 +3,7 @@
 #include "platform/foreground_events.h"
 #include "platform/forms/toolkit.h"
 #include "platform/input.h"
+#include "platform/owner_line.h"
 #include "platform/process.h"
 #include "platform/registry_api.h"
 #include "platform/shell.h"
@@ -19,6 +20,7 @@ struct Platform {
   Process& process;
   forms::Toolkit& toolkit;
   ForegroundEvents& foregroundEvents;
+  OwnerLine& owner;
 };
 
 }  // namespace pw

@@ -11,6 +11,11 @@ struct Shared {
   std::string BrowserTitle;
   std::string UnlockPassword;
   std::string SetupPassword;
+  // The setup password as typed to open the setup window: every store it makes carries it.
+  std::string SetupEntry;
+  // The right setup password was given, but no one owns this machine yet and this user may not
+  // become its owner: the setup window says an administrator must set it up.
+  bool SetupNeedsAdmin = false;
   std::int16_t TimeDelay = 0;
   std::int16_t ForceCountdown = 0;
   bool PasswordAccepted = false;

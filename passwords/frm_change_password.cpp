@@ -2,7 +2,6 @@
 
 #include "app/app.h"
 #include "base/text.h"
-#include "store/settings_layout.h"
 
 namespace pw {
 
@@ -108,28 +107,29 @@ void frmChangePassword::ConfirmPasswords() {
     return;
   }
   PendingUnlockPassword.clear();
-  auto save = [this](const char* name, const std::string& password) {
-    return app_.registry.SaveRegValue(HKEY_LOCAL_MACHINE_, kSettingsKey, name,
-                                      RegistryValue(password));
-  };
-  const bool unlockStored = save(kUserPassword, txtPassword.Text());
+  Shared& shared = app_.shared;
+  owner::Keeper& keeper = app_.keeper;
+  const owner::Reply unlock = keeper.StoreUnlock(shared.SetupEntry, txtPassword.Text());
+  const bool unlockStored = unlock.answer == owner::Answer::Right;
   if (txtPassword2.Text() != PendingSetupPassword) {
     // The refusal outweighs the mismatch: the user must not believe the first one was stored.
-    Reset(unlockStored ? kSecondMismatch : kSaveFailed);
+    Reset(unlockStored ? kSecondMismatch : owner::Explain(unlock, kSaveFailed));
     return;
   }
   PendingSetupPassword.clear();
-  const bool setupStored = save(kUserPassword2, txtPassword2.Text());
+  const owner::Reply setup = keeper.StoreSetup(shared.SetupEntry, txtPassword2.Text());
   // Raised after a partial store too, so the monitor holds what the registry holds.
-  app_.shared.ReloadPending = true;
-  if (!unlockStored || !setupStored) {
-    Reset(kSaveFailed);
+  shared.ReloadPending = true;
+  if (!unlockStored || setup.answer != owner::Answer::Right) {
+    Reset(owner::Explain(unlockStored ? setup : unlock, kSaveFailed));
     return;
   }
+  // The stores that follow in this setup session carry the new setup password.
+  shared.SetupEntry = txtPassword2.Text();
   Unload();
 }
 
-void frmChangePassword::Reset(const char* message) {
+void frmChangePassword::Reset(const std::string& message) {
   Label1.SetCaption(message);
   txtPassword.SetText("");
   PendingUnlockPassword.clear();

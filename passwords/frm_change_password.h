@@ -21,7 +21,9 @@ class frmChangePassword : public forms::Form {
       "One of the passwords doesn't match, please enter both of them again.";
   static constexpr const char* kSecondMismatch =
       "One of the passwords doesn't match, please enter both again!";
-  static constexpr const char* kSaveFailed = "The passwords could not be saved.";
+  static constexpr const char* kSaveFailed =
+      "The passwords could not be saved: that needs the Pagewarden service or administrator "
+      "rights.";
 
   forms::Label Label1;
   forms::Frame Frame1;
@@ -51,7 +53,7 @@ class frmChangePassword : public forms::Form {
   void TakePasswords();
   void ConfirmPasswords();
   // Back to the entry stage with a message.
-  void Reset(const char* message);
+  void Reset(const std::string& message);
 
   App& app_;
 };

@@ -5,6 +5,15 @@
 
 namespace pw {
 
+namespace {
+
+using owner::Answer;
+
+// How long typing pauses before the entry is checked for the Unlock All box.
+constexpr int kCheckPause = 600;
+
+}  // namespace
+
 frmPassword::frmPassword(App& app)
     : Form(app.platform.toolkit, "frmPassword"),
       txtPassword(*this, "txtPassword", "", {480, 480, 2175, 285}, 0),
@@ -15,6 +24,7 @@ frmPassword::frmPassword(App& app)
       Command1(*this, "Command1", "X", {3720, 480, 375, 360}, 5),
       Timer1(*this, "Timer1", 10000, false),
       TimerForce(*this, "TimerForce", 1000, false),
+      TimerCheck(*this, "TimerCheck", kCheckPause, false),
       app_(app) {
   design.caption = "Pagewarden";
   design.clientWidth = 4440;
@@ -43,12 +53,16 @@ frmPassword::frmPassword(App& app)
   Command1.onClick = [this] { Command1_Click(); };
   Timer1.onTimer = [this] { Timer1_Timer(); };
   TimerForce.onTimer = [this] { TimerForce_Timer(); };
+  TimerCheck.onTimer = [this] { TimerCheck_Timer(); };
 }
 
 void frmPassword::Form_Load() {
   const forms::ScreenInfo screen = Tk().Screen();
   Move((screen.WidthTwips() - Width()) / 2, (screen.HeightTwips() - Height()) / 2);
-  if (app_.shared.UnlockPassword.empty()) Label1.SetCaption(kNoPassword);
+  // Where the service keeps the passwords the guard cannot tell whether one is set.
+  if (app_.shared.UnlockPassword.empty() && !app_.keeper.ServiceKeeps()) {
+    Label1.SetCaption(kNoPassword);
+  }
 }
 
 void frmPassword::txtPassword_Change() {
@@ -60,24 +74,48 @@ void frmPassword::txtPassword_Change() {
     chkunlock.SetVisible(false);
     return;
   }
+  if (app_.keeper.ServiceKeeps()) {
+    chkunlock.SetVisible(false);
+    TimerCheck.SetEnabled(false);
+    TimerCheck.SetEnabled(shared.UnlockAllAllowed && !txtPassword.Text().empty());
+    return;
+  }
   // The box is offered only to someone who already typed the unlock password.
   const bool offer =
       shared.UnlockAllAllowed && LowerAnsi(txtPassword.Text()) == shared.UnlockPassword;
   chkunlock.SetVisible(offer);
 }
 
+void frmPassword::TimerCheck_Timer() {
+  TimerCheck.SetEnabled(false);
+  const Shared& shared = app_.shared;
+  if (shared.SetupRequested || cmdDeactivate.Visible() || !shared.UnlockAllAllowed) return;
+  const owner::Reply reply =
+      app_.keeper.CheckUnlock(LowerAnsi(txtPassword.Text()), shared.UnlockPassword);
+  chkunlock.SetVisible(reply.answer == Answer::Right);
+  if (reply.answer != Answer::Right && reply.answer != Answer::Wrong) {
+    ShowRefusal(owner::Explain(reply, ""));
+  }
+}
+
 void frmPassword::cmdOK_Click() {
   Shared& shared = app_.shared;
   shared.UnlockAllAllowed = true;
+  TimerCheck.SetEnabled(false);
   const std::string entry = LowerAnsi(txtPassword.Text());
   txtPassword.SetText(entry);
 
   if (shared.SetupRequested) {
-    if (entry == shared.SetupPassword) {
+    const owner::Reply reply = app_.keeper.CheckSetup(entry, shared.SetupPassword);
+    if (reply.answer == Answer::Right) {
       shared.PasswordAccepted = true;
+      shared.SetupEntry = entry;
+      shared.SetupNeedsAdmin = !reply.mayStore;
       Unload();
-    } else {
+    } else if (reply.answer == Answer::Wrong) {
       ShowDenial();
+    } else {
+      ShowRefusal(owner::Explain(reply, ""));
     }
     return;
   }
@@ -87,13 +125,18 @@ void frmPassword::cmdOK_Click() {
     Unload();
     return;
   }
-  if (entry != shared.UnlockPassword) {
+  const owner::Reply reply = app_.keeper.CheckUnlock(entry, shared.UnlockPassword);
+  if (reply.answer == Answer::Wrong) {
     ShowDenial();
+    return;
+  }
+  if (reply.answer != Answer::Right) {
+    ShowRefusal(owner::Explain(reply, ""));
     return;
   }
   shared.PasswordAccepted = true;
   if (chkunlock.Value() == 1) {
-    cmdDeactivate_Click();
+    UnlockAll();
   } else {
     Unload();
   }
@@ -108,11 +151,13 @@ void frmPassword::cmdDeactivate_Click() {
     Unload();
     return;
   }
-  if (LowerAnsi(typed) != shared.UnlockPassword) {
+  const owner::Reply reply = app_.keeper.CheckUnlock(LowerAnsi(typed), shared.UnlockPassword);
+  if (reply.answer != Answer::Right) {
     shared.PasswordAccepted = false;
     txtPassword.SetText("");
     txtPassword.SetFocus();
     app_.platform.input.Beep();
+    if (reply.answer != Answer::Wrong) ShowRefusal(owner::Explain(reply, ""));
     return;
   }
   UnlockAll();
@@ -129,6 +174,11 @@ void frmPassword::ShowDenial() {
   Timer1.SetEnabled(true);
   // Selected, so the next keystroke replaces the wrong entry.
   txtPassword.SetSelection(0, static_cast<int>(txtPassword.Text().size()));
+}
+
+void frmPassword::ShowRefusal(const std::string& why) {
+  ShowDenial();
+  Label1.SetCaption(why);
 }
 
 void frmPassword::UnlockAll() {

@@ -4,6 +4,8 @@
 #include "platform/forms/form.h"
 #include "platform/forms/timer.h"
 
+#include <string>
+
 namespace pw {
 
 class App;
@@ -27,6 +29,9 @@ class frmPassword : public forms::Form {
   forms::CommandButton Command1;
   forms::Timer Timer1;
   forms::Timer TimerForce;
+  // Where the service judges passwords, the entry is checked for the Unlock All box once typing
+  // pauses, so that typing never waits on a check and guessing costs checks.
+  forms::Timer TimerCheck;
 
   void txtPassword_Change();
   void cmdOK_Click();
@@ -34,12 +39,15 @@ class frmPassword : public forms::Form {
   void Command1_Click();
   void Timer1_Timer();
   void TimerForce_Timer();
+  void TimerCheck_Timer();
 
  protected:
   void Form_Load() override;
 
  private:
   void ShowDenial();
+  // A check that gave no verdict: the prompt says why, as it does for a wrong password.
+  void ShowRefusal(const std::string& why);
   void UnlockAll();
 
   App& app_;

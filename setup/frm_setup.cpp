@@ -112,6 +112,13 @@ frmSetup::frmSetup(App& app)
 void frmSetup::Form_Load() {
   GetSettings();
   GetWindows();
+  if (app_.shared.SetupNeedsAdmin) ShowStoreResult(owner::kNeedsAdmin);
+}
+
+void frmSetup::Form_Unload() {
+  // The setup password is held only while the window that needs it is open.
+  app_.shared.SetupEntry.clear();
+  app_.shared.SetupNeedsAdmin = false;
 }
 
 void frmSetup::GetSettings() {
@@ -141,37 +148,37 @@ void frmSetup::GetWindows() {
   if (List1.ListCount() > 0) List1.SetListIndex(0);
 }
 
-bool frmSetup::SaveSettings() {
+Preferences frmSetup::EditedPreferences() {
   const std::string browser = txtwebbrowser.Text();
-  return WritePreferences(app_.registry,
-                          {.browser = browser.empty() ? kDefaultBrowserTitle : browser,
-                           .noPasswordPrompt = mnupasswordprompt.Checked(),
-                           .disableMenu = mnudisablemenu.Checked(),
-                           .hideMenu = mnuHideMenu.Checked()});
+  return {.browser = browser.empty() ? kDefaultBrowserTitle : browser,
+          .noPasswordPrompt = mnupasswordprompt.Checked(),
+          .disableMenu = mnudisablemenu.Checked(),
+          .hideMenu = mnuHideMenu.Checked()};
 }
 
-bool frmSetup::SaveWindows() {
+std::vector<WordEntry> frmSetup::EditedEntries() {
   std::vector<WordEntry> entries;
   const int count = List1.ListCount();
   for (int i = 0; i < count; ++i) entries.push_back({List1.List(i), List1.Selected(i)});
-  return WriteWordEntries(app_.registry, entries);
+  return entries;
 }
 
 bool frmSetup::Store() {
-  const bool windowsStored = SaveWindows();
-  const bool settingsStored = SaveSettings();
-  // Also after a partial store: the monitor should reflect whatever the registry now holds.
+  const owner::Reply reply =
+      app_.keeper.StoreSettings(app_.shared.SetupEntry, EditedPreferences(), EditedEntries());
+  // Also after a refused or partial store: the monitor should reflect what the registry holds.
   app_.shared.ReloadPending = true;
-  ShowStoreResult(windowsStored && settingsStored);
-  return windowsStored && settingsStored;
+  const bool stored = reply.answer == owner::Answer::Right;
+  ShowStoreResult(stored ? "" : owner::Explain(reply, kSaveFailed));
+  return stored;
 }
 
-void frmSetup::ShowStoreResult(bool stored) {
-  if (stored) {
+void frmSetup::ShowStoreResult(const std::string& refusal) {
+  if (refusal.empty()) {
     Label1.SetCaption(Label1.design.caption);
     Label1.SetForeColor(Label1.design.foreColor);
   } else {
-    Label1.SetCaption(kSaveFailed);
+    Label1.SetCaption(refusal);
     Label1.SetForeColor(forms::kColorRed);
   }
 }

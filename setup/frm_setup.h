@@ -1,11 +1,13 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
 #include "platform/forms/list_box.h"
 #include "platform/forms/menu.h"
+#include "store/settings_store.h"
 
 namespace pw {
 
@@ -19,7 +21,8 @@ class frmSetup : public forms::Form {
 
   // The entry that can be unticked but neither removed nor rewritten.
   static constexpr const char* kFixedEntry = "Windows Explorer";
-  static constexpr const char* kSaveFailed = "Settings could not be saved.";
+  static constexpr const char* kSaveFailed =
+      "Settings could not be saved: that needs the Pagewarden service or administrator rights.";
   // The readers look at this many stored entries; an entry beyond them would be lost unseen.
   static constexpr int kMostEntries = 1000;
   static constexpr const char* kListFull = "The list is full: 1000 words at most.";
@@ -65,9 +68,9 @@ class frmSetup : public forms::Form {
 
   void GetSettings();
   void GetWindows();
-  // Both return false when the registry refused at least one write; they write all they can.
-  bool SaveSettings();
-  bool SaveWindows();
+  // What the window holds now, as it is stored.
+  Preferences EditedPreferences();
+  std::vector<WordEntry> EditedEntries();
 
   void List1_Click();
   void cmdAdd_Click();
@@ -91,11 +94,14 @@ class frmSetup : public forms::Form {
 
  protected:
   void Form_Load() override;
+  void Form_Unload() override;
 
  private:
-  // Writes the list and the settings and asks the monitor to reload; false when a write failed.
+  // Stores the list and the settings and asks the monitor to reload; false when the store was
+  // refused in whole or in part.
   bool Store();
-  void ShowStoreResult(bool stored);
+  // An empty refusal puts the label back as designed; otherwise the label says it in red.
+  void ShowStoreResult(const std::string& refusal);
   void ToggleSwitch(forms::MenuItem& item);
 
   App& app_;

@@ -7,6 +7,11 @@ namespace pw {
 // Everything the program keeps between runs, under HKEY_LOCAL_MACHINE.
 inline constexpr const char* kSettingsKey = "SOFTWARE\\Tarnwick\\Addon2\\Settings";
 inline constexpr const char* kWindowsKey = "SOFTWARE\\Tarnwick\\Addon2\\Windows";
+// Where the service keeps the password hashes: only SYSTEM and Administrators may open it. That
+// it exists tells the guard that the service, not the guard, judges passwords.
+inline constexpr const char* kVaultKey = "SOFTWARE\\Tarnwick\\Addon2\\Vault";
+inline constexpr const char* kVaultUnlock = "Unlock";
+inline constexpr const char* kVaultSetup = "Setup";
 
 inline constexpr const char* kUserPassword = "UserPassword";
 inline constexpr const char* kUserPassword2 = "UserPassword2";

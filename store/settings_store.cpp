@@ -1,5 +1,6 @@
 #include "store/settings_store.h"
 
+#include "base/text.h"
 #include "store/time_delay.h"
 
 namespace pw {
@@ -68,14 +69,30 @@ std::string ReadFirstTime(RegistryModule& registry) {
   return ReadText(registry, kSettingsKey, kFirstTime);
 }
 
+SettingTexts PreferenceTexts(const Preferences& preferences) {
+  return {{kWebBrowser, preferences.browser},
+          {kPasswordPrompt, SwitchText(preferences.noPasswordPrompt)},
+          {kDisableMenu, SwitchText(preferences.disableMenu)},
+          {kHideMenu, SwitchText(preferences.hideMenu)}};
+}
+
+bool IsPreferenceName(std::string_view name) {
+  for (const auto& [known, text] : PreferenceTexts({})) {
+    if (EqualsIgnoreCaseAnsi(known, name)) return true;
+  }
+  return false;
+}
+
 bool WritePreferences(RegistryModule& registry, const Preferences& preferences) {
-  const bool browser = WriteText(registry, kSettingsKey, kWebBrowser, preferences.browser);
-  const bool prompt =
-      WriteText(registry, kSettingsKey, kPasswordPrompt, SwitchText(preferences.noPasswordPrompt));
-  const bool disable =
-      WriteText(registry, kSettingsKey, kDisableMenu, SwitchText(preferences.disableMenu));
-  const bool hide = WriteText(registry, kSettingsKey, kHideMenu, SwitchText(preferences.hideMenu));
-  return browser && prompt && disable && hide;
+  return WriteSettingTexts(registry, PreferenceTexts(preferences));
+}
+
+bool WriteSettingTexts(RegistryModule& registry, const SettingTexts& texts) {
+  bool stored = true;
+  for (const auto& [name, text] : texts) {
+    stored = WriteText(registry, kSettingsKey, name, text) && stored;
+  }
+  return stored;
 }
 
 bool WriteWordEntries(RegistryModule& registry, const std::vector<WordEntry>& entries) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "store/registry_module.h"
@@ -53,8 +54,15 @@ std::vector<WordEntry> ReadWordEntries(RegistryModule& registry);
 // The marker the list store leaves, as stored text ("" when none).
 std::string ReadFirstTime(RegistryModule& registry);
 
+// The values the setup window stores under the settings key, as names and texts, in the order
+// it stores them; and whether a name is one of them (letter case aside).
+using SettingTexts = std::vector<std::pair<std::string, std::string>>;
+SettingTexts PreferenceTexts(const Preferences& preferences);
+bool IsPreferenceName(std::string_view name);
+
 // Writers. Each writes all it can and returns false when the registry refused any of it.
 bool WritePreferences(RegistryModule& registry, const Preferences& preferences);
+bool WriteSettingTexts(RegistryModule& registry, const SettingTexts& texts);
 // Marks the list as stored, writes the entries as "Window0" onwards and clears the names after
 // them up to the last one a reader looks at.
 bool WriteWordEntries(RegistryModule& registry, const std::vector<WordEntry>& entries);

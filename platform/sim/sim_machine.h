@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_pipes.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_shell.h"
 #include "platform/sim/sim_world.h"
@@ -28,6 +29,9 @@ class SimMachine {
   SimDesktop desktop;
   SimRegistry registry;
   SimShellState shell;
+  SimPipes pipes;
+  // The process id the service control manager reports for the running service; 0 for none.
+  int servicePid = 0;
   std::vector<KeyStroke> keystrokes;
   // Input a sender of keystrokes handles while it waits for its key: what the user gave before
   // it. Runs on the sending process's own thread.

@@ -81,6 +81,48 @@ RegKey SimRegistry::NewHandle(const std::string& key, std::uint32_t access) {
   return handle;
 }
 
+void SimRegistry::Protect(RegKey root, const std::string& path) {
+  protected_.insert(Normalize(root, path));
+}
+
+bool SimRegistry::Protected(RegKey root, const std::string& path) const {
+  const std::string key = Normalize(root, path);
+  for (const std::string& prefix : protected_) {
+    if (key == prefix || key.rfind(prefix + "\\", 0) == 0) return true;
+  }
+  return false;
+}
+
+bool SimRegistry::UserView::Refuses(RegKey root, const std::string& path, std::uint32_t access,
+                                    bool creating) {
+  const auto base = r_.Resolve(root);
+  if (!base) return false;  // the registry reports the bad handle itself
+  const std::string key = Below(base->key, path);
+  for (const std::string& prefix : r_.protected_) {
+    if (key == prefix || key.rfind(prefix + "\\", 0) == 0) return true;
+  }
+  const std::string machine = RootName(HKEY_LOCAL_MACHINE_);
+  if (key != machine && key.rfind(machine + "\\", 0) != 0) return false;
+  // Reading HKEY_LOCAL_MACHINE is allowed; creating a key there only opens an existing one.
+  return (access & kWriteBits) != 0 || (creating && r_.ValuesOf(key) == nullptr);
+}
+
+long SimRegistry::UserView::RegOpenKeyExA(RegKey root, const std::string& path,
+                                          std::uint32_t options, std::uint32_t access,
+                                          RegKey& result) {
+  result = 0;
+  if (Refuses(root, path, access, false)) return ERROR_ACCESS_DENIED_;
+  return r_.RegOpenKeyExA(root, path, options, access, result);
+}
+
+long SimRegistry::UserView::RegCreateKeyExA(RegKey root, const std::string& path,
+                                            std::uint32_t options, std::uint32_t access,
+                                            RegKey& result, std::uint32_t& disposition) {
+  result = 0;
+  if (Refuses(root, path, access, true)) return ERROR_ACCESS_DENIED_;
+  return r_.RegCreateKeyExA(root, path, options, access, result, disposition);
+}
+
 long SimRegistry::RegOpenKeyExA(RegKey root, const std::string& path, std::uint32_t options,
                                 std::uint32_t access, RegKey& result) {
   (void)options;
@@ -278,6 +320,7 @@ void SimRegistry::DeleteKey(RegKey root, const std::string& path) {
 void SimRegistry::Clear() {
   keys_.clear();
   refused_.clear();
+  protected_.clear();
   std::vector<std::string> watched;
   for (const Watch& w : watches_) watched.push_back(w.key);
   for (const std::string& key : watched) Changed(key);

@@ -64,6 +64,14 @@ class SimRegistry : public RegistryApi {
   void RefuseWritesUnder(const std::string& path) { RefuseWritesUnder(HKEY_LOCAL_MACHINE_, path); }
   void AllowWrites() { refused_.clear(); }
 
+  // Only SYSTEM and Administrators may open the key and what lies below it, as the access list
+  // the service gives its vault: a standard user's view is refused even reading.
+  void Protect(RegKey root, const std::string& path);
+  bool Protected(RegKey root, const std::string& path) const;
+  // The same registry as a standard user sees it: HKEY_LOCAL_MACHINE readable but not
+  // writable, a protected key neither. The registry itself acts for an administrator.
+  RegistryApi& StandardUser() { return standardUser_; }
+
   int OpenHandleCount() const { return static_cast<int>(handles_.size()); }
   // Notices asked for and not yet given.
   int WatchCount() const { return static_cast<int>(watches_.size()); }
@@ -75,6 +83,36 @@ class SimRegistry : public RegistryApi {
     std::string key;
     std::uint32_t access = 0;
   };
+  // Forwards every call, refusing what a standard user may not do.
+  class UserView : public RegistryApi {
+   public:
+    explicit UserView(SimRegistry& registry) : r_(registry) {}
+    long RegOpenKeyExA(RegKey root, const std::string& path, std::uint32_t options,
+                       std::uint32_t access, RegKey& result) override;
+    long RegCreateKeyExA(RegKey root, const std::string& path, std::uint32_t options,
+                         std::uint32_t access, RegKey& result, std::uint32_t& disposition) override;
+    long RegSetValueExA(RegKey key, const std::string& name, std::uint32_t type,
+                        const std::uint8_t* data, std::uint32_t size) override {
+      return r_.RegSetValueExA(key, name, type, data, size);
+    }
+    long RegQueryValueExA(RegKey key, const std::string& name, std::uint32_t& type,
+                          std::uint8_t* data, std::uint32_t& size) override {
+      return r_.RegQueryValueExA(key, name, type, data, size);
+    }
+    long RegDeleteValueA(RegKey key, const std::string& name) override {
+      return r_.RegDeleteValueA(key, name);
+    }
+    long RegCloseKey(RegKey key) override { return r_.RegCloseKey(key); }
+    long RegNotifyChangeKeyValue(RegKey key, std::function<void()> onChange) override {
+      return r_.RegNotifyChangeKeyValue(key, std::move(onChange));
+    }
+
+   private:
+    // Whether a standard user is refused the key below root (a handle or a predefined root).
+    bool Refuses(RegKey root, const std::string& path, std::uint32_t access, bool creating);
+    SimRegistry& r_;
+  };
+
   struct Value {
     std::string name;  // as first written
     std::uint32_t type = 0;
@@ -96,6 +134,8 @@ class SimRegistry : public RegistryApi {
   std::map<std::string, Values> keys_;  // by normalized path "root\a\b"
   std::map<RegKey, Handle> handles_;
   std::set<std::string> refused_;
+  std::set<std::string> protected_;
+  UserView standardUser_{*this};
   struct Watch {
     RegKey handle = 0;
     std::string key;

@@ -161,7 +161,7 @@ TEST_F(ChangePasswordTest, RefusedWritesKeepTheDialogOpenAndSaySo) {
   Enter("one", "two");
   EXPECT_TRUE(dialog.Visible());
   EXPECT_FALSE(a.app.setup.Enabled());
-  EXPECT_EQ(dialog.Label1.Caption(), "The passwords could not be saved.");
+  EXPECT_EQ(dialog.Label1.Caption(), frmChangePassword::kSaveFailed);
   EXPECT_FALSE(HasSetting("UserPassword"));
   EXPECT_TRUE(a.app.shared.ReloadPending);
   EXPECT_TRUE(dialog.PendingUnlockPassword.empty());  // back to the entry stage
@@ -171,7 +171,7 @@ TEST_F(ChangePasswordTest, RefusedWritesKeepTheDialogOpenAndSaySo) {
   Enter("one", "two");
   Enter("one", "tow");
   EXPECT_TRUE(dialog.Visible());
-  EXPECT_EQ(dialog.Label1.Caption(), "The passwords could not be saved.");
+  EXPECT_EQ(dialog.Label1.Caption(), frmChangePassword::kSaveFailed);
   EXPECT_FALSE(HasSetting("UserPassword"));
   EXPECT_FALSE(a.app.shared.ReloadPending);
 

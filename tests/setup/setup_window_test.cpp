@@ -237,7 +237,7 @@ TEST_F(SetupWindowTest, RefusedWritesKeepTheWindowOpenAndSaySo) {
   Press(setup.Cmdok);
   ASSERT_TRUE(setup.Loaded());
   EXPECT_TRUE(setup.Visible());
-  EXPECT_EQ(setup.Label1.Caption(), "Settings could not be saved.");
+  EXPECT_EQ(setup.Label1.Caption(), frmSetup::kSaveFailed);
   EXPECT_EQ(setup.Label1.ForeColor(), forms::kColorRed);
   EXPECT_TRUE(setup.cmdApply.Enabled());
   EXPECT_FALSE(a.app.main.tmrTimeDelay.Enabled());
@@ -246,7 +246,7 @@ TEST_F(SetupWindowTest, RefusedWritesKeepTheWindowOpenAndSaySo) {
 
   Press(setup.cmdApply);
   EXPECT_TRUE(setup.cmdApply.Enabled());
-  EXPECT_EQ(setup.Label1.Caption(), "Settings could not be saved.");
+  EXPECT_EQ(setup.Label1.Caption(), frmSetup::kSaveFailed);
 }
 
 TEST_F(SetupWindowTest, APartialStoreIsReportedAndStillReloadsTheMonitor) {
@@ -258,7 +258,7 @@ TEST_F(SetupWindowTest, APartialStoreIsReportedAndStillReloadsTheMonitor) {
     setup.txtwebbrowser.SetText("Firefox");
   });
   Press(setup.cmdApply);
-  EXPECT_EQ(setup.Label1.Caption(), "Settings could not be saved.");
+  EXPECT_EQ(setup.Label1.Caption(), frmSetup::kSaveFailed);
   EXPECT_TRUE(setup.cmdApply.Enabled());
   EXPECT_EQ(Setting("webbrowser"), "Firefox");
   EXPECT_FALSE(HasWord(0));

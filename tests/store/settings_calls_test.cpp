@@ -4,6 +4,8 @@
 // change of order, of a value written or of a value read fails here.
 #include <gtest/gtest.h>
 
+#include "platform/sim/sim_owner_line.h"
+
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -242,8 +244,9 @@ class SettingsCallsTest : public ::testing::Test {
   sim::SimMachine machine;
   sim::SimHost host{machine, "pgwatch.exe"};
   RecordingRegistry recorder{machine.registry};
+  sim::SimOwnerLine owner{machine, "no service", {}};
   App app{Platform{host.windows, recorder, host.shell, host.input, host.process, host.toolkit,
-                   host.foregroundEvents}};
+                   host.foregroundEvents, owner}};
 };
 
 TEST_F(SettingsCallsTest, NothingStored) {
@@ -267,6 +270,7 @@ open Settings read -> 2
   // The first store creates both keys.
   Do([&] { app.setup.cmdApply.Press(); });
   ExpectCalls(R"--(
+open Vault read -> 2
 open Settings write -> 2
 create Settings
 close Settings
@@ -428,6 +432,7 @@ close Settings
     app.setup.cmdApply.Press();
   });
   ExpectCalls(R"--(
+open Vault read -> 2
 open Settings write
 set Settings/FirstTime REG_SZ "1"
 close Settings
@@ -585,6 +590,7 @@ close Settings
     app.setup.Cmdok.Press();
   });
   ExpectCalls(R"--(
+open Vault read -> 2
 open Settings write
 set Settings/FirstTime REG_SZ "1"
 close Settings
@@ -677,6 +683,7 @@ TEST_F(SettingsCallsTest, WritesRefused) {
   // Every write is tried, each one failing on its own.
   Do([&] { app.setup.Cmdok.Press(); });
   ExpectCalls(R"--(
+open Vault read -> 2
 open Settings write -> 5
 create Settings
 close Settings

@@ -1,21 +1,37 @@
 #include "tests/support/sim_app.h"
 
+#include "owner/protocol.h"
+
 namespace pw::test {
 
 namespace {
 
-Platform MakePlatform(sim::SimMachine& machine, sim::SimHost& host, WindowSystem& windows) {
-  return Platform{windows,      machine.registry, host.shell,           host.input,
-                  host.process, host.toolkit,     host.foregroundEvents};
+Platform MakePlatform(sim::SimMachine& machine, sim::SimHost& host, WindowSystem& windows,
+                      OwnerLine& owner, SimApp::User user) {
+  RegistryApi& registry = user == SimApp::User::Owner ? static_cast<RegistryApi&>(machine.registry)
+                                                      : machine.registry.StandardUser();
+  return Platform{
+      windows, registry, host.shell, host.input, host.process, host.toolkit, host.foregroundEvents,
+      owner};
+}
+
+sim::PipeCaller CallerOf(SimApp::User user) {
+  return {1, user == SimApp::User::Owner};
 }
 
 }  // namespace
 
-SimApp::SimApp(sim::SimMachine& m, std::string name)
-    : machine(m), host(m, std::move(name)), app(MakePlatform(m, host, host.windows)) {}
+SimApp::SimApp(sim::SimMachine& m, std::string name, User user)
+    : machine(m),
+      host(m, std::move(name)),
+      ownerLine(m, owner::kPipeName, CallerOf(user)),
+      app(MakePlatform(m, host, host.windows, ownerLine, user)) {}
 
 SimApp::SimApp(sim::SimMachine& m, WindowSystem& windows)
-    : machine(m), host(m, "pgwatch.exe"), app(MakePlatform(m, host, windows)) {}
+    : machine(m),
+      host(m, "pgwatch.exe"),
+      ownerLine(m, owner::kPipeName, CallerOf(User::Owner)),
+      app(MakePlatform(m, host, windows, ownerLine, User::Owner)) {}
 
 SimApp::~SimApp() {
   machine.world.Kill(host.pid);

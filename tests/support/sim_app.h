@@ -8,6 +8,7 @@
 #include "app/app.h"
 #include "platform/sim/sim_host.h"
 #include "platform/sim/sim_machine.h"
+#include "platform/sim/sim_owner_line.h"
 
 namespace pw::test {
 
@@ -19,7 +20,12 @@ inline bool Shown(forms::Form& form) {
 // A copy of the program on a simulated machine, running on a simulated process of its own.
 class SimApp {
  public:
-  explicit SimApp(sim::SimMachine& machine, std::string name = "pgwatch.exe");
+  // Who runs the copy. The owner's token may write HKEY_LOCAL_MACHINE, as the tests of the
+  // program without the service assume; a standard user reads it only.
+  enum class User { Owner, Standard };
+
+  explicit SimApp(sim::SimMachine& machine, std::string name = "pgwatch.exe",
+                  User user = User::Owner);
   // The same with a window system of the test's own in place of the simulated one.
   SimApp(sim::SimMachine& machine, WindowSystem& windows);
   ~SimApp();
@@ -42,6 +48,7 @@ class SimApp {
 
   sim::SimMachine& machine;
   sim::SimHost host;
+  sim::SimOwnerLine ownerLine;
   App app;
 };
 

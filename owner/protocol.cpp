@@ -1,0 +1,103 @@
+#include "owner/protocol.h"
+
+namespace pw::owner {
+
+namespace {
+
+constexpr std::size_t kReplySize = 8;
+
+void PutU32(std::vector<std::uint8_t>& out, std::uint32_t n) {
+  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(n >> shift));
+}
+
+// Reads from the front of the bytes, refusing to step past their end.
+class Reader {
+ public:
+  explicit Reader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+
+  std::optional<std::uint8_t> Byte() {
+    if (bytes_.empty()) return std::nullopt;
+    const std::uint8_t b = bytes_.front();
+    bytes_ = bytes_.subspan(1);
+    return b;
+  }
+  std::optional<std::uint32_t> U32() {
+    if (bytes_.size() < 4) return std::nullopt;
+    std::uint32_t n = 0;
+    for (int i = 3; i >= 0; --i) n = (n << 8) | bytes_[static_cast<std::size_t>(i)];
+    bytes_ = bytes_.subspan(4);
+    return n;
+  }
+  std::optional<std::string> Text(std::size_t length) {
+    if (bytes_.size() < length) return std::nullopt;
+    std::string text(bytes_.begin(), bytes_.begin() + static_cast<std::ptrdiff_t>(length));
+    bytes_ = bytes_.subspan(length);
+    return text;
+  }
+  bool AtEnd() const { return bytes_.empty(); }
+
+ private:
+  std::span<const std::uint8_t> bytes_;
+};
+
+bool KnownAsk(std::uint8_t kind) {
+  return kind >= static_cast<std::uint8_t>(Ask::CheckUnlock) &&
+         kind <= static_cast<std::uint8_t>(Ask::StoreSetup);
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> Encode(const Request& request) {
+  std::vector<std::uint8_t> out{kVersion, static_cast<std::uint8_t>(request.ask)};
+  PutU32(out, static_cast<std::uint32_t>(request.fields.size()));
+  for (const std::string& field : request.fields) {
+    PutU32(out, static_cast<std::uint32_t>(field.size()));
+    out.insert(out.end(), field.begin(), field.end());
+  }
+  return out;
+}
+
+std::optional<Request> DecodeRequest(std::span<const std::uint8_t> bytes) {
+  if (bytes.size() > kLongestMessage) return std::nullopt;
+  Reader in(bytes);
+  const auto version = in.Byte();
+  const auto kind = in.Byte();
+  const auto count = in.U32();
+  if (version != kVersion || !kind || !KnownAsk(*kind) || !count || *count > kMostFields) {
+    return std::nullopt;
+  }
+  Request request{static_cast<Ask>(*kind), {}};
+  for (std::uint32_t i = 0; i < *count; ++i) {
+    const auto length = in.U32();
+    if (!length || *length > kLongestField) return std::nullopt;
+    auto text = in.Text(*length);
+    if (!text) return std::nullopt;
+    request.fields.push_back(std::move(*text));
+  }
+  if (!in.AtEnd()) return std::nullopt;
+  return request;
+}
+
+std::vector<std::uint8_t> Encode(const Reply& reply) {
+  std::vector<std::uint8_t> out{kVersion, static_cast<std::uint8_t>(reply.answer),
+                                static_cast<std::uint8_t>(reply.mayStore ? 1 : 0), 0};
+  PutU32(out, reply.seconds);
+  return out;
+}
+
+std::optional<Reply> DecodeReply(std::span<const std::uint8_t> bytes) {
+  if (bytes.size() != kReplySize) return std::nullopt;
+  Reader in(bytes);
+  const auto version = in.Byte();
+  const auto answer = in.Byte();
+  const auto mayStore = in.Byte();
+  in.Byte();
+  const auto seconds = in.U32();
+  if (version != kVersion || !answer || *answer > static_cast<std::uint8_t>(Answer::BadRequest) ||
+      !mayStore || *mayStore > 1 || !seconds) {
+    return std::nullopt;
+  }
+  return Reply{static_cast<Answer>(*answer), *seconds, *mayStore == 1};
+}
+
+}  // namespace pw::owner

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "owner/protocol.h"
+#include "platform/registry_api.h"
+#include "platform/types.h"
+#include "store/registry_module.h"
+#include "watchdog/check_rate.h"
+#include "watchdog/password_record.h"
+
+namespace pw::watchdog {
+
+// What the authority needs of the system besides the registry.
+class AuthorityHost : public KeyMaker {
+ public:
+  // Creates the key the hashes live in, if missing, and gives it an access list of its own:
+  // SYSTEM and Administrators only, nothing inherited. Also run to repair a changed list.
+  virtual bool ProtectVault() = 0;
+};
+
+// Who asks over the pipe, as the system reports it.
+struct Caller {
+  std::uint32_t session = 0;
+  bool admin = false;  // a member of Administrators with an elevated token
+};
+
+// The owner's authority: keeps the passwords as salted hashes in a key the guarded user cannot
+// read, judges every password and makes every stored change. Stores go into the layout every
+// reader knows (the word list, the settings values), so the guard's live reload, the Group
+// Policy templates and older readers keep working.
+class Authority {
+ public:
+  // New passwords are hashed with the given iteration count.
+  Authority(RegistryApi& registry, AuthorityHost& host,
+            std::uint32_t iterations = PasswordRecord::kIterations);
+
+  // At the service's start and after each change of the settings key: protects the vault and
+  // moves passwords found in plain text ("UserPassword", "UserPassword2") into it as hashes,
+  // deleting the plain text only once the hash is stored.
+  void TakeIn();
+  owner::Reply Serve(const owner::Request& request, const Caller& caller, Millis now);
+  // One message off the pipe and the reply to send: a message that is no request gets a
+  // BadRequest reply, whatever it holds.
+  std::vector<std::uint8_t> Serve(std::span<const std::uint8_t> message, const Caller& caller,
+                                  Millis now);
+
+ private:
+  enum class Which { Unlock, Setup };
+
+  owner::Reply Check(Which which, const std::string& entry, const Caller& caller, Millis now);
+  // The setup password re-checked before a store, with the rate and the first-owner rules.
+  std::optional<owner::Reply> RefuseStore(const std::string& setupEntry, const Caller& caller,
+                                          Millis now);
+  owner::Reply StoreSettings(const owner::Request& request, const Caller& caller, Millis now);
+  owner::Reply StorePassword(Which which, const owner::Request& request, const Caller& caller,
+                             Millis now);
+  bool Matches(Which which, const std::string& entry);
+  // Keeps the password (its first 8 characters count); an empty one is kept as none at all.
+  bool Keep(Which which, const std::string& password);
+  // A setup password other than the empty one is stored: someone owns this machine.
+  bool Owned();
+
+  RegistryModule registry_;
+  AuthorityHost& host_;
+  std::uint32_t iterations_;
+  CheckRate rate_;
+};
+
+}  // namespace pw::watchdog

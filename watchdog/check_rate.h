@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <optional>
+
+#include "platform/types.h"
+
+namespace pw::watchdog {
+
+// Keeps a guessing user slow: at most kPerMinute password checks a minute reach the comparison
+// in each session, wherever they come from.
+class CheckRate {
+ public:
+  static constexpr int kPerMinute = 30;
+  static constexpr Millis kMinute = 60'000;
+
+  // Nothing when the check may go ahead (and is counted); else how long until one may.
+  std::optional<Millis> Admit(std::uint32_t session, Millis now);
+
+ private:
+  std::map<std::uint32_t, std::deque<Millis>> checks_;
+};
+
+}  // namespace pw::watchdog
