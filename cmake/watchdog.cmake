@@ -9,14 +9,17 @@ file(CONFIGURE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/pgwatchsvc_version.rc
      CONTENT "${PW_SVC_VERSION_RC}" @ONLY)
 
 add_executable(pgwatchsvc
+  watchdog/win32/cng_keys.cpp
   watchdog/win32/event_log.cpp
+  watchdog/win32/owner_pipe.cpp
   watchdog/win32/service_loop.cpp
   watchdog/win32/service_main.cpp
   watchdog/win32/win32_guard_host.cpp
   watchdog/win32/pgwatchsvc.rc
   ${CMAKE_CURRENT_BINARY_DIR}/pgwatchsvc_version.rc)
 target_compile_definitions(pgwatchsvc PRIVATE ${PW_WINDOWS_DEFINITIONS})
-target_link_libraries(pgwatchsvc PRIVATE pagewarden_watchdog advapi32 wtsapi32 userenv)
+target_link_libraries(pgwatchsvc PRIVATE pagewarden_watchdog pagewarden_win32 advapi32 wtsapi32
+                                         userenv bcrypt)
 set_target_properties(pgwatchsvc PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 # The driver of the watchdog's end-to-end scenarios.

@@ -24,8 +24,9 @@ DWORD TimeOut(std::optional<Millis> due) {
 
 }  // namespace
 
-ServiceLoop::ServiceLoop(Win32GuardHost& host)
+ServiceLoop::ServiceLoop(Win32GuardHost& host, OwnerPipe* owner)
     : host_(host),
+      owner_(owner),
       stop_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
       sessionChanged_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
 
@@ -48,9 +49,18 @@ bool ServiceLoop::Run() {
   for (;;) {
     const std::vector<Win32GuardHost::Watched> guards = host_.Guards();
     std::vector<HANDLE> handles{stop_.get(), sessionChanged_.get()};
-    for (const auto& guard : guards) handles.push_back(guard.process);
-    // One wait holds at most 64 handles: 62 sessions with a user are far beyond any desktop.
-    const DWORD count = static_cast<DWORD>(std::min<std::size_t>(handles.size(), 64));
+    // One wait holds at most 64 handles: 60 sessions with a user are far beyond any desktop.
+    for (const auto& guard : guards) {
+      if (handles.size() < 62) handles.push_back(guard.process);
+    }
+    const DWORD watched = static_cast<DWORD>(handles.size());
+    // After the guards: a wait reports the first signalled handle, so a client that keeps
+    // connecting never keeps a guard's end waiting.
+    if (owner_ != nullptr) {
+      handles.push_back(owner_->Connected());
+      handles.push_back(owner_->SettingsChanged());
+    }
+    const DWORD count = static_cast<DWORD>(handles.size());
     const DWORD woken =
         WaitForMultipleObjects(count, handles.data(), FALSE, TimeOut(dog.NextDue()));
     const Millis now = Now();
@@ -60,9 +70,13 @@ bool ServiceLoop::Run() {
     }
     if (woken == WAIT_OBJECT_0 + 1) {
       TakeSessionChanges(dog, now);
-    } else if (woken >= WAIT_OBJECT_0 + 2 && woken < WAIT_OBJECT_0 + count) {
+    } else if (woken >= WAIT_OBJECT_0 + 2 && woken < WAIT_OBJECT_0 + watched) {
       const SessionId session = guards[woken - WAIT_OBJECT_0 - 2].session;
       dog.GuardEnded(session, host_.TakeEnded(session), now);
+    } else if (owner_ != nullptr && woken == WAIT_OBJECT_0 + watched) {
+      owner_->ServeClient();
+    } else if (owner_ != nullptr && woken == WAIT_OBJECT_0 + watched + 1) {
+      owner_->TakeInChanges();
     } else if (woken != WAIT_TIMEOUT) {
       return false;
     }

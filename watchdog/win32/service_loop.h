@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "watchdog/watchdog.h"
+#include "watchdog/win32/owner_pipe.h"
 #include "watchdog/win32/unique_handle.h"
 #include "watchdog/win32/win32_guard_host.h"
 
@@ -15,7 +16,8 @@ namespace pw::watchdog {
 // handle, with the time out at the watchdog's next due time. Nothing runs between events.
 class ServiceLoop {
  public:
-  explicit ServiceLoop(Win32GuardHost& host);
+  // The owner's pipe, where given, is served from the same wait.
+  explicit ServiceLoop(Win32GuardHost& host, OwnerPipe* owner = nullptr);
 
   // From the service control handler, which Windows calls on another thread.
   void PostStop();
@@ -33,6 +35,7 @@ class ServiceLoop {
   void TakeSessionChanges(Watchdog& dog, Millis now);
 
   Win32GuardHost& host_;
+  OwnerPipe* owner_;
   UniqueHandle stop_;
   UniqueHandle sessionChanged_;
   std::mutex mutex_;  // guards changes_ between the handler's thread and the loop's

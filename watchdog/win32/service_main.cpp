@@ -9,7 +9,11 @@
 #include <cstring>
 #include <string>
 
+#include "platform/win32/backend/win32_registry.h"
+#include "watchdog/authority.h"
+#include "watchdog/win32/cng_keys.h"
 #include "watchdog/win32/event_log.h"
+#include "watchdog/win32/owner_pipe.h"
 #include "watchdog/win32/service_loop.h"
 #include "watchdog/win32/win32_guard_host.h"
 
@@ -32,6 +36,15 @@ std::string GuardPath(const std::string& ownPath) {
   return ownPath.substr(0, ownPath.find_last_of('\\') + 1) + kGuardFile;
 }
 
+// The owner's authority as the service runs it: LocalSystem's registry, CNG, the pipe.
+struct OwnerAuthority {
+  OwnerAuthority() : authority(registry, keys), pipe(authority) {}
+  Win32Registry registry;
+  CngKeys keys;
+  Authority authority;
+  OwnerPipe pipe;
+};
+
 // One run of the service, from its ServiceMain to its stop. The control handler reaches it
 // through the context pointer Windows hands back.
 class Service {
@@ -40,12 +53,15 @@ class Service {
       : path_(OwnPath()),
         log_(false),
         host_(Win32GuardHost::Mode::Service, GuardPath(path_), log_),
-        loop_(host_) {}
+        loop_(host_, &owner_.pipe) {}
 
   void Run() {
     status_ = RegisterServiceCtrlHandlerExA(kServiceName, &Service::Handler, this);
     if (status_ == nullptr) return;
     EventLog::Register(path_);
+    // Without its pipe the service still keeps the guards running; the guards then refuse
+    // every password, as they must when the authority cannot be reached.
+    owner_.pipe.Open();
     SetState(SERVICE_RUNNING, NO_ERROR);
     const bool ok = loop_.Run();
     SetState(SERVICE_STOPPED, ok ? NO_ERROR : ERROR_INVALID_HANDLE);
@@ -89,6 +105,7 @@ class Service {
   std::string path_;
   EventLog log_;
   Win32GuardHost host_;
+  OwnerAuthority owner_;
   ServiceLoop loop_;
   SERVICE_STATUS_HANDLE status_ = nullptr;
 };

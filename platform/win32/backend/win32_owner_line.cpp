@@ -1,0 +1,94 @@
+#include "platform/win32/backend/win32_owner_line.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "owner/protocol.h"
+#include "platform/win32/backend/win32_pipe_io.h"
+
+namespace pw {
+
+namespace {
+
+// The service answers within 100 ms of work; this leaves room for a busy machine.
+constexpr DWORD kAnswerTime = 2000;
+constexpr std::size_t kLongestReply = 64;
+
+class ServiceHandle {
+ public:
+  explicit ServiceHandle(SC_HANDLE handle) : handle_(handle) {}
+  ~ServiceHandle() {
+    if (handle_ != nullptr) CloseServiceHandle(handle_);
+  }
+  ServiceHandle(const ServiceHandle&) = delete;
+  ServiceHandle& operator=(const ServiceHandle&) = delete;
+  SC_HANDLE get() const { return handle_; }
+
+ private:
+  SC_HANDLE handle_;
+};
+
+class Win32PipeConnection : public PipeConnection {
+ public:
+  explicit Win32PipeConnection(HANDLE pipe) : pipe_(pipe) {}
+  ~Win32PipeConnection() override { CloseHandle(pipe_); }
+  Win32PipeConnection(const Win32PipeConnection&) = delete;
+  Win32PipeConnection& operator=(const Win32PipeConnection&) = delete;
+
+  std::uint32_t ServerProcessId() override {
+    ULONG pid = 0;
+    return GetNamedPipeServerProcessId(pipe_, &pid) ? pid : 0;
+  }
+
+  std::optional<std::vector<std::uint8_t>> Transact(
+      const std::vector<std::uint8_t>& request) override {
+    if (!win32::WriteMessage(pipe_, request, kAnswerTime)) return std::nullopt;
+    return win32::ReadMessage(pipe_, kLongestReply, kAnswerTime);
+  }
+
+ private:
+  HANDLE pipe_;
+};
+
+}  // namespace
+
+std::uint32_t Win32OwnerLine::ServiceProcessId() {
+  const ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+  if (manager.get() == nullptr) return 0;
+  const ServiceHandle service(
+      OpenServiceW(manager.get(), owner::kServiceNameW, SERVICE_QUERY_STATUS));
+  if (service.get() == nullptr) return 0;
+  SERVICE_STATUS_PROCESS status{};
+  DWORD needed = 0;
+  if (!QueryServiceStatusEx(service.get(), SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
+                            sizeof status, &needed)) {
+    return 0;
+  }
+  return status.dwCurrentState == SERVICE_RUNNING ? status.dwProcessId : 0;
+}
+
+std::unique_ptr<PipeConnection> Win32OwnerLine::Connect() {
+  const std::wstring name = owner::kPipeNameW;
+  // Identification only: the server may learn who we are, but never act as us.
+  const DWORD flags = FILE_FLAG_OVERLAPPED | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION;
+  HANDLE pipe = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < 2 && pipe == INVALID_HANDLE_VALUE; ++attempt) {
+    pipe = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, flags,
+                       nullptr);
+    // The service serves one client at a time; another one's request takes a moment.
+    if (pipe == INVALID_HANDLE_VALUE &&
+        (GetLastError() != ERROR_PIPE_BUSY || !WaitNamedPipeW(name.c_str(), kAnswerTime))) {
+      break;
+    }
+  }
+  if (pipe == INVALID_HANDLE_VALUE) return nullptr;
+  DWORD mode = PIPE_READMODE_MESSAGE;
+  if (!SetNamedPipeHandleState(pipe, &mode, nullptr, nullptr)) {
+    CloseHandle(pipe);
+    return nullptr;
+  }
+  return std::make_unique<Win32PipeConnection>(pipe);
+}
+
+}  // namespace pw
