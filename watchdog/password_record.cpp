@@ -1,5 +1,6 @@
 #include "watchdog/password_record.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace pw::watchdog {
@@ -51,6 +52,8 @@ PasswordRecord PasswordRecord::Make(std::string_view password, KeyMaker& maker,
 }
 
 std::optional<PasswordRecord> PasswordRecord::Parse(std::string_view text) {
+  // Exactly four parts: taking the last one off would also swallow a trailing '$'.
+  if (std::count(text.begin(), text.end(), '$') != 3) return std::nullopt;
   if (TakePart(text) != kScheme) return std::nullopt;
   const std::string_view count = TakePart(text);
   PasswordRecord record;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "tests/e2e/e2e_driver.h"
+#include "tests/e2e/e2e_scenarios.h"
 
 namespace pw::e2e {
 
@@ -356,6 +357,10 @@ int InstallerWithWatchdog(Driver& d, const std::string& package) {
   t.That(
       d.WaitFor([&] { return d.Monitor() != nullptr && d.ProcessOf(d.Monitor()) != first; }, kWait),
       "a killed guard is started again");
+  Check owner;
+  OwnersAuthority(d, owner);
+  t.That(owner.ok,
+         "the service keeps the passwords and stores the owner's changes\n" + owner.failures);
   t.That(Run("msiexec /x \"" + msi + "\" /qn") == 0, "msiexec /x /qn removes it");
   d.Pause(3000);
   t.That(d.Monitor() == nullptr && GuardProcesses() == 0, "no guard runs after the uninstall");

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/e2e/e2e_check.h"
 #include "tests/e2e/e2e_driver.h"
@@ -13,6 +14,10 @@ inline constexpr int kPatience = 30000;  // Wine is slow to start programs; be g
 
 // Starts the program and waits for its monitor; null when it did not come up.
 HWND StartGuard(Driver& d, Check& c);
+// The text boxes of a window, in the order they were made.
+std::vector<HWND> Edits(HWND window);
+// Closed or hidden.
+bool Gone(HWND window);
 // The password prompt, shown, or null.
 HWND VisiblePrompt(Driver& d);
 // Opens the setup window as a user does: a double-click on the tray icon, then the setup
@@ -31,6 +36,8 @@ void DisabledMenuRemovesTheIcon(Driver& d, Check& c);
 void LogOffEndsTheGuard(Driver& d, Check& c);
 void OtherProgramsWindowsNamedLikeOurs(Driver& d, Check& c);
 
+// With the package's service: the passwords kept by the service, changes stored through it.
+void OwnersAuthority(Driver& d, Check& c);
 // Figures for long word lists, printed.
 void MeasureLongLists(Driver& d);
 

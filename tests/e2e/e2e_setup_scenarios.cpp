@@ -17,6 +17,8 @@ BOOL CALLBACK CollectEdits(HWND child, LPARAM param) {
   return TRUE;
 }
 
+}  // namespace
+
 std::vector<HWND> Edits(HWND window) {
   std::vector<HWND> edits;
   EnumChildWindows(window, CollectEdits, reinterpret_cast<LPARAM>(&edits));
@@ -26,8 +28,6 @@ std::vector<HWND> Edits(HWND window) {
 bool Gone(HWND window) {
   return !IsWindow(window) || !IsWindowVisible(window);
 }
-
-}  // namespace
 
 HWND StartGuard(Driver& d, Check& c) {
   c.That(d.StartProgram(), "the program starts");
