@@ -96,8 +96,9 @@ void OwnerPipe::ServeClient() {
   DWORD ignored = 0;
   if (GetOverlappedResult(pipe_.get(), &listening_, &ignored, FALSE) ||
       GetLastError() == ERROR_PIPE_CONNECTED) {
-    const Caller caller = CallerOf(pipe_.get());
     const auto message = win32::ReadMessage(pipe_.get(), owner::kLongestMessage, kStepTime);
+    // Only once the client has written can the server learn who it is.
+    const Caller caller = CallerOf(pipe_.get());
     // An oversized or unreadable message gets the error reply too, then the connection closes.
     std::vector<std::uint8_t> reply = owner::Encode(owner::Reply{});
     try {
