@@ -91,10 +91,10 @@ std::optional<Reply> DecodeReply(std::span<const std::uint8_t> bytes) {
   const auto version = in.Byte();
   const auto answer = in.Byte();
   const auto mayStore = in.Byte();
-  in.Byte();
+  const auto reserved = in.Byte();
   const auto seconds = in.U32();
   if (version != kVersion || !answer || *answer > static_cast<std::uint8_t>(Answer::BadRequest) ||
-      !mayStore || *mayStore > 1 || !seconds) {
+      !mayStore || *mayStore > 1 || reserved != 0 || !seconds) {
     return std::nullopt;
   }
   return Reply{static_cast<Answer>(*answer), *seconds, *mayStore == 1};
