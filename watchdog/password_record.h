@@ -24,8 +24,8 @@ class KeyMaker {
 // later version can raise the count for new passwords and still read the old ones. Stored as
 // text "pbkdf2-sha256$iterations$salt$hash" (hex).
 struct PasswordRecord {
-  // About 90 ms of one core of a current PC (OpenSSL here: 2.3 million a second), as a check
-  // must answer within 100 ms.
+  // About 45 ms of one core here, so that a check answers within 100 ms on a slower PC too, and
+  // a store (a check and a new hash) within the guard's 2 s even under Wine's slower CNG.
   static constexpr std::uint32_t kIterations = 200'000;
   static constexpr std::size_t kSaltSize = 16;
   static constexpr std::size_t kHashSize = 32;
