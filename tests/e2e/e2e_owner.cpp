@@ -88,9 +88,36 @@ bool Unlocks(Driver& d, Check& c, const std::string& className, const std::strin
          page.closeRequests == 0;
 }
 
+// One raw message to the owner's pipe, as any program could send; the reply's bytes, or
+// nothing. `send` false connects and hangs up without a word.
+std::string RawExchange(const std::string& message, bool send = true) {
+  HANDLE pipe = CreateFileW(L"\\\\.\\pipe\\Pagewarden.Owner", GENERIC_READ | GENERIC_WRITE, 0,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  if (pipe == INVALID_HANDLE_VALUE) return "";
+  DWORD mode = PIPE_READMODE_MESSAGE;
+  SetNamedPipeHandleState(pipe, &mode, nullptr, nullptr);
+  char reply[64] = {};
+  DWORD got = 0;
+  DWORD put = 0;
+  if (send && WriteFile(pipe, message.data(), static_cast<DWORD>(message.size()), &put, nullptr)) {
+    ReadFile(pipe, reply, sizeof reply, &got, nullptr);
+  }
+  CloseHandle(pipe);
+  return std::string(reply, got);
+}
+
 }  // namespace
 
 void OwnersAuthority(Driver& d, Check& c) {
+  // Any program may talk to the pipe: what is not a request gets the error reply, and a client
+  // that says nothing holds nobody up.
+  const std::string refused = RawExchange(std::string("\x01\x09garbage", 9));
+  c.That(refused.size() == 8 && refused[0] == 1 && refused[1] == 5,
+         "a malformed request gets the error reply");
+  RawExchange("", false);
+  const std::string oversized = RawExchange(std::string(2 * 1024 * 1024, '\x01'));
+  c.That(oversized.size() == 8 && oversized[1] == 5, "an oversized request gets the error reply");
+
   // An administrator sets the first passwords in plain text, as an older version stored them.
   c.That(RegAdd("UserPassword", "secret") == 0 && RegAdd("UserPassword2", "owner") == 0,
          "reg add stores the passwords in plain text");
