@@ -10,6 +10,7 @@
 #include <string>
 
 #include "watchdog/win32/event_log.h"
+#include "watchdog/win32/recovery_config.h"
 #include "watchdog/win32/service_loop.h"
 #include "watchdog/win32/win32_guard_host.h"
 
@@ -47,6 +48,7 @@ class Service {
     if (status_ == nullptr) return;
     EventLog::Register(path_);
     SetState(SERVICE_RUNNING, NO_ERROR);
+    KeepRecovery(kServiceName, log_);
     const bool ok = loop_.Run();
     SetState(SERVICE_STOPPED, ok ? NO_ERROR : ERROR_INVALID_HANDLE);
   }
