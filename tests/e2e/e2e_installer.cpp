@@ -317,9 +317,10 @@ int Installer(Driver& d, const std::string& package, const std::string& later,
   t.That(Run("msiexec /i \"" + msi + "\" /qn") == 0, "the earlier version installs again");
   Run("msiexec /i \"" + msi + "\" /qn");
   t.That(ProductEntries() == 1, "installing the same version again adds nothing");
-  t.That(Run("msiexec /i \"" + WindowsPath(otherArchitecture) + "\" /qn") != 0 &&
-             ProductEntries() == 1,
-         "the other architecture's package of this version refuses to go in beside it");
+  const long other = Run("msiexec /i \"" + WindowsPath(otherArchitecture) + "\" /qn");
+  t.That(other != 0 && ProductEntries() == 1,
+         "the other architecture's package of this version refuses to go in beside it: exit code " +
+             std::to_string(other));
   t.That(Run("msiexec /i \"" + nextMsi + "\" /qn") == 0, "the later version installs over it");
   t.That(ProductEntries() == 1, "one Add/Remove Programs entry after the upgrade");
   t.That(ValuesHolding(kRunKey, "pgwatch.exe").size() == 1, "one Run value after the upgrade");
@@ -379,7 +380,13 @@ int InstallerWithWatchdog(Driver& d, const std::string& package) {
   t.That(
       d.WaitFor([&] { return d.Monitor() != nullptr && d.ProcessOf(d.Monitor()) != first; }, kWait),
       "a killed guard is started again");
-  t.That(Run("msiexec /fa \"" + msi + "\" /qn") == 0, "msiexec /fa /qn repairs it");
+  // The repair puts back what went missing. Wine's msiexec repairs nothing with /f, so it is asked
+  // for by its properties, as /fvamus would.
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE,
+                "SYSTEM\\CurrentControlSet\\Control\\SafeBoot\\Network\\PagewardenWatchdog");
+  const long repaired = Run("msiexec /i \"" + msi + "\" REINSTALL=ALL REINSTALLMODE=vamus /qn");
+  t.That(repaired == 0 && SafeModeEntry("Network") == "Service",
+         "a repair puts a removed Safe Mode entry back: exit code " + std::to_string(repaired));
   t.That(ServiceInstalled() &&
              d.WaitFor([&] { return d.Monitor() != nullptr && GuardProcesses() == 1; }, kWait),
          "after the repair one guard runs, and the service is there");

@@ -232,10 +232,10 @@ void CheckRecovery(Driver& driver, Check& c) {
     seen += " restart after " + std::to_string(delay) + " ms";
   }
   const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-  if (!set && wine && read && read->restartDelays.empty()) {
-    // Wine's service manager accepts failure actions and keeps none (a FIXME in its source).
-    std::printf("NOTE Wine keeps no failure actions (read back: %s); only Windows shows them\n",
-                seen.c_str());
+  if (!set && wine && !read) {
+    // Wine's service manager accepts failure actions, keeps none and answers a query for them
+    // with ERROR_INVALID_LEVEL.
+    std::printf("NOTE Wine cannot report failure actions; only Windows reads them back\n");
     return;
   }
   c.That(set, "the service set its restart on failure; read back: " + seen);
