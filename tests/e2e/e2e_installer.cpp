@@ -360,10 +360,11 @@ bool ServiceInstalled() {
 }
 
 // The package that carries the watchdog: the service, not a Run value, starts the guard, brings
-// it back when it is killed, and goes with the package.
-int InstallerWithWatchdog(Driver& d, const std::string& package) {
+// it back when it is killed, is repaired and upgraded, and goes with the package.
+int InstallerWithWatchdog(Driver& d, const std::string& package, const std::string& later) {
   Tally t;
   const std::string msi = WindowsPath(package);
+  const std::string nextMsi = WindowsPath(later);
   d.Reset();
   t.That(Run("msiexec /i \"" + msi + "\" /qn") == 0,
          "msiexec /i /qn installs the watchdog package");
@@ -390,7 +391,12 @@ int InstallerWithWatchdog(Driver& d, const std::string& package) {
   t.That(ServiceInstalled() &&
              d.WaitFor([&] { return d.Monitor() != nullptr && GuardProcesses() == 1; }, kWait),
          "after the repair one guard runs, and the service is there");
-  t.That(Run("msiexec /x \"" + msi + "\" /qn") == 0, "msiexec /x /qn removes it");
+  t.That(Run("msiexec /i \"" + nextMsi + "\" /qn") == 0, "the later version installs over it");
+  t.That(ProductEntries() == 1 && ServiceInstalled(),
+         "one entry and the service after the upgrade");
+  t.That(d.WaitFor([&] { return d.Monitor() != nullptr && GuardProcesses() == 1; }, kWait),
+         "after the upgrade one guard runs");
+  t.That(Run("msiexec /x \"" + nextMsi + "\" /qn") == 0, "msiexec /x /qn removes it");
   d.Pause(3000);
   t.That(d.Monitor() == nullptr && GuardProcesses() == 0, "no guard runs after the uninstall");
   t.That(!ServiceInstalled(), "the service is gone");

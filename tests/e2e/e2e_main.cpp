@@ -2,7 +2,7 @@
 // Usage: pw_e2e.exe <path of pgwatch.exe> [scenario name]
 //        pw_e2e.exe <path of pgwatch.exe> --installer <package.msi> <later package.msi>
 //                   <package.msi of the other processor architecture>
-//        pw_e2e.exe <path of pgwatch.exe> --installer-watchdog <package.msi>
+//        pw_e2e.exe <path of pgwatch.exe> --installer-watchdog <package.msi> <later package.msi>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,7 +21,7 @@ int MeasureFreezes(Driver& driver);
 int Tour(Driver& driver);
 int Installer(Driver& driver, const std::string& package, const std::string& later,
               const std::string& otherArchitecture);
-int InstallerWithWatchdog(Driver& driver, const std::string& package);
+int InstallerWithWatchdog(Driver& driver, const std::string& package, const std::string& later);
 std::vector<std::string> HungBrowser(Driver& driver);
 int HungBrowserProcess();
 int Soak(Driver& driver, int minutes);
@@ -290,8 +290,8 @@ int main(int argc, char** argv) {
   if (argc > 5 && std::strcmp(argv[2], "--installer") == 0) {
     return Installer(driver, argv[3], argv[4], argv[5]);
   }
-  if (argc > 3 && std::strcmp(argv[2], "--installer-watchdog") == 0) {
-    return InstallerWithWatchdog(driver, argv[3]);
+  if (argc > 4 && std::strcmp(argv[2], "--installer-watchdog") == 0) {
+    return InstallerWithWatchdog(driver, argv[3], argv[4]);
   }
   if (argc > 3 && std::strcmp(argv[2], "--soak") == 0) return Soak(driver, std::atoi(argv[3]));
   int passed = 0, failed = 0;
