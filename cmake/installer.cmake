@@ -17,7 +17,8 @@ endif()
 set(PW_MSI ${CMAKE_BINARY_DIR}/pagewarden-${PROJECT_VERSION}.msi)
 set(PW_MSI_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/installer/pagewarden.wxs
                    ${CMAKE_CURRENT_SOURCE_DIR}/cmake/msi.cmake
-                   ${CMAKE_CURRENT_SOURCE_DIR}/resources/pgwatch.ico)
+                   ${CMAKE_CURRENT_SOURCE_DIR}/cmake/sign.cmake
+                   ${CMAKE_CURRENT_SOURCE_DIR}/resources/pgwatch.ico ${PW_SIGN_STAMP})
 set(PW_MSI_WATCHDOG "${PAGEWARDEN_WATCHDOG_PROGRAM}")
 if(NOT PW_MSI_WATCHDOG AND TARGET pgwatchsvc)
   set(PW_MSI_WATCHDOG $<TARGET_FILE:pgwatchsvc>)

@@ -6,7 +6,8 @@
 #         [-DWATCHDOG=pgwatchsvc.exe] -P cmake/msi.cmake
 #
 # With WATCHDOG the package carries the watchdog service, which starts the guard in every session;
-# it then writes no Run value.
+# it then writes no Run value. The package is signed as cmake/sign.cmake says (a certificate from
+# the environment), and so are the programs it carries when the build signed them.
 foreach(name WIXL SOURCE VERSION PROGRAM ICON WEBSITE ARCH OUTPUT)
   if(NOT DEFINED ${name} OR "${${name}}" STREQUAL "")
     message(FATAL_ERROR "msi.cmake: ${name} is not set")
@@ -46,3 +47,6 @@ if(NOT result EQUAL 0 OR errors MATCHES "WARNING|CRITICAL|rror")
   message(FATAL_ERROR "wixl failed:\n${errors}")
 endif()
 file(REMOVE_RECURSE "${stage}")
+
+include(${CMAKE_CURRENT_LIST_DIR}/sign.cmake)
+pw_sign("${output}" "Pagewarden ${VERSION}" "${WEBSITE}")

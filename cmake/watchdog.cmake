@@ -12,6 +12,7 @@ add_executable(pgwatchsvc
   watchdog/win32/cng_keys.cpp
   watchdog/win32/event_log.cpp
   watchdog/win32/owner_pipe.cpp
+  watchdog/win32/recovery_config.cpp
   watchdog/win32/service_loop.cpp
   watchdog/win32/service_main.cpp
   watchdog/win32/win32_guard_host.cpp
@@ -21,11 +22,13 @@ target_compile_definitions(pgwatchsvc PRIVATE ${PW_WINDOWS_DEFINITIONS})
 target_link_libraries(pgwatchsvc PRIVATE pagewarden_watchdog pagewarden_win32 advapi32 wtsapi32
                                          userenv bcrypt)
 set_target_properties(pgwatchsvc PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+pw_signed(pgwatchsvc "Pagewarden Watchdog")
 
 # The driver of the watchdog's end-to-end scenarios.
 add_executable(pw_watchdog_e2e tests/e2e/watchdog_e2e.cpp tests/e2e/watchdog_runner.cpp
-                               tests/e2e/e2e_driver.cpp)
+                               tests/e2e/e2e_driver.cpp watchdog/win32/recovery_config.cpp
+                               watchdog/win32/event_log.cpp)
 target_include_directories(pw_watchdog_e2e PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(pw_watchdog_e2e PRIVATE ${PW_WINDOWS_DEFINITIONS})
-target_link_libraries(pw_watchdog_e2e PRIVATE user32 advapi32)
+target_link_libraries(pw_watchdog_e2e PRIVATE pagewarden_watchdog user32 advapi32)
 set_target_properties(pw_watchdog_e2e PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -58,6 +58,24 @@ target_include_directories(pw_e2e PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(pw_e2e PRIVATE ${PW_WINDOWS_DEFINITIONS})
 target_link_libraries(pw_e2e PRIVATE user32 advapi32 gdi32 shell32 ole32 uuid psapi)
 
+# Signing: cmake/sign.cmake signs each program after it is linked when the environment gives a
+# certificate. A stamp of which certificate relinks the programs, so they are signed again, when
+# it changes (from none to one, or to another one).
+set(PW_SIGN_STAMP ${CMAKE_BINARY_DIR}/signing.txt)
+add_custom_target(pagewarden_signing
+  COMMAND ${CMAKE_COMMAND} -DSTAMP=${PW_SIGN_STAMP} -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/sign.cmake
+  BYPRODUCTS ${PW_SIGN_STAMP}
+  VERBATIM)
+function(pw_signed target description)
+  add_dependencies(${target} pagewarden_signing)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${PW_SIGN_STAMP})
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -DFILE=$<TARGET_FILE:${target}> -DDESCRIPTION=${description}
+            -DWEBSITE=${PAGEWARDEN_WEBSITE} -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/sign.cmake
+    VERBATIM)
+endfunction()
+pw_signed(pgwatch "Pagewarden")
+
 # The watchdog service first: the package may carry it.
 include(cmake/watchdog.cmake)
 include(cmake/installer.cmake)

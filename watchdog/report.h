@@ -17,10 +17,11 @@ struct Report {
     RestartDelayed,   // too many restarts: the next one waits
     StartFailed,      // the guard could not be started; tried again later
     EndNotConfirmed,  // a guard claimed a log-off or an installer's close that did not follow
+    RecoveryNotSet,   // the service's own restart on failure could not be set (Windows error)
   };
   Kind kind = Kind::Started;
   SessionId session = 0;
-  std::uint32_t exitCode = 0;  // of the guard that ended
+  std::uint32_t exitCode = 0;  // of the guard that ended; the error for RecoveryNotSet
   Millis delay = 0;            // until the next start, for RestartDelayed and StartFailed
 
   bool Warning() const { return kind != Kind::Started; }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -196,7 +197,8 @@ DWORD StartLikeLogon(const std::string& commandLine) {
 
 }  // namespace
 
-int Installer(Driver& d, const std::string& package, const std::string& later) {
+int Installer(Driver& d, const std::string& package, const std::string& later,
+              const std::string& otherArchitecture) {
   Tally t;
   const std::string msi = WindowsPath(package);
   const std::string nextMsi = WindowsPath(later);
@@ -316,6 +318,10 @@ int Installer(Driver& d, const std::string& package, const std::string& later) {
   t.That(Run("msiexec /i \"" + msi + "\" /qn") == 0, "the earlier version installs again");
   Run("msiexec /i \"" + msi + "\" /qn");
   t.That(ProductEntries() == 1, "installing the same version again adds nothing");
+  const long other = Run("msiexec /i \"" + WindowsPath(otherArchitecture) + "\" /qn");
+  t.That(other != 0 && ProductEntries() == 1,
+         "the other architecture's package of this version refuses to go in beside it: exit code " +
+             std::to_string(other));
   t.That(Run("msiexec /i \"" + nextMsi + "\" /qn") == 0, "the later version installs over it");
   t.That(ProductEntries() == 1, "one Add/Remove Programs entry after the upgrade");
   t.That(ValuesHolding(kRunKey, "pgwatch.exe").size() == 1, "one Run value after the upgrade");
@@ -329,6 +335,22 @@ int Installer(Driver& d, const std::string& package, const std::string& later) {
   return t.failed == 0 ? 0 : 1;
 }
 
+// The service's key under a Safe Mode's list (its default value names it a service), or nothing
+// when there is no key.
+std::optional<std::string> SafeModeEntry(const char* mode) {
+  const std::string path =
+      std::string("SYSTEM\\CurrentControlSet\\Control\\SafeBoot\\") + mode + "\\PagewardenWatchdog";
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  char data[64] = {};
+  DWORD size = sizeof data - 1;
+  RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
+  RegCloseKey(key);
+  return std::string(data);
+}
+
 bool ServiceInstalled() {
   SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
   if (manager == nullptr) return false;
@@ -339,15 +361,18 @@ bool ServiceInstalled() {
 }
 
 // The package that carries the watchdog: the service, not a Run value, starts the guard, brings
-// it back when it is killed, and goes with the package.
-int InstallerWithWatchdog(Driver& d, const std::string& package) {
+// it back when it is killed, is repaired and upgraded, and goes with the package.
+int InstallerWithWatchdog(Driver& d, const std::string& package, const std::string& later) {
   Tally t;
   const std::string msi = WindowsPath(package);
+  const std::string nextMsi = WindowsPath(later);
   d.Reset();
   t.That(Run("msiexec /i \"" + msi + "\" /qn") == 0,
          "msiexec /i /qn installs the watchdog package");
   t.That(ServiceInstalled(), "the watchdog service is installed");
   t.That(RunValue().empty(), "and no Run value races it at logon");
+  t.That(SafeModeEntry("Minimal") == "Service" && SafeModeEntry("Network") == "Service",
+         "the service starts in Safe Mode, with and without networking");
   t.That(d.WaitFor([&] { return d.Monitor() != nullptr; }, kWait), "the service starts a guard");
   const DWORD first = d.Monitor() != nullptr ? d.ProcessOf(d.Monitor()) : 0;
   if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, first)) {
@@ -361,10 +386,27 @@ int InstallerWithWatchdog(Driver& d, const std::string& package) {
   OwnersAuthority(d, owner);
   t.That(owner.ok,
          "the service keeps the passwords and stores the owner's changes\n" + owner.failures);
-  t.That(Run("msiexec /x \"" + msi + "\" /qn") == 0, "msiexec /x /qn removes it");
+  // The repair puts back what went missing. Wine's msiexec repairs nothing with /f, so it is asked
+  // for by its properties, as /fvamus would.
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE,
+                "SYSTEM\\CurrentControlSet\\Control\\SafeBoot\\Network\\PagewardenWatchdog");
+  const long repaired = Run("msiexec /i \"" + msi + "\" REINSTALL=ALL REINSTALLMODE=vamus /qn");
+  t.That(repaired == 0 && SafeModeEntry("Network") == "Service",
+         "a repair puts a removed Safe Mode entry back: exit code " + std::to_string(repaired));
+  t.That(ServiceInstalled() &&
+             d.WaitFor([&] { return d.Monitor() != nullptr && GuardProcesses() == 1; }, kWait),
+         "after the repair one guard runs, and the service is there");
+  t.That(Run("msiexec /i \"" + nextMsi + "\" /qn") == 0, "the later version installs over it");
+  t.That(ProductEntries() == 1 && ServiceInstalled(),
+         "one entry and the service after the upgrade");
+  t.That(d.WaitFor([&] { return d.Monitor() != nullptr && GuardProcesses() == 1; }, kWait),
+         "after the upgrade one guard runs");
+  t.That(Run("msiexec /x \"" + nextMsi + "\" /qn") == 0, "msiexec /x /qn removes it");
   d.Pause(3000);
   t.That(d.Monitor() == nullptr && GuardProcesses() == 0, "no guard runs after the uninstall");
   t.That(!ServiceInstalled(), "the service is gone");
+  t.That(!SafeModeEntry("Minimal") && !SafeModeEntry("Network"),
+         "and so are its Safe Mode entries");
   std::printf("installer with watchdog: %d passed, %d failed\n", t.passed, t.failed);
   return t.failed == 0 ? 0 : 1;
 }

@@ -1,7 +1,8 @@
 // End-to-end scenarios: the real program under test, this driver playing browser and user.
 // Usage: pw_e2e.exe <path of pgwatch.exe> [scenario name]
 //        pw_e2e.exe <path of pgwatch.exe> --installer <package.msi> <later package.msi>
-//        pw_e2e.exe <path of pgwatch.exe> --installer-watchdog <package.msi>
+//                   <package.msi of the other processor architecture>
+//        pw_e2e.exe <path of pgwatch.exe> --installer-watchdog <package.msi> <later package.msi>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,8 +19,9 @@ namespace pw::e2e {
 int Measure(Driver& driver);
 int MeasureFreezes(Driver& driver);
 int Tour(Driver& driver);
-int Installer(Driver& driver, const std::string& package, const std::string& later);
-int InstallerWithWatchdog(Driver& driver, const std::string& package);
+int Installer(Driver& driver, const std::string& package, const std::string& later,
+              const std::string& otherArchitecture);
+int InstallerWithWatchdog(Driver& driver, const std::string& package, const std::string& later);
 std::vector<std::string> HungBrowser(Driver& driver);
 int HungBrowserProcess();
 int Soak(Driver& driver, int minutes);
@@ -285,11 +287,11 @@ int main(int argc, char** argv) {
   }
   if (argc > 2 && std::strcmp(argv[2], "--measure-freezes") == 0) return MeasureFreezes(driver);
   if (argc > 2 && std::strcmp(argv[2], "--tour") == 0) return Tour(driver);
-  if (argc > 4 && std::strcmp(argv[2], "--installer") == 0) {
-    return Installer(driver, argv[3], argv[4]);
+  if (argc > 5 && std::strcmp(argv[2], "--installer") == 0) {
+    return Installer(driver, argv[3], argv[4], argv[5]);
   }
-  if (argc > 3 && std::strcmp(argv[2], "--installer-watchdog") == 0) {
-    return InstallerWithWatchdog(driver, argv[3]);
+  if (argc > 4 && std::strcmp(argv[2], "--installer-watchdog") == 0) {
+    return InstallerWithWatchdog(driver, argv[3], argv[4]);
   }
   if (argc > 3 && std::strcmp(argv[2], "--soak") == 0) return Soak(driver, std::atoi(argv[3]));
   int passed = 0, failed = 0;

@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "tests/e2e/e2e_check.h"
 #include "tests/e2e/e2e_driver.h"
 #include "tests/e2e/watchdog_runner.h"
+#include "watchdog/win32/recovery_config.h"
 
 namespace pw::e2e {
 
@@ -214,13 +216,39 @@ const Scenario kScenarios[] = {
     {"watchdog_uninstall_leaves_nothing", &Scenarios::UninstallLeavesNothing},
 };
 
+// The restart on failure the service sets at its start, read back from the service manager.
+void CheckRecovery(Driver& driver, Check& c) {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+  SC_HANDLE service = manager == nullptr ? nullptr
+                                         : OpenServiceA(manager, WatchdogRunner::kServiceName,
+                                                        SERVICE_QUERY_CONFIG);
+  std::optional<watchdog::RecoveryPolicy> read;
+  const bool set = driver.WaitFor(
+      [&] { return (read = watchdog::ReadRecovery(service)) == watchdog::WantedRecovery(); }, 5000);
+  if (service != nullptr) CloseServiceHandle(service);
+  if (manager != nullptr) CloseServiceHandle(manager);
+  std::string seen = read ? "reset after " + std::to_string(read->resetAfter / 1000) + " s," : "";
+  for (const Millis delay : read ? read->restartDelays : std::vector<Millis>{}) {
+    seen += " restart after " + std::to_string(delay) + " ms";
+  }
+  const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+  if (!set && wine && !read) {
+    // Wine's service manager accepts failure actions, keeps none and answers a query for them
+    // with ERROR_INVALID_LEVEL.
+    std::printf("NOTE Wine cannot report failure actions; only Windows reads them back\n");
+    return;
+  }
+  c.That(set, "the service set its restart on failure; read back: " + seen);
+}
+
 // The service wrapper on its own: installed, started, stopped, removed.
-bool ServiceLifecycle(const std::string& folder, Check& c) {
+bool ServiceLifecycle(Driver& driver, const std::string& folder, Check& c) {
   WatchdogRunner service(folder, true);
   c.That(service.Install(), "the service installs");
   c.That(service.Installed(), "the service is known");
   c.That(service.Start(), "the service starts and reports running");
   c.That(service.ProcessId() != 0, "the service has a process");
+  CheckRecovery(driver, c);
   c.That(service.Stop(), "the service stops and reports stopped");
   c.That(service.Remove(), "the service is removed");
   c.That(!service.Installed(), "the service is gone");
@@ -267,7 +295,7 @@ int main(int argc, char** argv) {
     ++next;
   } else {
     Check lifecycle;
-    ServiceLifecycle(folder, lifecycle);
+    ServiceLifecycle(driver, folder, lifecycle);
     std::printf("%s watchdog_service_install_start_stop\n%s", lifecycle.ok ? "PASS" : "FAIL",
                 lifecycle.failures.c_str());
     (lifecycle.ok ? passed : failed)++;

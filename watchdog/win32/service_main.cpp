@@ -14,6 +14,7 @@
 #include "watchdog/win32/cng_keys.h"
 #include "watchdog/win32/event_log.h"
 #include "watchdog/win32/owner_pipe.h"
+#include "watchdog/win32/recovery_config.h"
 #include "watchdog/win32/service_loop.h"
 #include "watchdog/win32/win32_guard_host.h"
 
@@ -63,6 +64,7 @@ class Service {
     // every password, as they must when the authority cannot be reached.
     owner_.pipe.Open();
     SetState(SERVICE_RUNNING, NO_ERROR);
+    KeepRecovery(kServiceName, log_);
     const bool ok = loop_.Run();
     SetState(SERVICE_STOPPED, ok ? NO_ERROR : ERROR_INVALID_HANDLE);
   }
