@@ -26,7 +26,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     pw::Win32Input input(loop);
     pw::Win32Process process;
     pw::Win32ForegroundEvents foregroundEvents;
-    pw::App app(pw::Platform{windows, registry, shell, input, process, toolkit, foregroundEvents});
+    pw::Win32TextRules text;
+    pw::App app(
+        pw::Platform{windows, registry, shell, input, process, toolkit, foregroundEvents, text});
     app.Run();
     return static_cast<int>(app.exitCode);
   } catch (const std::exception&) {

@@ -6,6 +6,7 @@
 #include "platform/process.h"
 #include "platform/registry_api.h"
 #include "platform/shell.h"
+#include "platform/text_rules.h"
 #include "platform/window_system.h"
 
 namespace pw {
@@ -19,6 +20,7 @@ struct Platform {
   Process& process;
   forms::Toolkit& toolkit;
   ForegroundEvents& foregroundEvents;
+  TextRules& text;
 };
 
 }  // namespace pw

@@ -156,9 +156,9 @@ void frmMain::GetWindows() {
   List1.Clear();
   List3.Clear();
   std::vector<forms::ListEntry> words;
-  // Only active entries count, in lower case.
+  // Only active entries count, in the form the scan compares.
   for (const WordEntry& entry : ReadWordEntries(app_.registry)) {
-    if (entry.active) words.push_back({LowerAnsi(entry.text)});
+    if (entry.active) words.push_back({app_.platform.text.ReaderForm(entry.text)});
   }
   List1.AddItems(std::move(words));
 }
@@ -167,8 +167,8 @@ void frmMain::GetSettings() {
   Shared& shared = app_.shared;
   const Settings settings = ReadSettings(app_.registry);
   const Preferences& preferences = settings.preferences;
-  shared.UnlockPassword = LeftAnsi(settings.unlockPassword, kPasswordLength);
-  shared.SetupPassword = LeftAnsi(settings.setupPassword, kPasswordLength);
+  shared.UnlockPassword = LeftChars(settings.unlockPassword, kPasswordLength);
+  shared.SetupPassword = LeftChars(settings.setupPassword, kPasswordLength);
   shared.BrowserTitle = preferences.browser.empty() ? kDefaultBrowserTitle : preferences.browser;
   NoPasswordPrompt = preferences.noPasswordPrompt;
   if (preferences.disableMenu) {

@@ -22,7 +22,7 @@ class frmMain : public forms::Form {
  public:
   explicit frmMain(App& app);
 
-  forms::ListBox List1;  // active locked words, lower case, in stored order
+  forms::ListBox List1;  // active locked words in the form a reader sees, in stored order
   forms::ListBox List2;  // keys of windows unlocked by password during this run
   forms::ListBox List3;
   forms::Timer Timer1;
@@ -80,10 +80,11 @@ class frmMain : public forms::Form {
     Hwnd window = 0;
     bool visible = false;
     int length = 0;
-    std::array<char, 256> title{};
+    std::array<char, 768> title{};
   };
-  Seen seen_;          // what the last scan tick saw in front
-  int stopDepth_ = 0;  // stop actions running, nested ones included
+  Seen seen_;                // what the last scan tick saw in front
+  int stopDepth_ = 0;        // stop actions running, nested ones included
+  std::string browserForm_;  // the browser fragment as the scan last brought it to reader form
 
  protected:
   void Form_Load() override;

@@ -62,14 +62,14 @@ void frmPassword::txtPassword_Change() {
   }
   // The box is offered only to someone who already typed the unlock password.
   const bool offer =
-      shared.UnlockAllAllowed && LowerAnsi(txtPassword.Text()) == shared.UnlockPassword;
+      shared.UnlockAllAllowed && app_.platform.text.Lower(txtPassword.Text()) == shared.UnlockPassword;
   chkunlock.SetVisible(offer);
 }
 
 void frmPassword::cmdOK_Click() {
   Shared& shared = app_.shared;
   shared.UnlockAllAllowed = true;
-  const std::string entry = LowerAnsi(txtPassword.Text());
+  const std::string entry = app_.platform.text.Lower(txtPassword.Text());
   txtPassword.SetText(entry);
 
   if (shared.SetupRequested) {
@@ -108,7 +108,7 @@ void frmPassword::cmdDeactivate_Click() {
     Unload();
     return;
   }
-  if (LowerAnsi(typed) != shared.UnlockPassword) {
+  if (app_.platform.text.Lower(typed) != shared.UnlockPassword) {
     shared.PasswordAccepted = false;
     txtPassword.SetText("");
     txtPassword.SetFocus();

@@ -7,8 +7,8 @@
 
 namespace pw {
 
-// The user32 operations the monitor and the prompt use on other programs' windows, with
-// single-byte text. Every operation on the handle 0 does nothing.
+// The user32 operations the monitor and the prompt use on other programs' windows, with UTF-8
+// text. Every operation on the handle 0 does nothing.
 class WindowSystem {
  public:
   virtual ~WindowSystem() = default;
@@ -17,7 +17,8 @@ class WindowSystem {
   virtual Hwnd FindWindowA(const char* className, const char* title) = 0;
   virtual Hwnd GetForegroundWindow() = 0;
   virtual bool IsWindowVisible(Hwnd window) = 0;
-  // Copies at most maxCount - 1 characters plus a terminating zero; returns the count copied.
+  // Copies at most maxCount - 1 bytes, never splitting a character, plus a terminating zero;
+  // returns the count of bytes copied.
   virtual int GetWindowTextA(Hwnd window, char* buffer, int maxCount) = 0;
   virtual int GetClassNameA(Hwnd window, char* buffer, int maxCount) = 0;
   // Whether the window's thread reads its messages, asked without waiting for one that does

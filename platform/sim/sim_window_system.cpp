@@ -9,7 +9,12 @@ namespace {
 
 int CopyText(const std::string& text, char* buffer, int maxCount) {
   if (buffer == nullptr || maxCount <= 0) return 0;
-  const int count = std::min(static_cast<int>(text.size()), maxCount - 1);
+  int count = std::min(static_cast<int>(text.size()), maxCount - 1);
+  // A cut never splits a character.
+  while (count > 0 && count < static_cast<int>(text.size()) &&
+         (static_cast<unsigned char>(text[static_cast<std::size_t>(count)]) & 0xC0) == 0x80) {
+    --count;
+  }
   std::memcpy(buffer, text.data(), static_cast<std::size_t>(count));
   buffer[count] = '\0';
   return count;

@@ -243,7 +243,7 @@ class SettingsCallsTest : public ::testing::Test {
   sim::SimHost host{machine, "pgwatch.exe"};
   RecordingRegistry recorder{machine.registry};
   App app{Platform{host.windows, recorder, host.shell, host.input, host.process, host.toolkit,
-                   host.foregroundEvents}};
+                   host.foregroundEvents, host.text}};
 };
 
 TEST_F(SettingsCallsTest, NothingStored) {

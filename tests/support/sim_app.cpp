@@ -5,8 +5,8 @@ namespace pw::test {
 namespace {
 
 Platform MakePlatform(sim::SimMachine& machine, sim::SimHost& host, WindowSystem& windows) {
-  return Platform{windows,      machine.registry, host.shell,           host.input,
-                  host.process, host.toolkit,     host.foregroundEvents};
+  return Platform{windows,      machine.registry,      host.shell, host.input, host.process,
+                  host.toolkit, host.foregroundEvents, host.text};
 }
 
 }  // namespace
