@@ -177,6 +177,7 @@ void frmMain::GetSettings() {
     app_.module1.AddTrayIcon();
   }
   HideMenuOn = preferences.hideMenu;
+  WatchEveryBrowser = preferences.watchEveryBrowser;
   shared.TimeDelay = settings.timeDelay;
 }
 

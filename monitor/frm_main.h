@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "monitor/browser_programs.h"
 #include "platform/forms/form.h"
 #include "platform/forms/list_box.h"
 #include "platform/forms/menu.h"
@@ -50,6 +51,8 @@ class frmMain : public forms::Form {
   std::string TargetTitle;
   bool HideMenuOn = false;
   bool NoPasswordPrompt = false;
+  // A window of a known browser program counts as a browser whatever its title.
+  bool WatchEveryBrowser = true;
 
   void GetWindows();
   void GetSettings();
@@ -82,9 +85,10 @@ class frmMain : public forms::Form {
     int length = 0;
     std::array<char, 768> title{};
   };
-  Seen seen_;                // what the last scan tick saw in front
-  int stopDepth_ = 0;        // stop actions running, nested ones included
-  std::string browserForm_;  // the browser fragment as the scan last brought it to reader form
+  Seen seen_;          // what the last scan tick saw in front
+  int stopDepth_ = 0;  // stop actions running, nested ones included
+  std::string browserForm_;
+  BrowserPrograms browsers_;  // the browser fragment as the scan last brought it to reader form
 
  protected:
   void Form_Load() override;

@@ -63,7 +63,12 @@ void frmMain::timTarnwick_Timer() {
     browserForm_ = text.ReaderForm(shared.BrowserTitle);
     shared.BrowserTitle = browserForm_;
   }
-  if (!Contains(form, shared.BrowserTitle)) return;
+  // The title names the browser, or the window belongs to one (asked only when the title does
+  // not tell).
+  if (!Contains(form, shared.BrowserTitle) &&
+      !(WatchEveryBrowser && browsers_.Owns(windows, TargetWindow))) {
+    return;
+  }
   for (int i = 0; i < words; ++i) {
     if (Contains(form, List1.List(i))) {
       StopWindow();

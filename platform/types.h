@@ -10,6 +10,14 @@ using Hwnd = std::uint32_t;
 using RegKey = std::uintptr_t;
 using Millis = std::int64_t;
 
+// A process, told apart from a later one given the same number by its start time. An id of 0
+// means none known.
+struct ProcessKey {
+  std::uint32_t id = 0;
+  std::uint64_t started = 0;
+  auto operator<=>(const ProcessKey&) const = default;
+};
+
 struct Point {
   int x = 0;
   int y = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/types.h"
 #include "platform/win32_constants.h"
@@ -21,6 +22,12 @@ class WindowSystem {
   // returns the count of bytes copied.
   virtual int GetWindowTextA(Hwnd window, char* buffer, int maxCount) = 0;
   virtual int GetClassNameA(Hwnd window, char* buffer, int maxCount) = 0;
+  // The process the window belongs to; none when the window is gone or its process cannot be
+  // opened (an elevated or protected one may refuse).
+  virtual ProcessKey ProcessOf(Hwnd window) = 0;
+  // The file name of the program the process runs ("msedge.exe"), or empty when the process is
+  // gone (or another now has its number) or cannot be opened.
+  virtual std::string ProgramNameOf(const ProcessKey& process) = 0;
   // Whether the window's thread reads its messages, asked without waiting for one that does
   // not. Calls that send to a window (EnableWindow) wait for that thread.
   virtual bool Answers(Hwnd window) = 0;

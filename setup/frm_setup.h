@@ -52,6 +52,7 @@ class frmSetup : public forms::Form {
   forms::MenuItem mnub7;
   forms::MenuItem mnuHideMenu;
   forms::MenuItem mnudisablemenu;
+  forms::MenuItem mnuwatchbrowsers;
   forms::MenuItem mnuHelp;
   forms::MenuItem mnuvisitwebsite;
   forms::MenuItem mnub3;
@@ -86,6 +87,7 @@ class frmSetup : public forms::Form {
   void mnupasswordprompt_Click();
   void mnuHideMenu_Click();
   void mnudisablemenu_Click();
+  void mnuwatchbrowsers_Click();
   void mnuvisitwebsite_Click();
   void mnuAbout_Click();
 

@@ -47,6 +47,7 @@ Preferences ReadPreferences(RegistryModule& registry) {
   preferences.noPasswordPrompt = ReadSwitch(registry, kPasswordPrompt);
   preferences.disableMenu = ReadSwitch(registry, kDisableMenu);
   preferences.hideMenu = ReadSwitch(registry, kHideMenu);
+  preferences.watchEveryBrowser = ReadText(registry, kSettingsKey, kWatchAllBrowsers) != "0";
   return preferences;
 }
 
@@ -75,7 +76,9 @@ bool WritePreferences(RegistryModule& registry, const Preferences& preferences) 
   const bool disable =
       WriteText(registry, kSettingsKey, kDisableMenu, SwitchText(preferences.disableMenu));
   const bool hide = WriteText(registry, kSettingsKey, kHideMenu, SwitchText(preferences.hideMenu));
-  return browser && prompt && disable && hide;
+  const bool watch = WriteText(registry, kSettingsKey, kWatchAllBrowsers,
+                               SwitchText(preferences.watchEveryBrowser));
+  return browser && prompt && disable && hide && watch;
 }
 
 bool WriteWordEntries(RegistryModule& registry, const std::vector<WordEntry>& entries) {

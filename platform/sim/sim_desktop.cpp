@@ -8,10 +8,32 @@
 
 namespace pw::sim {
 
-Hwnd SimDesktop::OpenWindow(const std::string& className, const std::string& title) {
+Hwnd SimDesktop::OpenWindow(const std::string& className, const std::string& title, int process) {
   const Hwnd handle = CreateWindow(className, title, 0, true);
+  windows_[handle].process = process;
   BringToFront(handle);
   return handle;
+}
+
+int SimDesktop::StartProcess(const std::string& program, int id, bool opens) {
+  if (id == 0) id = nextProcess_ += 4;
+  // Start times only grow, so a reused id is told apart.
+  processes_[id] = PlayedProcess{program, ++starts_, opens};
+  return id;
+}
+
+void SimDesktop::EndProcess(int id) {
+  std::vector<Hwnd> doomed;
+  for (const auto& [handle, window] : windows_) {
+    if (window.process == id) doomed.push_back(handle);
+  }
+  for (Hwnd handle : doomed) DestroyWindow(handle);
+  processes_.erase(id);
+}
+
+const PlayedProcess* SimDesktop::FindProcess(int id) const {
+  auto it = processes_.find(id);
+  return it == processes_.end() ? nullptr : &it->second;
 }
 
 Hwnd SimDesktop::CreateWindow(const std::string& className, const std::string& title, int ownerPid,

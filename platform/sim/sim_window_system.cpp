@@ -50,6 +50,20 @@ int SimWindowSystem::GetClassNameA(Hwnd window, char* buffer, int maxCount) {
   return CopyText(w->className, buffer, maxCount);
 }
 
+ProcessKey SimWindowSystem::ProcessOf(Hwnd window) {
+  const SimWindow* w = desktop_.Find(window);
+  const PlayedProcess* process = w == nullptr ? nullptr : desktop_.FindProcess(w->process);
+  if (process == nullptr || !process->opens) return {};
+  return {static_cast<std::uint32_t>(w->process), process->started};
+}
+
+std::string SimWindowSystem::ProgramNameOf(const ProcessKey& key) {
+  ++desktop_.programLookups;
+  const PlayedProcess* process = desktop_.FindProcess(static_cast<int>(key.id));
+  if (process == nullptr || !process->opens || process->started != key.started) return {};
+  return process->program;
+}
+
 bool SimWindowSystem::Answers(Hwnd window) {
   const SimWindow* w = desktop_.Find(window);
   return w == nullptr || !w->hung;

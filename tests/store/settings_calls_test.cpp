@@ -253,12 +253,12 @@ open Settings notify -> 2
 open Windows notify -> 2
 repeat 1000:
   open Windows read -> 2
-repeat 7:
+repeat 8:
   open Settings read -> 2
 )--",
                      "open Settings notify -> 2\nopen Windows notify -> 2\n",
                      R"--(
-repeat 4:
+repeat 5:
   open Settings read -> 2
 repeat 1000:
   open Windows read -> 2
@@ -325,6 +325,9 @@ close Settings
 open Settings write
 set Settings/HideMenu REG_SZ "0"
 close Settings
+open Settings write
+set Settings/WatchAllBrowsers REG_SZ "1"
+close Settings
 )--");
 }
 
@@ -384,6 +387,9 @@ open Settings read
 query Settings/HideMenu
 close Settings
 open Settings read
+query Settings/WatchAllBrowsers -> 2
+close Settings
+open Settings read
 query Settings/TimeDelay
 close Settings
 )--",
@@ -400,6 +406,9 @@ query Settings/disablemenu
 close Settings
 open Settings read
 query Settings/HideMenu
+close Settings
+open Settings read
+query Settings/WatchAllBrowsers -> 2
 close Settings
 open Windows read
 query Windows/Window0
@@ -458,6 +467,9 @@ set Settings/disablemenu REG_SZ "0"
 close Settings
 open Settings write
 set Settings/HideMenu REG_SZ "1"
+close Settings
+open Settings write
+set Settings/WatchAllBrowsers REG_SZ "1"
 close Settings
 )--");
 }
@@ -532,6 +544,9 @@ open Settings read
 query Settings/HideMenu
 close Settings
 open Settings read
+query Settings/WatchAllBrowsers -> 2
+close Settings
+open Settings read
 query Settings/TimeDelay
 close Settings
 )--",
@@ -548,6 +563,9 @@ query Settings/disablemenu
 close Settings
 open Settings read
 query Settings/HideMenu
+close Settings
+open Settings read
+query Settings/WatchAllBrowsers -> 2
 close Settings
 open Windows read
 query Windows/Window0
@@ -664,6 +682,9 @@ close Settings
 open Settings write
 set Settings/HideMenu REG_SZ "1"
 close Settings
+open Settings write
+set Settings/WatchAllBrowsers REG_SZ "1"
+close Settings
 )--");
 }
 
@@ -686,7 +707,7 @@ create Windows
 close Windows
 repeat 1000:
   open Windows write -> 5
-repeat 4:
+repeat 5:
   open Settings write -> 5
   create Settings
   close Settings

@@ -19,6 +19,8 @@ class Win32WindowSystem : public WindowSystem {
   bool IsWindowVisible(Hwnd window) override;
   int GetWindowTextA(Hwnd window, char* buffer, int maxCount) override;
   int GetClassNameA(Hwnd window, char* buffer, int maxCount) override;
+  ProcessKey ProcessOf(Hwnd window) override;
+  std::string ProgramNameOf(const ProcessKey& process) override;
   bool Answers(Hwnd window) override;
   // For a window that does not answer, the call is held back until it does (see the source).
   bool EnableWindow(Hwnd window, bool enable) override;
