@@ -46,7 +46,10 @@ add_executable(pw_registry_smoke tests/e2e/registry_smoke.cpp)
 target_link_libraries(pw_registry_smoke PRIVATE pagewarden_core pagewarden_win32)
 add_executable(pw_desktop_smoke tests/e2e/desktop_smoke.cpp)
 target_link_libraries(pw_desktop_smoke PRIVATE pagewarden_win32)
-set_target_properties(pw_registry_smoke pw_desktop_smoke PROPERTIES
+# The shared cases of matching, against Windows' own text rules.
+add_executable(pw_text_smoke tests/e2e/text_smoke.cpp)
+target_link_libraries(pw_text_smoke PRIVATE pagewarden_win32)
+set_target_properties(pw_registry_smoke pw_desktop_smoke pw_text_smoke PROPERTIES
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 add_executable(pw_e2e tests/e2e/e2e_main.cpp tests/e2e/e2e_driver.cpp tests/e2e/e2e_measure.cpp

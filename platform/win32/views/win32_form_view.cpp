@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "platform/forms/controls.h"
+#include "platform/win32/backend/win32_text.h"
 #include "platform/forms/form.h"
 #include "platform/forms/list_box.h"
 #include "platform/forms/menu.h"

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/forms/controls.h"
+#include "platform/win32/backend/win32_text.h"
 
 namespace pw::winui {
 

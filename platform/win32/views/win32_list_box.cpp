@@ -1,6 +1,7 @@
 #include "platform/win32/views/win32_list_box.h"
 
 #include "platform/forms/list_box.h"
+#include "platform/win32/backend/win32_text.h"
 
 namespace pw::winui {
 

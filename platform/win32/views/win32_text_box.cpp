@@ -4,6 +4,7 @@
 
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
+#include "platform/win32/backend/win32_text.h"
 
 namespace pw::winui {
 
