@@ -17,6 +17,9 @@ constexpr std::size_t kPasswordLength = 8;
 // Often enough that a locked page is frozen within about 40 ms, rarely enough that an idle
 // monitor costs next to nothing.
 constexpr int kEarlyScanPeriod = 20;
+// Once the system reports changes in front, the look runs when a report arrives; besides, once a
+// minute, which costs nothing and keeps the timer on for the reports to hurry.
+constexpr int kReportedLookPeriod = 60000;
 
 }  // namespace
 
@@ -94,11 +97,18 @@ void frmMain::Form_Load() {
   SetCaption(kMonitorCaption);
   // Where the system reports a change in front, the look comes at once instead of within a
   // period.
-  app_.platform.foregroundEvents.Watch([this] { timEarlyScan.Hurry(); });
+  app_.platform.foregroundEvents.Watch([this] { FrontChangeReported(); });
   app_.module1.AddTrayIcon();
   watch_.Restart();
   GetWindows();
   GetSettings();
+}
+
+void frmMain::FrontChangeReported() {
+  // The reports replace the look every period, so an idle monitor wakes only for its two
+  // 250 ms timers; the scan ticks stay the safety net for anything a report misses.
+  if (timEarlyScan.Interval() != kReportedLookPeriod) timEarlyScan.SetInterval(kReportedLookPeriod);
+  timEarlyScan.Hurry();
 }
 
 void frmMain::Form_Unload() {

@@ -78,6 +78,8 @@ class frmMain : public forms::Form {
   // differs from what the last scan tick saw. Sends no message to other programs and allocates
   // nothing.
   bool FrontChanged();
+  // The system reported a change in front: look now.
+  void FrontChangeReported();
 
   struct Seen {
     Hwnd window = 0;
