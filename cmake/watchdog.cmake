@@ -21,7 +21,7 @@ set_target_properties(pgwatchsvc PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BIN
 
 # The driver of the watchdog's end-to-end scenarios.
 add_executable(pw_watchdog_e2e tests/e2e/watchdog_e2e.cpp tests/e2e/watchdog_runner.cpp
-                               tests/e2e/e2e_driver.cpp)
+                               tests/e2e/e2e_driver.cpp platform/win32/backend/win32_text.cpp)
 target_include_directories(pw_watchdog_e2e PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(pw_watchdog_e2e PRIVATE ${PW_WINDOWS_DEFINITIONS})
 target_link_libraries(pw_watchdog_e2e PRIVATE user32 advapi32)

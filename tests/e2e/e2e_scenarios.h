@@ -31,6 +31,14 @@ void DisabledMenuRemovesTheIcon(Driver& d, Check& c);
 void LogOffEndsTheGuard(Driver& d, Check& c);
 void OtherProgramsWindowsNamedLikeOurs(Driver& d, Check& c);
 
+// Words and titles in any script, browsers known by their program file.
+void CyrillicWordLocksOnlyItsPages(Driver& d, Check& c);
+void WizardStoresACyrillicWord(Driver& d, Check& c);
+void EdgeTitleWithAnInvisibleSpace(Driver& d, Check& c);
+void BrowsersKnownByTheirProgram(Driver& d, Check& c);
+// A played program of its own: one window with the title, until it is closed.
+int PlayedProgram(const std::string& title);
+
 // Figures for long word lists, printed.
 void MeasureLongLists(Driver& d);
 
