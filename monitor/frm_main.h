@@ -85,7 +85,7 @@ class frmMain : public forms::Form {
     Hwnd window = 0;
     bool visible = false;
     int length = 0;
-    std::array<char, 768> title{};
+    std::array<char, 1024> title{};
   };
   Seen seen_;          // what the last scan tick saw in front
   int stopDepth_ = 0;  // stop actions running, nested ones included

@@ -11,8 +11,8 @@ namespace pw {
 
 namespace {
 
-// Room for 254 characters of UTF-8, each of up to three bytes for a UTF-16 unit the system keeps.
-constexpr int kTitleBuffer = 768;
+// Room for 254 characters of UTF-8, of up to four bytes each.
+constexpr int kTitleBuffer = 1024;
 constexpr std::size_t kTitleLength = 254;
 constexpr std::size_t kTargetTitleLength = 40;
 

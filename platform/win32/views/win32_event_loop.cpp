@@ -56,15 +56,19 @@ Millis Win32EventLoop::Now() const {
 
 void Win32EventLoop::ProcessPending(const NextDue& nextDue) {
   Arm(nextDue());
-  const bool dispatched = DispatchPending();
-  // Signalled objects are served on every pass, so a flood of input cannot hold them back.
-  if (waits_.ServeSignalled() || dispatched) return;
-  // Woken by nothing but the modal-loop timer (due about when our own wait ends anyway), the
-  // wait goes on: a wake that handles nothing must not make a pass of its caller's loop.
+  // What is pending is found by the wait itself (it returns at once for input already queued and
+  // for a signalled handle), so an idle pass costs the wait alone: under Wine every call here is
+  // a round trip to its server.
   for (;;) {
     const std::optional<Millis> due = nextDue();
     const DWORD timeout = due ? Delay(*due, Now()) : INFINITE;
-    if (timeout == 0) return;
+    if (timeout == 0) {
+      // Timers are due now; what is pending is still served, so a flood of due timers cannot hold
+      // back input or signalled objects.
+      waits_.ServeSignalled();
+      DispatchPending();
+      return;
+    }
     const std::vector<HANDLE> handles = waits_.Handles();
     const DWORD woke =
         MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(), timeout,
@@ -73,13 +77,16 @@ void Win32EventLoop::ProcessPending(const NextDue& nextDue) {
       Sleep(std::min(timeout, kFailedWaitSleepMs));
       return;
     }
+    if (woke == WAIT_TIMEOUT) return;
     // Ended by one of the handles, the wait has taken that handle's signal. It is served before
     // any message, whose handler might close that handle and let its number be reused.
     const HANDLE woken =
         woke - WAIT_OBJECT_0 < handles.size() ? handles[woke - WAIT_OBJECT_0] : nullptr;
     const bool served = waits_.ServeSignalled(woken);
     const bool handled = DispatchPending();
-    if (served || handled || woke == WAIT_TIMEOUT) return;
+    // Woken by nothing but the modal-loop timer (due about when our own wait ends anyway), the
+    // wait goes on: a wake that handles nothing must not make a pass of its caller's loop.
+    if (served || handled) return;
   }
 }
 
