@@ -61,8 +61,8 @@ void frmPassword::txtPassword_Change() {
     return;
   }
   // The box is offered only to someone who already typed the unlock password.
-  const bool offer =
-      shared.UnlockAllAllowed && app_.platform.text.Lower(txtPassword.Text()) == shared.UnlockPassword;
+  const bool offer = shared.UnlockAllAllowed &&
+                     app_.platform.text.Lower(txtPassword.Text()) == shared.UnlockPassword;
   chkunlock.SetVisible(offer);
 }
 

@@ -5,10 +5,10 @@
 #include <cwchar>
 
 #include "platform/forms/controls.h"
-#include "platform/win32/backend/win32_text.h"
 #include "platform/forms/form.h"
 #include "platform/forms/list_box.h"
 #include "platform/forms/menu.h"
+#include "platform/win32/backend/win32_text.h"
 #include "platform/win32/views/win32_check_list.h"
 #include "platform/win32/views/win32_controls.h"
 #include "platform/win32/views/win32_foreground.h"
