@@ -6,7 +6,7 @@ namespace pw {
 
 // Window handles are 32-bit values; 0 means no window.
 using Hwnd = std::uint32_t;
-// Registry key handles, predefined roots included, as the advapi32 ANSI interface sees them.
+// Registry key handles, predefined roots included, as advapi32 sees them.
 using RegKey = std::uintptr_t;
 using Millis = std::int64_t;
 

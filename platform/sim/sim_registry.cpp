@@ -127,7 +127,7 @@ long SimRegistry::RegSetValueExA(RegKey key, const std::string& name, std::uint3
   if (values == nullptr) return kErrorKeyDeleted;
   Value value{name, type, {}};
   if (size > 0) value.data.assign(data, data + size);
-  // The ANSI interface terminates string data that the caller passed without a zero.
+  // The system terminates string data that the caller passed without a zero.
   if ((type == REG_SZ_ || type == REG_EXPAND_SZ_) && !value.data.empty() &&
       value.data.back() != 0) {
     value.data.push_back(0);

@@ -14,7 +14,7 @@ TEST(ReaderMatchTest, WordsOfAnyScriptLockOnlyTheirOwnPages) {
   r.Word(1, "\uFF30\uFF4F\uFF4B\uFF45\uFF52");        // Poker in full width
   r.a.Start();
 
-  // Six other Cyrillic letters: the same length, the same bytes where it counts in 1252.
+  // Six other Cyrillic letters: as "??????" through a code page, they matched before.
   const Hwnd greeting = r.OpenAndScan(
       "\u041F\u0440\u0438\u0432\u0435\u0442 \u043C\u0438\u0440"
       " - Internet Explorer");
