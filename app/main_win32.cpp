@@ -27,8 +27,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     pw::Win32Process process;
     pw::Win32ForegroundEvents foregroundEvents;
     pw::Win32OwnerLine owner;
-    pw::App app(
-        pw::Platform{windows, registry, shell, input, process, toolkit, foregroundEvents, owner});
+    pw::Win32TextRules text;
+    pw::App app(pw::Platform{windows, registry, shell, input, process, toolkit, foregroundEvents,
+                             text, owner});
     app.Run();
     return static_cast<int>(app.exitCode);
   } catch (const std::exception&) {

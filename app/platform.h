@@ -7,6 +7,7 @@
 #include "platform/process.h"
 #include "platform/registry_api.h"
 #include "platform/shell.h"
+#include "platform/text_rules.h"
 #include "platform/window_system.h"
 
 namespace pw {
@@ -20,6 +21,7 @@ struct Platform {
   Process& process;
   forms::Toolkit& toolkit;
   ForegroundEvents& foregroundEvents;
+  TextRules& text;
   OwnerLine& owner;
 };
 

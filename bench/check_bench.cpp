@@ -2,6 +2,7 @@
 
 #include "owner/protocol.h"
 #include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_text_rules.h"
 #include "store/settings_layout.h"
 #include "tests/support/sim_service.h"
 #include "watchdog/authority.h"
@@ -14,7 +15,8 @@ namespace {
 void BM_PasswordCheck(benchmark::State& state) {
   sim::SimRegistry registry;
   test::OpenSslKeyMaker keys(&registry);
-  watchdog::Authority authority(registry, keys, watchdog::PasswordRecord::kIterations);
+  sim::SimTextRules text;
+  watchdog::Authority authority(registry, keys, text, watchdog::PasswordRecord::kIterations);
   registry.PutString(HKEY_LOCAL_MACHINE_, kSettingsKey, kUserPassword, "secret");
   authority.TakeIn();
   const std::vector<std::uint8_t> message =

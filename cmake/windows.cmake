@@ -19,7 +19,7 @@ file(GLOB PW_WIN32_BACKEND_SOURCES CONFIGURE_DEPENDS
 add_library(pagewarden_win32 STATIC ${PW_WIN32_BACKEND_SOURCES})
 target_include_directories(pagewarden_win32 PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(pagewarden_win32 PUBLIC ${PW_WINDOWS_DEFINITIONS})
-target_link_libraries(pagewarden_win32 PUBLIC advapi32 user32 shell32 ole32)
+target_link_libraries(pagewarden_win32 PUBLIC pagewarden_core advapi32 user32 shell32 ole32 normaliz)
 
 # Resources: the version block comes from the project version.
 configure_file(${CMAKE_CURRENT_SOURCE_DIR}/resources/version.rc.in
@@ -46,14 +46,18 @@ add_executable(pw_registry_smoke tests/e2e/registry_smoke.cpp)
 target_link_libraries(pw_registry_smoke PRIVATE pagewarden_core pagewarden_win32)
 add_executable(pw_desktop_smoke tests/e2e/desktop_smoke.cpp)
 target_link_libraries(pw_desktop_smoke PRIVATE pagewarden_win32)
-set_target_properties(pw_registry_smoke pw_desktop_smoke PROPERTIES
+# The shared cases of matching, against Windows' own text rules.
+add_executable(pw_text_smoke tests/e2e/text_smoke.cpp)
+target_link_libraries(pw_text_smoke PRIVATE pagewarden_win32)
+set_target_properties(pw_registry_smoke pw_desktop_smoke pw_text_smoke PROPERTIES
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 add_executable(pw_e2e tests/e2e/e2e_main.cpp tests/e2e/e2e_driver.cpp tests/e2e/e2e_measure.cpp
                       tests/e2e/e2e_tour.cpp tests/e2e/e2e_installer.cpp tests/e2e/e2e_hands.cpp
                       tests/e2e/e2e_measure_lists.cpp tests/e2e/e2e_setup_scenarios.cpp
                       tests/e2e/e2e_program_scenarios.cpp tests/e2e/e2e_hung.cpp
-                      tests/e2e/e2e_soak.cpp tests/e2e/e2e_owner.cpp)
+                      tests/e2e/e2e_soak.cpp tests/e2e/e2e_owner.cpp
+                      tests/e2e/e2e_unicode_scenarios.cpp platform/win32/backend/win32_text.cpp)
 target_include_directories(pw_e2e PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(pw_e2e PRIVATE ${PW_WINDOWS_DEFINITIONS})
 target_link_libraries(pw_e2e PRIVATE user32 advapi32 gdi32 shell32 ole32 uuid psapi)

@@ -1,16 +1,18 @@
 // The monitor over fuzzer-chosen stored words and settings, then scan ticks over fuzzer-made
-// window titles of any byte from 1 to 255. What must hold: a window is frozen exactly when its
-// title holds both the browser fragment and an active word and its program answers, at most
-// once a tick, nothing waits on a program that does not answer, and every frozen window is let
-// go again.
+// window titles of any characters. What must hold: a window is frozen exactly when its title
+// holds both the browser fragment and an active word, as a reader sees them, and its program
+// answers, at most once a tick, nothing waits on a program that does not answer, and every
+// frozen window is let go again.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "fuzz/fuzz_app.h"
 #include "fuzz/fuzz_check.h"
+#include "platform/sim/sim_text_rules.h"
 #include "store/registry_module.h"
 #include "store/settings_layout.h"
 
@@ -20,19 +22,15 @@ namespace {
 constexpr Millis kTick = 250;
 constexpr std::size_t kTitleLimit = 254;  // characters the monitor reads of a title
 
-// Code page 1252 lower case, written out here rather than taken from the program.
-char Lower(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  if (u >= 'A' && u <= 'Z') return static_cast<char>(u | 0x20);
-  if (u >= 0xC0 && u <= 0xDE && u != 0xD7) return static_cast<char>(u | 0x20);
-  if (u == 0x8A || u == 0x8C || u == 0x8E) return static_cast<char>(u + 0x10);
-  if (u == 0x9F) return static_cast<char>(0xFF);
-  return c;
-}
-
-std::string Lower(std::string s) {
-  for (char& c : s) c = Lower(c);
-  return s;
+// The first n characters of valid UTF-8.
+std::string FirstChars(const std::string& text, std::size_t n) {
+  std::size_t end = 0;
+  for (std::size_t count = 0; end < text.size() && count < n; ++count) {
+    do {
+      ++end;
+    } while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80);
+  }
+  return text.substr(0, end);
 }
 
 std::string Bytes(FuzzedDataProvider& in, std::size_t most, std::uint8_t lowest) {
@@ -103,14 +101,17 @@ std::vector<std::string> PutWords(FuzzedDataProvider& in, sim::SimRegistry& r) {
   return texts;
 }
 
-// The lock's rule applied to a title: the browser fragment and an active word both in it.
+// The lock's rule applied to a title: the browser fragment and an active word both in it, as
+// a reader sees them.
 bool Offending(const std::string& title, const std::string& browser,
                const std::vector<std::string>& stored) {
-  const std::string seen = Lower(title.substr(0, kTitleLimit));
-  if (seen.empty() || seen.find(Lower(browser)) == std::string::npos) return false;
+  sim::SimTextRules rules;
+  const std::string seen = rules.ReaderForm(FirstChars(title, kTitleLimit));
+  if (seen.empty() || seen.find(rules.ReaderForm(browser)) == std::string::npos) return false;
   for (const std::string& value : stored) {
     if (value.size() < 2 || value.back() != '1') continue;
-    if (seen.find(Lower(value.substr(0, value.size() - 2))) != std::string::npos) return true;
+    const std::string word = rules.ReaderForm(value.substr(0, value.size() - 2));
+    if (seen.find(word) != std::string::npos) return true;
   }
   return false;
 }
@@ -134,11 +135,12 @@ std::string MakeTitle(FuzzedDataProvider& in, const std::string& browser,
         break;
     }
   }
-  // A window does not hold a zero byte in its title.
+  // A window does not hold a zero byte in its title, and the system hands out titles as
+  // well-formed text.
   for (char& c : title) {
     if (c == '\0') c = ' ';
   }
-  return title;
+  return ValidUtf8(title);
 }
 
 }  // namespace
@@ -158,7 +160,7 @@ void CheckOneInput(FuzzedDataProvider& in) {
         in.ConsumeBool() ? "IEFrame" : in.PickValueInArray({"Notepad", "#32770", "Chrome_Widget"});
     std::string title = MakeTitle(in, browser, stored);
     // That caption asks the monitor for its setup, which is not what is checked here.
-    if (Lower(title) == "pagewarden setup") title += '.';
+    if (LowerAscii(title) == "pagewarden setup") title += '.';
     const bool visible = in.ConsumeIntegralInRange<int>(0, 7) != 0;
     const Hwnd window = machine.desktop.CreateWindow(className, title, 0, visible);
     // Now and then a window whose program has stopped answering: it must be left alone.

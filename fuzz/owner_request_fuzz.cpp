@@ -11,6 +11,7 @@
 #include "fuzz/fuzz_check.h"
 #include "owner/protocol.h"
 #include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_text_rules.h"
 #include "store/settings_layout.h"
 #include "tests/support/sim_service.h"
 #include "watchdog/authority.h"
@@ -78,7 +79,8 @@ std::vector<std::uint8_t> Message(FuzzedDataProvider& in) {
 void CheckOneInput(FuzzedDataProvider& in) {
   sim::SimRegistry registry;
   test::OpenSslKeyMaker keys(&registry);
-  watchdog::Authority authority(registry, keys, test::SimService::kTestIterations);
+  sim::SimTextRules text;
+  watchdog::Authority authority(registry, keys, text, test::SimService::kTestIterations);
   // Owned or not, with a damaged record now and then.
   if (in.ConsumeBool())
     registry.PutString(HKEY_LOCAL_MACHINE_, kSettingsKey, kUserPassword2, "admin");

@@ -17,6 +17,9 @@ constexpr std::size_t kPasswordLength = 8;
 // Often enough that a locked page is frozen within about 40 ms, rarely enough that an idle
 // monitor costs next to nothing.
 constexpr int kEarlyScanPeriod = 20;
+// Once the system reports changes in front, the look runs when a report arrives; besides, once a
+// minute, which costs nothing and keeps the timer on for the reports to hurry.
+constexpr int kReportedLookPeriod = 60000;
 
 }  // namespace
 
@@ -94,11 +97,18 @@ void frmMain::Form_Load() {
   SetCaption(kMonitorCaption);
   // Where the system reports a change in front, the look comes at once instead of within a
   // period.
-  app_.platform.foregroundEvents.Watch([this] { timEarlyScan.Hurry(); });
+  app_.platform.foregroundEvents.Watch([this] { FrontChangeReported(); });
   app_.module1.AddTrayIcon();
   watch_.Restart();
   GetWindows();
   GetSettings();
+}
+
+void frmMain::FrontChangeReported() {
+  // The reports replace the look every period, so an idle monitor wakes only for its two
+  // 250 ms timers; the scan ticks stay the safety net for anything a report misses.
+  if (timEarlyScan.Interval() != kReportedLookPeriod) timEarlyScan.SetInterval(kReportedLookPeriod);
+  timEarlyScan.Hurry();
 }
 
 void frmMain::Form_Unload() {
@@ -156,9 +166,9 @@ void frmMain::GetWindows() {
   List1.Clear();
   List3.Clear();
   std::vector<forms::ListEntry> words;
-  // Only active entries count, in lower case.
+  // Only active entries count, in the form the scan compares.
   for (const WordEntry& entry : ReadWordEntries(app_.registry)) {
-    if (entry.active) words.push_back({LowerAnsi(entry.text)});
+    if (entry.active) words.push_back({app_.platform.text.ReaderForm(entry.text)});
   }
   List1.AddItems(std::move(words));
 }
@@ -167,8 +177,8 @@ void frmMain::GetSettings() {
   Shared& shared = app_.shared;
   const Settings settings = ReadSettings(app_.registry);
   const Preferences& preferences = settings.preferences;
-  shared.UnlockPassword = LeftAnsi(settings.unlockPassword, kPasswordLength);
-  shared.SetupPassword = LeftAnsi(settings.setupPassword, kPasswordLength);
+  shared.UnlockPassword = LeftChars(settings.unlockPassword, kPasswordLength);
+  shared.SetupPassword = LeftChars(settings.setupPassword, kPasswordLength);
   shared.BrowserTitle = preferences.browser.empty() ? kDefaultBrowserTitle : preferences.browser;
   NoPasswordPrompt = preferences.noPasswordPrompt;
   if (preferences.disableMenu) {
@@ -177,6 +187,7 @@ void frmMain::GetSettings() {
     app_.module1.AddTrayIcon();
   }
   HideMenuOn = preferences.hideMenu;
+  WatchEveryBrowser = preferences.watchEveryBrowser;
   shared.TimeDelay = settings.timeDelay;
 }
 

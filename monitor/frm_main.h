@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "monitor/browser_programs.h"
 #include "platform/forms/form.h"
 #include "platform/forms/list_box.h"
 #include "platform/forms/menu.h"
@@ -22,7 +23,7 @@ class frmMain : public forms::Form {
  public:
   explicit frmMain(App& app);
 
-  forms::ListBox List1;  // active locked words, lower case, in stored order
+  forms::ListBox List1;  // active locked words in the form a reader sees, in stored order
   forms::ListBox List2;  // keys of windows unlocked by password during this run
   forms::ListBox List3;
   forms::Timer Timer1;
@@ -50,6 +51,8 @@ class frmMain : public forms::Form {
   std::string TargetTitle;
   bool HideMenuOn = false;
   bool NoPasswordPrompt = false;
+  // A window of a known browser program counts as a browser whatever its title.
+  bool WatchEveryBrowser = true;
 
   void GetWindows();
   void GetSettings();
@@ -75,15 +78,19 @@ class frmMain : public forms::Form {
   // differs from what the last scan tick saw. Sends no message to other programs and allocates
   // nothing.
   bool FrontChanged();
+  // The system reported a change in front: look now.
+  void FrontChangeReported();
 
   struct Seen {
     Hwnd window = 0;
     bool visible = false;
     int length = 0;
-    std::array<char, 256> title{};
+    std::array<char, 1024> title{};
   };
   Seen seen_;          // what the last scan tick saw in front
   int stopDepth_ = 0;  // stop actions running, nested ones included
+  std::string browserForm_;
+  BrowserPrograms browsers_;  // the browser fragment as the scan last brought it to reader form
 
  protected:
   void Form_Load() override;

@@ -11,8 +11,9 @@ namespace pw {
 
 namespace {
 
-constexpr int kTitleBuffer = 256;
-constexpr int kTitleMaxCount = 255;  // with the terminating zero: 254 characters at most
+// Room for 254 characters of UTF-8, of up to four bytes each.
+constexpr int kTitleBuffer = 1024;
+constexpr std::size_t kTitleLength = 254;
 constexpr std::size_t kTargetTitleLength = 40;
 
 bool Contains(std::string_view text, std::string_view part) {
@@ -40,25 +41,36 @@ void frmMain::timTarnwick_Timer() {
   TargetWindow = windows.GetForegroundWindow();
   const bool visible = windows.IsWindowVisible(TargetWindow);
   std::array<char, kTitleBuffer> buffer{};
-  const int length = windows.GetWindowTextA(TargetWindow, buffer.data(), kTitleMaxCount);
-  const int kept = std::clamp(length, 0, kTitleMaxCount - 1);
-  const std::string title(buffer.data(), static_cast<std::size_t>(kept));
+  const int length = windows.GetWindowTextA(TargetWindow, buffer.data(), kTitleBuffer);
+  const int kept = std::clamp(length, 0, kTitleBuffer - 1);
+  const std::string title =
+      LeftChars(std::string_view(buffer.data(), static_cast<std::size_t>(kept)), kTitleLength);
   seen_.window = TargetWindow;
   seen_.visible = visible;
   seen_.length = kept;
   seen_.title = buffer;
   if (!visible) return;
-  TargetTitle = LeftAnsi(title, kTargetTitleLength);
+  TargetTitle = LeftChars(title, kTargetTitleLength);
 
   const int words = List1.ListCount();
   if (words == 0) return;
-  // Lowered once for all words; the browser fragment stays lowered from now on.
-  const std::string lowered = LowerAnsi(title);
+  // Brought to the form a reader sees once for all words (which are kept in that form); the
+  // browser fragment stays in that form from now on.
+  TextRules& text = app_.platform.text;
+  const std::string form = text.ReaderForm(title);
   Shared& shared = app_.shared;
-  shared.BrowserTitle = LowerAnsi(shared.BrowserTitle);
-  if (!Contains(lowered, shared.BrowserTitle)) return;
+  if (shared.BrowserTitle != browserForm_) {
+    browserForm_ = text.ReaderForm(shared.BrowserTitle);
+    shared.BrowserTitle = browserForm_;
+  }
+  // The title names the browser, or the window belongs to one (asked only when the title does
+  // not tell).
+  if (!Contains(form, shared.BrowserTitle) &&
+      !(WatchEveryBrowser && browsers_.Owns(windows, TargetWindow))) {
+    return;
+  }
   for (int i = 0; i < words; ++i) {
-    if (Contains(lowered, List1.List(i))) {
+    if (Contains(form, List1.List(i))) {
       StopWindow();
       return;
     }
@@ -83,8 +95,8 @@ bool frmMain::FrontChanged() {
   if (front == 0) return false;
   // For another program's window this reads the title the system keeps; nothing is sent.
   std::array<char, kTitleBuffer> buffer;
-  const int length = std::clamp(windows.GetWindowTextA(front, buffer.data(), kTitleMaxCount), 0,
-                                kTitleMaxCount - 1);
+  const int length =
+      std::clamp(windows.GetWindowTextA(front, buffer.data(), kTitleBuffer), 0, kTitleBuffer - 1);
   if (length != seen_.length ||
       !std::equal(buffer.begin(), buffer.begin() + length, seen_.title.begin())) {
     return true;

@@ -86,8 +86,8 @@ void frmChangePassword::cmdOK_Click() {
 }
 
 void frmChangePassword::TakePasswords() {
-  PendingUnlockPassword = LowerAnsi(txtPassword.Text());
-  PendingSetupPassword = LowerAnsi(txtPassword2.Text());
+  PendingUnlockPassword = app_.platform.text.Lower(txtPassword.Text());
+  PendingSetupPassword = app_.platform.text.Lower(txtPassword2.Text());
   txtPassword.SetText("");
   if (chkpassword.Value() != 1) {
     txtPassword2.SetText("");
@@ -100,8 +100,8 @@ void frmChangePassword::TakePasswords() {
 }
 
 void frmChangePassword::ConfirmPasswords() {
-  txtPassword.SetText(LowerAnsi(txtPassword.Text()));
-  txtPassword2.SetText(LowerAnsi(txtPassword2.Text()));
+  txtPassword.SetText(app_.platform.text.Lower(txtPassword.Text()));
+  txtPassword2.SetText(app_.platform.text.Lower(txtPassword2.Text()));
   if (txtPassword.Text() != PendingUnlockPassword) {
     Reset(kFirstMismatch);
     return;

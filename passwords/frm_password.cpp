@@ -81,8 +81,8 @@ void frmPassword::txtPassword_Change() {
     return;
   }
   // The box is offered only to someone who already typed the unlock password.
-  const bool offer =
-      shared.UnlockAllAllowed && LowerAnsi(txtPassword.Text()) == shared.UnlockPassword;
+  const bool offer = shared.UnlockAllAllowed &&
+                     app_.platform.text.Lower(txtPassword.Text()) == shared.UnlockPassword;
   chkunlock.SetVisible(offer);
 }
 
@@ -91,7 +91,7 @@ void frmPassword::TimerCheck_Timer() {
   const Shared& shared = app_.shared;
   if (shared.SetupRequested || cmdDeactivate.Visible() || !shared.UnlockAllAllowed) return;
   const owner::Reply reply =
-      app_.keeper.CheckUnlock(LowerAnsi(txtPassword.Text()), shared.UnlockPassword);
+      app_.keeper.CheckUnlock(app_.platform.text.Lower(txtPassword.Text()), shared.UnlockPassword);
   chkunlock.SetVisible(reply.answer == Answer::Right);
   if (reply.answer != Answer::Right && reply.answer != Answer::Wrong) {
     ShowRefusal(owner::Explain(reply, ""));
@@ -102,7 +102,7 @@ void frmPassword::cmdOK_Click() {
   Shared& shared = app_.shared;
   shared.UnlockAllAllowed = true;
   TimerCheck.SetEnabled(false);
-  const std::string entry = LowerAnsi(txtPassword.Text());
+  const std::string entry = app_.platform.text.Lower(txtPassword.Text());
   txtPassword.SetText(entry);
 
   if (shared.SetupRequested) {
@@ -151,7 +151,8 @@ void frmPassword::cmdDeactivate_Click() {
     Unload();
     return;
   }
-  const owner::Reply reply = app_.keeper.CheckUnlock(LowerAnsi(typed), shared.UnlockPassword);
+  const owner::Reply reply =
+      app_.keeper.CheckUnlock(app_.platform.text.Lower(typed), shared.UnlockPassword);
   if (reply.answer != Answer::Right) {
     shared.PasswordAccepted = false;
     txtPassword.SetText("");

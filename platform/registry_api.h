@@ -20,7 +20,7 @@ class RegistryApi {
   virtual long RegCreateKeyExA(RegKey root, const std::string& path, std::uint32_t options,
                                std::uint32_t access, RegKey& result,
                                std::uint32_t& disposition) = 0;
-  // The ANSI interface adds a missing terminating zero to REG_SZ data of non-zero size.
+  // Text (REG_SZ, REG_EXPAND_SZ) is UTF-8; a missing terminating zero is added.
   virtual long RegSetValueExA(RegKey key, const std::string& name, std::uint32_t type,
                               const std::uint8_t* data, std::uint32_t size) = 0;
   // On ERROR_MORE_DATA, size holds the length needed. A missing value leaves type unchanged.

@@ -9,7 +9,7 @@
 
 namespace pw {
 
-// The 88-byte single-byte NOTIFYICONDATA record.
+// The 88-byte NOTIFYICONDATA record of the first form, its tip in UTF-8.
 using TrayRecord = std::array<std::uint8_t, 88>;
 
 class Shell {

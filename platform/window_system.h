@@ -1,14 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/types.h"
 #include "platform/win32_constants.h"
 
 namespace pw {
 
-// The user32 operations the monitor and the prompt use on other programs' windows, with
-// single-byte text. Every operation on the handle 0 does nothing.
+// The user32 operations the monitor and the prompt use on other programs' windows, with UTF-8
+// text. Every operation on the handle 0 does nothing.
 class WindowSystem {
  public:
   virtual ~WindowSystem() = default;
@@ -17,9 +18,16 @@ class WindowSystem {
   virtual Hwnd FindWindowA(const char* className, const char* title) = 0;
   virtual Hwnd GetForegroundWindow() = 0;
   virtual bool IsWindowVisible(Hwnd window) = 0;
-  // Copies at most maxCount - 1 characters plus a terminating zero; returns the count copied.
+  // Copies at most maxCount - 1 bytes, never splitting a character, plus a terminating zero;
+  // returns the count of bytes copied.
   virtual int GetWindowTextA(Hwnd window, char* buffer, int maxCount) = 0;
   virtual int GetClassNameA(Hwnd window, char* buffer, int maxCount) = 0;
+  // The process the window belongs to; none when the window is gone or its process cannot be
+  // opened (an elevated or protected one may refuse).
+  virtual ProcessKey ProcessOf(Hwnd window) = 0;
+  // The file name of the program the process runs ("msedge.exe"), or empty when the process is
+  // gone (or another now has its number) or cannot be opened.
+  virtual std::string ProgramNameOf(const ProcessKey& process) = 0;
   // Whether the window's thread reads its messages, asked without waiting for one that does
   // not. Calls that send to a window (EnableWindow) wait for that thread.
   virtual bool Answers(Hwnd window) = 0;

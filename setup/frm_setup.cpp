@@ -56,6 +56,7 @@ frmSetup::frmSetup(App& app)
       mnub7(*this, "mnub7", "-", &mnuSettings),
       mnuHideMenu(*this, "mnuHideMenu", "Hide Right Click Menu", &mnuSettings),
       mnudisablemenu(*this, "mnudisablemenu", "Disable Right Click Menu", &mnuSettings),
+      mnuwatchbrowsers(*this, "mnuwatchbrowsers", "Watch Every Web Browser", &mnuSettings),
       mnuHelp(*this, "mnuHelp", "&Help"),
       mnuvisitwebsite(*this, "mnuvisitwebsite", "&Visit Website", &mnuHelp),
       mnub3(*this, "mnub3", "-", &mnuHelp),
@@ -105,6 +106,7 @@ frmSetup::frmSetup(App& app)
   mnupasswordprompt.onClick = [this] { mnupasswordprompt_Click(); };
   mnuHideMenu.onClick = [this] { mnuHideMenu_Click(); };
   mnudisablemenu.onClick = [this] { mnudisablemenu_Click(); };
+  mnuwatchbrowsers.onClick = [this] { mnuwatchbrowsers_Click(); };
   mnuvisitwebsite.onClick = [this] { mnuvisitwebsite_Click(); };
   mnuAbout.onClick = [this] { mnuAbout_Click(); };
 }
@@ -127,6 +129,7 @@ void frmSetup::GetSettings() {
   if (preferences.noPasswordPrompt) mnupasswordprompt.SetChecked(true);
   if (preferences.disableMenu) mnudisablemenu.SetChecked(true);
   if (preferences.hideMenu) mnuHideMenu.SetChecked(true);
+  if (preferences.watchEveryBrowser) mnuwatchbrowsers.SetChecked(true);
 }
 
 void frmSetup::GetWindows() {
@@ -153,7 +156,8 @@ Preferences frmSetup::EditedPreferences() {
   return {.browser = browser.empty() ? kDefaultBrowserTitle : browser,
           .noPasswordPrompt = mnupasswordprompt.Checked(),
           .disableMenu = mnudisablemenu.Checked(),
-          .hideMenu = mnuHideMenu.Checked()};
+          .hideMenu = mnuHideMenu.Checked(),
+          .watchEveryBrowser = mnuwatchbrowsers.Checked()};
 }
 
 std::vector<WordEntry> frmSetup::EditedEntries() {

@@ -55,6 +55,7 @@ class frmSetup : public forms::Form {
   forms::MenuItem mnub7;
   forms::MenuItem mnuHideMenu;
   forms::MenuItem mnudisablemenu;
+  forms::MenuItem mnuwatchbrowsers;
   forms::MenuItem mnuHelp;
   forms::MenuItem mnuvisitwebsite;
   forms::MenuItem mnub3;
@@ -89,6 +90,7 @@ class frmSetup : public forms::Form {
   void mnupasswordprompt_Click();
   void mnuHideMenu_Click();
   void mnudisablemenu_Click();
+  void mnuwatchbrowsers_Click();
   void mnuvisitwebsite_Click();
   void mnuAbout_Click();
 

@@ -48,6 +48,10 @@ void frmSetup::mnudisablemenu_Click() {
   ToggleSwitch(mnudisablemenu);
 }
 
+void frmSetup::mnuwatchbrowsers_Click() {
+  ToggleSwitch(mnuwatchbrowsers);
+}
+
 void frmSetup::mnuvisitwebsite_Click() {
   app_.platform.shell.ShellExecuteA(hWnd(), "Open", PW_WEBSITE, "", app_.shared.AppFolder, 1);
 }

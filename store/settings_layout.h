@@ -19,6 +19,8 @@ inline constexpr const char* kWebBrowser = "webbrowser";
 inline constexpr const char* kPasswordPrompt = "passwordprompt";
 inline constexpr const char* kDisableMenu = "disablemenu";
 inline constexpr const char* kHideMenu = "HideMenu";
+// On unless it holds exactly "0".
+inline constexpr const char* kWatchAllBrowsers = "WatchAllBrowsers";
 inline constexpr const char* kTimeDelay = "TimeDelay";
 inline constexpr const char* kFirstTime = "FirstTime";
 

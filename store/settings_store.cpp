@@ -48,6 +48,7 @@ Preferences ReadPreferences(RegistryModule& registry) {
   preferences.noPasswordPrompt = ReadSwitch(registry, kPasswordPrompt);
   preferences.disableMenu = ReadSwitch(registry, kDisableMenu);
   preferences.hideMenu = ReadSwitch(registry, kHideMenu);
+  preferences.watchEveryBrowser = ReadText(registry, kSettingsKey, kWatchAllBrowsers) != "0";
   return preferences;
 }
 
@@ -73,12 +74,13 @@ SettingTexts PreferenceTexts(const Preferences& preferences) {
   return {{kWebBrowser, preferences.browser},
           {kPasswordPrompt, SwitchText(preferences.noPasswordPrompt)},
           {kDisableMenu, SwitchText(preferences.disableMenu)},
-          {kHideMenu, SwitchText(preferences.hideMenu)}};
+          {kHideMenu, SwitchText(preferences.hideMenu)},
+          {kWatchAllBrowsers, SwitchText(preferences.watchEveryBrowser)}};
 }
 
 bool IsPreferenceName(std::string_view name) {
   for (const auto& [known, text] : PreferenceTexts({})) {
-    if (EqualsIgnoreCaseAnsi(known, name)) return true;
+    if (EqualsIgnoreCaseAscii(known, name)) return true;
   }
   return false;
 }

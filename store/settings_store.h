@@ -13,12 +13,14 @@
 namespace pw {
 
 // What the setup window edits and stores of the settings: the browser title fragment and the
-// three switches. A switch is on only when its value is exactly "1".
+// switches. The first three are on only when their value is exactly "1"; watching every browser
+// is on unless its value is exactly "0".
 struct Preferences {
   std::string browser;  // empty when nothing is stored; each reader has its own default
   bool noPasswordPrompt = false;
   bool disableMenu = false;
   bool hideMenu = false;
+  bool watchEveryBrowser = true;
 };
 
 // Everything the monitor runs by.
@@ -44,7 +46,7 @@ std::string FormatWordEntry(const WordEntry& entry);
 // Readers. A missing key or value reads as empty, or off; none of them writes.
 // The settings key's seven values, the passwords first.
 Settings ReadSettings(RegistryModule& registry);
-// The four values the setup window edits, in the order it stores them.
+// The five values the setup window edits, in the order it stores them.
 Preferences ReadPreferences(RegistryModule& registry);
 // One switch alone, by its value name.
 bool ReadSwitch(RegistryModule& registry, const char* name);

@@ -32,14 +32,15 @@ std::optional<std::string> ReadIfPresent(RegistryModule& registry, const char* k
   return ValueToText(value);
 }
 
-std::string Normalized(const std::string& password) {
-  return LowerAnsi(LeftAnsi(password, kPasswordLength));
-}
-
 }  // namespace
 
-Authority::Authority(RegistryApi& registry, AuthorityHost& host, std::uint32_t iterations)
-    : registry_(registry), host_(host), iterations_(iterations) {}
+std::string Authority::Normalized(const std::string& password) {
+  return text_.Lower(LeftChars(password, kPasswordLength));
+}
+
+Authority::Authority(RegistryApi& registry, AuthorityHost& host, TextRules& text,
+                     std::uint32_t iterations)
+    : registry_(registry), host_(host), text_(text), iterations_(iterations) {}
 
 void Authority::TakeIn() {
   host_.ProtectVault();
@@ -48,7 +49,7 @@ void Authority::TakeIn() {
     const auto plain = ReadIfPresent(registry_, kSettingsKey, plainName);
     if (!plain) continue;
     // The stored text counts with its first 8 characters, as the guard always took it.
-    if (Keep(setup ? Which::Setup : Which::Unlock, LeftAnsi(*plain, kPasswordLength))) {
+    if (Keep(setup ? Which::Setup : Which::Unlock, LeftChars(*plain, kPasswordLength))) {
       registry_.DeleteRegValue(HKEY_LOCAL_MACHINE_, kSettingsKey, plainName);
     }
   }

@@ -8,6 +8,7 @@
 
 #include "owner/protocol.h"
 #include "platform/registry_api.h"
+#include "platform/text_rules.h"
 #include "platform/types.h"
 #include "store/registry_module.h"
 #include "watchdog/check_rate.h"
@@ -36,7 +37,8 @@ struct Caller {
 class Authority {
  public:
   // New passwords are hashed with the given iteration count.
-  Authority(RegistryApi& registry, AuthorityHost& host,
+  // Entries are lower-cased by the system's rules, as the guard's prompt shows them.
+  Authority(RegistryApi& registry, AuthorityHost& host, TextRules& text,
             std::uint32_t iterations = PasswordRecord::kIterations);
 
   // At the service's start and after each change of the settings key: protects the vault and
@@ -64,9 +66,12 @@ class Authority {
   bool Keep(Which which, const std::string& password);
   // A setup password other than the empty one is stored: someone owns this machine.
   bool Owned();
+  // An entry or a new password as compared: its first 8 characters, lower-cased.
+  std::string Normalized(const std::string& password);
 
   RegistryModule registry_;
   AuthorityHost& host_;
+  TextRules& text_;
   std::uint32_t iterations_;
   CheckRate rate_;
 };

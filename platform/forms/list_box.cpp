@@ -21,10 +21,10 @@ int ListBox::Insert(ListEntry entry) {
   if (Cur().sorted) {
     // Case-insensitive order, as the platform's sorted list box keeps it; equal entries stay in
     // the order they were added.
-    const std::string key = LowerAnsi(entry.text);
+    const std::string key = LowerAscii(entry.text);
     at = std::upper_bound(
         entries.begin(), entries.end(), key,
-        [](const std::string& k, const ListEntry& e) { return k < LowerAnsi(e.text); });
+        [](const std::string& k, const ListEntry& e) { return k < LowerAscii(e.text); });
   }
   const int index = static_cast<int>(at - entries.begin());
   entries.insert(at, std::move(entry));

@@ -8,10 +8,32 @@
 
 namespace pw::sim {
 
-Hwnd SimDesktop::OpenWindow(const std::string& className, const std::string& title) {
+Hwnd SimDesktop::OpenWindow(const std::string& className, const std::string& title, int process) {
   const Hwnd handle = CreateWindow(className, title, 0, true);
+  windows_[handle].process = process;
   BringToFront(handle);
   return handle;
+}
+
+int SimDesktop::StartProcess(const std::string& program, int id, bool opens) {
+  if (id == 0) id = nextProcess_ += 4;
+  // Start times only grow, so a reused id is told apart.
+  processes_[id] = PlayedProcess{program, ++starts_, opens};
+  return id;
+}
+
+void SimDesktop::EndProcess(int id) {
+  std::vector<Hwnd> doomed;
+  for (const auto& [handle, window] : windows_) {
+    if (window.process == id) doomed.push_back(handle);
+  }
+  for (Hwnd handle : doomed) DestroyWindow(handle);
+  processes_.erase(id);
+}
+
+const PlayedProcess* SimDesktop::FindProcess(int id) const {
+  auto it = processes_.find(id);
+  return it == processes_.end() ? nullptr : &it->second;
 }
 
 Hwnd SimDesktop::CreateWindow(const std::string& className, const std::string& title, int ownerPid,
@@ -30,7 +52,7 @@ Hwnd SimDesktop::CreateWindow(const std::string& className, const std::string& t
   window.clientOrigin = {window.bounds.left + offset.x, window.bounds.top + offset.y};
   window.clientSize = {window.bounds.right - window.bounds.left - frame.x,
                        window.bounds.bottom - window.bounds.top - frame.y};
-  byClass_[LowerAnsi(className)].push_back(handle);
+  byClass_[LowerAscii(className)].push_back(handle);
   windows_[handle] = std::move(window);
   zOrder_.insert(zOrder_.begin(), handle);
   return handle;
@@ -39,7 +61,7 @@ Hwnd SimDesktop::CreateWindow(const std::string& className, const std::string& t
 void SimDesktop::DestroyWindow(Hwnd handle) {
   auto it = windows_.find(handle);
   if (it == windows_.end()) return;
-  auto byClass = byClass_.find(LowerAnsi(it->second.className));
+  auto byClass = byClass_.find(LowerAscii(it->second.className));
   std::erase(byClass->second, handle);
   if (byClass->second.empty()) byClass_.erase(byClass);
   windows_.erase(it);
@@ -84,12 +106,12 @@ Hwnd SimDesktop::FindWindow(const char* className, const char* title) const {
   const std::optional<std::string_view> text =
       title ? std::optional<std::string_view>(title) : std::nullopt;
   if (className != nullptr) {
-    auto candidates = byClass_.find(LowerAnsi(className));
+    auto candidates = byClass_.find(LowerAscii(className));
     if (candidates == byClass_.end()) return 0;
     Hwnd best = 0;
     std::size_t bestDepth = zOrder_.size();
     for (Hwnd handle : candidates->second) {
-      if (text && !EqualsIgnoreCaseAnsi(Find(handle)->title, *text)) continue;
+      if (text && !EqualsIgnoreCaseAscii(Find(handle)->title, *text)) continue;
       if (candidates->second.size() == 1) return handle;
       const auto depth = static_cast<std::size_t>(
           std::find(zOrder_.begin(), zOrder_.end(), handle) - zOrder_.begin());
@@ -101,7 +123,7 @@ Hwnd SimDesktop::FindWindow(const char* className, const char* title) const {
     return best;
   }
   for (Hwnd handle : zOrder_) {
-    if (!text || EqualsIgnoreCaseAnsi(windows_.find(handle)->second.title, *text)) return handle;
+    if (!text || EqualsIgnoreCaseAscii(windows_.find(handle)->second.title, *text)) return handle;
   }
   return 0;
 }
@@ -188,7 +210,7 @@ void SimDesktop::Broadcast(std::uint32_t message, std::uintptr_t wParam, std::in
 std::uint32_t SimDesktop::RegisterMessage(const std::string& name) {
   // Registered messages are numbered from 0xC000 up.
   const auto [it, added] = registered_.try_emplace(
-      LowerAnsi(name), static_cast<std::uint32_t>(0xC000 + registered_.size()));
+      LowerAscii(name), static_cast<std::uint32_t>(0xC000 + registered_.size()));
   (void)added;
   return it->second;
 }

@@ -19,11 +19,19 @@ struct PostedMessage {
   Millis at = 0;
 };
 
+// A process of a program the test plays, such as a browser.
+struct PlayedProcess {
+  std::string program;  // its file name, "msedge.exe"
+  std::uint64_t started = 0;
+  bool opens = true;  // false: it refuses to be opened, as an elevated one may
+};
+
 struct SimWindow {
   Hwnd handle = 0;
   std::string className;
   std::string title;
   int ownerPid = 0;  // 0: a program the test plays, such as a browser
+  int process = 0;   // for a played program: its process, 0 when none was started for it
   bool visible = true;
   bool enabled = true;
   bool topmost = false;
@@ -49,8 +57,17 @@ class SimDesktop {
 
   SimScreen screen;
 
-  // A window of a played program, shown and brought to the front.
-  Hwnd OpenWindow(const std::string& className, const std::string& title);
+  // A window of a played program, shown and brought to the front; in the given played process
+  // when there is one.
+  Hwnd OpenWindow(const std::string& className, const std::string& title, int process = 0);
+  // Starts a played program's process under the given id (a fresh one when 0, or an ended
+  // one's, as Windows reuses them) and returns the id.
+  int StartProcess(const std::string& program, int id = 0, bool opens = true);
+  // Ends a played process and closes its windows.
+  void EndProcess(int id);
+  const PlayedProcess* FindProcess(int id) const;
+  // How often a program asked which program a process runs.
+  int programLookups = 0;
   Hwnd CreateWindow(const std::string& className, const std::string& title, int ownerPid,
                     bool visible);
   void DestroyWindow(Hwnd handle);
@@ -102,6 +119,9 @@ class SimDesktop {
 
   std::function<Millis()> clock_;
   std::map<Hwnd, SimWindow> windows_;
+  std::map<int, PlayedProcess> processes_;
+  int nextProcess_ = 7000;
+  std::uint64_t starts_ = 0;
   // Class names never change: windows by lowered class name, so that a search by class does not
   // walk the desktop.
   std::map<std::string, std::vector<Hwnd>, std::less<>> byClass_;

@@ -9,6 +9,7 @@
 #include "platform/input.h"
 #include "platform/process.h"
 #include "platform/sim/sim_machine.h"
+#include "platform/sim/sim_text_rules.h"
 #include "platform/sim/sim_views.h"
 #include "platform/sim/sim_window_system.h"
 
@@ -86,6 +87,7 @@ class SimHost {
   SimInput input;
   SimProcess process;
   SimForegroundEvents foregroundEvents;
+  SimTextRules text;
   SimEventLoop loop;
   SimViewFactory views;
   forms::Toolkit toolkit;

@@ -32,7 +32,7 @@ std::string RootName(RegKey root) {
 std::string Below(std::string base, const std::string& path) {
   std::string part;
   auto flush = [&] {
-    if (!part.empty()) base += "\\" + LowerAnsi(part);
+    if (!part.empty()) base += "\\" + LowerAscii(part);
     part.clear();
   };
   for (char c : path) {
@@ -169,12 +169,12 @@ long SimRegistry::RegSetValueExA(RegKey key, const std::string& name, std::uint3
   if (values == nullptr) return kErrorKeyDeleted;
   Value value{name, type, {}};
   if (size > 0) value.data.assign(data, data + size);
-  // The ANSI interface terminates string data that the caller passed without a zero.
+  // The system terminates string data that the caller passed without a zero.
   if ((type == REG_SZ_ || type == REG_EXPAND_SZ_) && !value.data.empty() &&
       value.data.back() != 0) {
     value.data.push_back(0);
   }
-  (*values)[LowerAnsi(name)] = std::move(value);
+  (*values)[LowerAscii(name)] = std::move(value);
   Changed(handle->key);
   return ERROR_SUCCESS_;
 }
@@ -187,7 +187,7 @@ long SimRegistry::RegQueryValueExA(RegKey key, const std::string& name, std::uin
   if ((handle->access & kQueryValue) == 0) return ERROR_ACCESS_DENIED_;
   const Values* values = ValuesOf(handle->key);
   if (values == nullptr) return kErrorKeyDeleted;
-  auto it = values->find(LowerAnsi(name));
+  auto it = values->find(LowerAscii(name));
   if (it == values->end()) return ERROR_FILE_NOT_FOUND_;
   const Value& value = it->second;
   type = value.type;
@@ -211,7 +211,7 @@ long SimRegistry::RegDeleteValueA(RegKey key, const std::string& name) {
   if ((handle->access & kSetValue) == 0 || Refused(handle->key)) return ERROR_ACCESS_DENIED_;
   Values* values = ValuesOf(handle->key);
   if (values == nullptr) return kErrorKeyDeleted;
-  if (values->erase(LowerAnsi(name)) == 0) return ERROR_FILE_NOT_FOUND_;
+  if (values->erase(LowerAscii(name)) == 0) return ERROR_FILE_NOT_FOUND_;
   Changed(handle->key);
   return ERROR_SUCCESS_;
 }
@@ -254,7 +254,7 @@ void SimRegistry::Put(RegKey root, const std::string& path, const std::string& n
                       std::uint32_t type, std::vector<std::uint8_t> bytes) {
   const std::string key = Normalize(root, path);
   CreateLevels(key);
-  keys_[key][LowerAnsi(name)] = Value{name, type, std::move(bytes)};
+  keys_[key][LowerAscii(name)] = Value{name, type, std::move(bytes)};
   Changed(key);
 }
 
@@ -276,7 +276,7 @@ std::optional<std::pair<std::uint32_t, std::vector<std::uint8_t>>> SimRegistry::
     RegKey root, const std::string& path, const std::string& name) const {
   auto key = keys_.find(Normalize(root, path));
   if (key == keys_.end()) return std::nullopt;
-  auto it = key->second.find(LowerAnsi(name));
+  auto it = key->second.find(LowerAscii(name));
   if (it == key->second.end()) return std::nullopt;
   return std::make_pair(it->second.type, it->second.data);
 }

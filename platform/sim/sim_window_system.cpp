@@ -9,7 +9,12 @@ namespace {
 
 int CopyText(const std::string& text, char* buffer, int maxCount) {
   if (buffer == nullptr || maxCount <= 0) return 0;
-  const int count = std::min(static_cast<int>(text.size()), maxCount - 1);
+  int count = std::min(static_cast<int>(text.size()), maxCount - 1);
+  // A cut never splits a character.
+  while (count > 0 && count < static_cast<int>(text.size()) &&
+         (static_cast<unsigned char>(text[static_cast<std::size_t>(count)]) & 0xC0) == 0x80) {
+    --count;
+  }
   std::memcpy(buffer, text.data(), static_cast<std::size_t>(count));
   buffer[count] = '\0';
   return count;
@@ -43,6 +48,20 @@ int SimWindowSystem::GetClassNameA(Hwnd window, char* buffer, int maxCount) {
   const SimWindow* w = desktop_.Find(window);
   if (w == nullptr) return 0;
   return CopyText(w->className, buffer, maxCount);
+}
+
+ProcessKey SimWindowSystem::ProcessOf(Hwnd window) {
+  const SimWindow* w = desktop_.Find(window);
+  const PlayedProcess* process = w == nullptr ? nullptr : desktop_.FindProcess(w->process);
+  if (process == nullptr || !process->opens) return {};
+  return {static_cast<std::uint32_t>(w->process), process->started};
+}
+
+std::string SimWindowSystem::ProgramNameOf(const ProcessKey& key) {
+  ++desktop_.programLookups;
+  const PlayedProcess* process = desktop_.FindProcess(static_cast<int>(key.id));
+  if (process == nullptr || !process->opens || process->started != key.started) return {};
+  return process->program;
 }
 
 bool SimWindowSystem::Answers(Hwnd window) {

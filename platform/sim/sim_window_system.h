@@ -14,6 +14,8 @@ class SimWindowSystem : public WindowSystem {
   bool IsWindowVisible(Hwnd window) override;
   int GetWindowTextA(Hwnd window, char* buffer, int maxCount) override;
   int GetClassNameA(Hwnd window, char* buffer, int maxCount) override;
+  ProcessKey ProcessOf(Hwnd window) override;
+  std::string ProgramNameOf(const ProcessKey& process) override;
   bool Answers(Hwnd window) override;
   bool EnableWindow(Hwnd window, bool enable) override;
   bool ShowWindowAsync(Hwnd window, int command) override;

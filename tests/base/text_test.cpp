@@ -5,22 +5,26 @@
 namespace pw {
 namespace {
 
-TEST(TextTest, LowersAsCodePage1252) {
-  EXPECT_EQ(LowerAnsi("Casino ROYALE"), "casino royale");
-  EXPECT_EQ(LowerAnsi("\xC9"
-                      "COLE"),
-            "\xE9"
-            "cole");                                             // É
-  EXPECT_EQ(LowerAnsi("\xD7\xDF\x8A\x9F"), "\xD7\xDF\x9A\xFF");  // × and ß stay; Š, Ÿ lower
-  EXPECT_EQ(LowerAnsi(std::string("A\0B", 3)), std::string("a\0b", 3));
+TEST(TextTest, AsciiCaseLeavesOtherCharactersWhole) {
+  // "É" and "К" in UTF-8: their bytes fall where code page 1252 has capitals.
+  EXPECT_EQ(LowerAscii("Casino \xC3\x89\xD0\x9A"), "casino \xC3\x89\xD0\x9A");
+  EXPECT_TRUE(EqualsIgnoreCaseAscii("Pagewarden", "PAGEWARDEN"));
+  EXPECT_FALSE(EqualsIgnoreCaseAscii("Pagewarden", "Pagewarden Setup"));
 }
 
-TEST(TextTest, LeftAndCaseInsensitiveEquality) {
-  EXPECT_EQ(LeftAnsi("abcdefghij", 8), "abcdefgh");
-  EXPECT_EQ(LeftAnsi("abc", 8), "abc");
-  EXPECT_TRUE(EqualsIgnoreCaseAnsi("Pagewarden", "PAGEWARDEN"));
-  EXPECT_TRUE(EqualsIgnoreCaseAnsi("\xC9t\xE9", "\xE9T\xC9"));
-  EXPECT_FALSE(EqualsIgnoreCaseAnsi("Pagewarden", "Pagewarden Setup"));
+TEST(TextTest, LeftCountsCharactersNotBytes) {
+  EXPECT_EQ(LeftChars("abcdefghij", 8), "abcdefgh");
+  EXPECT_EQ(LeftChars("abc", 8), "abc");
+  EXPECT_EQ(LeftChars("\xD0\xBA\xD0\xB0\xD0\xB7", 2), "\xD0\xBA\xD0\xB0");  // "каз" -> "ка"
+  EXPECT_EQ(LeftChars("a\xF0\x9F\x8E\xB2z", 2), "a\xF0\x9F\x8E\xB2");       // a four-byte one
+}
+
+TEST(TextTest, MalformedBytesBecomeReplacementCharacters) {
+  EXPECT_EQ(ValidUtf8("caf\xC3\xA9"), "caf\xC3\xA9");
+  EXPECT_EQ(ValidUtf8("caf\xE9!"), "caf\xEF\xBF\xBD!");                          // a 1252 byte
+  EXPECT_EQ(ValidUtf8("\xC0\xAF"), "\xEF\xBF\xBD\xEF\xBF\xBD");                  // overlong
+  EXPECT_EQ(ValidUtf8("\xED\xA0\x80"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");  // surrogate
+  EXPECT_EQ(ValidUtf8("\xE2\x82"), "\xEF\xBF\xBD\xEF\xBF\xBD");                  // cut short
 }
 
 }  // namespace

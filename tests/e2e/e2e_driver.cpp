@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <set>
 
+#include "platform/win32/backend/win32_text.h"
+
 namespace pw::e2e {
 
 namespace {
@@ -24,8 +26,11 @@ void PutString(const char* path, const std::string& name, const std::string& val
                       nullptr) != ERROR_SUCCESS) {
     return;
   }
-  RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                 static_cast<DWORD>(value.size() + 1));
+  // With the wide call, as reg add and Group Policy store text.
+  const std::wstring text = win32::Wide(value);
+  RegSetValueExW(key, win32::Wide(name).c_str(), 0, REG_SZ,
+                 reinterpret_cast<const BYTE*>(text.c_str()),
+                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
   RegCloseKey(key);
 }
 
@@ -34,13 +39,13 @@ std::string GetString(const char* path, const std::string& name) {
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | kView, &key) != ERROR_SUCCESS) {
     return "";
   }
-  char buffer[1024] = {};
-  DWORD size = sizeof buffer - 1;
+  wchar_t buffer[1024] = {};
+  DWORD size = sizeof buffer - sizeof buffer[0];
   DWORD type = 0;
-  const LONG result =
-      RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+  const LONG result = RegQueryValueExW(key, win32::Wide(name).c_str(), nullptr, &type,
+                                       reinterpret_cast<BYTE*>(buffer), &size);
   RegCloseKey(key);
-  return result == ERROR_SUCCESS && type == REG_SZ ? std::string(buffer) : std::string();
+  return result == ERROR_SUCCESS && type == REG_SZ ? win32::Utf8(buffer) : std::string();
 }
 
 struct Search {
@@ -50,9 +55,9 @@ struct Search {
 
 BOOL CALLBACK FindVisibleProc(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<Search*>(param);
-  char title[256] = {};
-  GetWindowTextA(window, title, sizeof title);
-  if (IsWindowVisible(window) && std::string(title).rfind(search->prefix, 0) == 0) {
+  wchar_t title[256] = {};
+  GetWindowTextW(window, title, 256);
+  if (IsWindowVisible(window) && win32::Utf8(title).rfind(search->prefix, 0) == 0) {
     search->found = window;
     return FALSE;
   }
@@ -242,21 +247,24 @@ LRESULT CALLBACK Driver::PlayedProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
   if (message == WM_ENABLE && wParam == FALSE && played != nullptr && played->disabledAt == 0) {
     played->disabledAt = PreciseMs();
   }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
+  return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 PlayedWindow& Driver::OpenWindow(const std::string& className, const std::string& title,
                                  int settleMs) {
-  WNDCLASSA cls{};
+  // Wide, so that a title in any script reaches the program as it is.
+  const std::wstring wideClass = win32::Wide(className);
+  WNDCLASSW cls{};
   cls.lpfnWndProc = PlayedProc;
-  cls.hInstance = GetModuleHandleA(nullptr);
-  cls.lpszClassName = className.c_str();
+  cls.hInstance = GetModuleHandleW(nullptr);
+  cls.lpszClassName = wideClass.c_str();
   cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  RegisterClassA(&cls);  // fails harmlessly when already registered
+  RegisterClassW(&cls);  // fails harmlessly when already registered
   auto* played = new PlayedWindow;
   windows_.push_back(played);
-  played->hwnd = CreateWindowExA(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, 50, 50,
-                                 400, 300, nullptr, nullptr, cls.hInstance, nullptr);
+  played->hwnd =
+      CreateWindowExW(0, wideClass.c_str(), win32::Wide(title).c_str(), WS_OVERLAPPEDWINDOW, 50, 50,
+                      400, 300, nullptr, nullptr, cls.hInstance, nullptr);
   SetWindowLongPtrA(played->hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(played));
   played->shownAt = PreciseMs();
   ShowWindow(played->hwnd, SW_SHOWNORMAL);
@@ -335,14 +343,15 @@ HWND Driver::FirstChild(HWND parent, const std::string& className) {
 }
 
 std::string Driver::Text(HWND window) {
-  char text[1024] = {};
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                      SMTO_ABORTIFHUNG, 5000, nullptr);
-  return text;
+  wchar_t text[1024] = {};
+  SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                      5000, nullptr);
+  return win32::Utf8(text);
 }
 
 void Driver::Type(HWND edit, const std::string& text) {
-  SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+  const std::wstring wide = win32::Wide(text);
+  SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()), SMTO_ABORTIFHUNG,
                       5000, nullptr);
 }
 

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/win32/backend/win32_text.h"
+
 namespace pw::e2e {
 
 namespace {
@@ -115,16 +117,17 @@ int RemoteListView::Count() const {
 std::string RemoteListView::Text(int index) const {
   // The item record and its text buffer share the lent block; the record points into it.
   struct Block {
-    LVITEMA item;
-    char text[1024];
+    LVITEMW item;
+    wchar_t text[1024];
   } block{};
   block.item.iSubItem = 0;
-  block.item.cchTextMax = sizeof block.text;
-  block.item.pszText = static_cast<char*>(remote_) + offsetof(Block, text);
+  block.item.cchTextMax = 1024;
+  block.item.pszText =
+      reinterpret_cast<wchar_t*>(static_cast<char*>(remote_) + offsetof(Block, text));
   const LRESULT length =
-      SendWithBlock(LVM_GETITEMTEXTA, static_cast<WPARAM>(index), &block, sizeof block);
+      SendWithBlock(LVM_GETITEMTEXTW, static_cast<WPARAM>(index), &block, sizeof block);
   if (length <= 0) return std::string();
-  return std::string(block.text, static_cast<std::size_t>(length));
+  return win32::Utf8(std::wstring_view(block.text, static_cast<std::size_t>(length)));
 }
 
 bool RemoteListView::Checked(int index) const {

@@ -260,6 +260,10 @@ const std::vector<Scenario>& Scenarios() {
       {"disabled_menu_removes_the_icon", DisabledMenuRemovesTheIcon},
       {"log_off_ends_the_guard", LogOffEndsTheGuard},
       {"other_programs_windows_named_like_ours", OtherProgramsWindowsNamedLikeOurs},
+      {"cyrillic_word_locks_only_its_pages", CyrillicWordLocksOnlyItsPages},
+      {"wizard_stores_a_cyrillic_word", WizardStoresACyrillicWord},
+      {"edge_title_with_an_invisible_space", EdgeTitleWithAnInvisibleSpace},
+      {"browsers_known_by_their_program", BrowsersKnownByTheirProgram},
       {"hung_browser",
        [](Driver& d, Check& c) {
          for (const std::string& failure : HungBrowser(d)) c.That(false, failure.c_str());
@@ -274,6 +278,7 @@ const std::vector<Scenario>& Scenarios() {
 int main(int argc, char** argv) {
   using namespace pw::e2e;
   if (argc > 1 && std::strcmp(argv[1], "--hang") == 0) return HungBrowserProcess();
+  if (argc > 2 && std::strcmp(argv[1], "--program") == 0) return PlayedProgram(argv[2]);
   if (argc < 2) {
     std::fprintf(stderr, "usage: pw_e2e <pgwatch.exe> [scenario]\n");
     return 2;

@@ -38,6 +38,14 @@ void OtherProgramsWindowsNamedLikeOurs(Driver& d, Check& c);
 
 // With the package's service: the passwords kept by the service, changes stored through it.
 void OwnersAuthority(Driver& d, Check& c);
+// Words and titles in any script, browsers known by their program file.
+void CyrillicWordLocksOnlyItsPages(Driver& d, Check& c);
+void WizardStoresACyrillicWord(Driver& d, Check& c);
+void EdgeTitleWithAnInvisibleSpace(Driver& d, Check& c);
+void BrowsersKnownByTheirProgram(Driver& d, Check& c);
+// A played program of its own: one window with the title, until it is closed.
+int PlayedProgram(const std::string& title);
+
 // Figures for long word lists, printed.
 void MeasureLongLists(Driver& d);
 

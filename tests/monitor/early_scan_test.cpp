@@ -87,6 +87,25 @@ TEST(EarlyScanTest, ReportedChangesAreScannedAtOnce) {
   EXPECT_FALSE(r.Win(start).enabled);
 }
 
+TEST(EarlyScanTest, OnceChangesAreReportedTheyReplaceTheLookEveryPeriod) {
+  LockRig r;
+  r.machine.desktop.reportsChanges = true;
+  r.StartLocked();
+  const Hwnd page = r.Open(kStartPage);  // the first report
+  r.machine.world.RunFor(1000);
+  const long before = r.a.host.toolkit.Passes();
+  r.machine.world.RunFor(5000);
+  // The two 250 ms timers' 40 ticks: no look every 20 ms.
+  EXPECT_LE(r.a.host.toolkit.Passes() - before, 44);
+
+  r.machine.world.RunFor(7);
+  const Millis changed = r.machine.world.Now();
+  r.machine.desktop.SetTitle(page, kCasinoTitle);
+  const Millis frozen = r.FrozenBy(page, changed + kTick);
+  ASSERT_NE(frozen, -1);
+  EXPECT_LE(frozen - changed, 1);
+}
+
 TEST(EarlyScanTest, NothingIsScannedOrWokenForWhileTheScanIsOff) {
   LockRig r;
   r.StartLocked();

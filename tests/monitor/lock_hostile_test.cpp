@@ -28,15 +28,15 @@ TEST(LockHostileTest, OnlyTheFirst254TitleCharactersAreRead) {
   EXPECT_EQ(r.Prompts(), 1);
 }
 
-TEST(LockHostileTest, AccentedCapitalsAreLoweredAsCodePage1252) {
+TEST(LockHostileTest, AccentedCapitalsAreLowered) {
   LockRig r;
   r.Word(0,
-         "\xC9"
-         "COLE");  // stored as ECOLE with an acute accent
+         "\xC3\x89"
+         "COLE");  // ÉCOLE
   r.a.Start();
   r.OpenAndScan(
-      "\xC9"
-      "COLE PRIV\xC9"
+      "\xC3\x89"
+      "COLE PRIV\xC3\x89"
       "E - INTERNET EXPLORER");
   EXPECT_TRUE(r.PromptUp());
 }

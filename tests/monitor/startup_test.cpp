@@ -64,15 +64,15 @@ TEST_F(StartupTest, WordListTakesActiveEntriesLowerCasedInNumberOrderAcrossGaps)
   PutWord(11, "odd,2");  // no flag
   PutWord(12, "x;1");    // the character before the flag is not examined
   PutWord(13,
-          "\xC9"
-          "COLE,1");
+          "\xC3\x89"
+          "COLE,1");  // ÉCOLE
   PutWord(999, "last,1");
   PutWord(1000, "beyond,1");
   machine.registry.PutDword(HKEY_LOCAL_MACHINE_, kWindowsPath, "Window14", 11);  // text "11"
   SimApp a(machine);
   a.Start();
   EXPECT_EQ(Words(a), (std::vector<std::string>{"casino", "news", "teen girls", "", "x",
-                                                "\xE9"
+                                                "\xC3\xA9"
                                                 "cole",
                                                 "", "last"}));
 }

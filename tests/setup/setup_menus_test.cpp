@@ -26,7 +26,8 @@ TEST_F(SetupMenusTest, MenuBarHoldsTheThreeMenusInOrder) {
                                       "&Select All", "-", "Close"}));
   EXPECT_EQ(Captions(setup.mnuSettings),
             (std::vector<std::string>{"&Set Passwords...", "-", "Don't Display a Password Prompt",
-                                      "-", "Hide Right Click Menu", "Disable Right Click Menu"}));
+                                      "-", "Hide Right Click Menu", "Disable Right Click Menu",
+                                      "Watch Every Web Browser"}));
   EXPECT_EQ(Captions(setup.mnuHelp), (std::vector<std::string>{"&Visit Website", "-", "&About"}));
 }
 
@@ -48,6 +49,19 @@ TEST_F(SetupMenusTest, SwitchesToggleTheirMarkAndAreStoredOnlyByApply) {
   Press(setup.cmdCancel);
   Open();
   EXPECT_TRUE(setup.mnupasswordprompt.Checked());
+}
+
+TEST_F(SetupMenusTest, WatchEveryWebBrowserIsOnUnlessStoredOff) {
+  PutSetting("FirstTime", "1");
+  PutSetting("WatchAllBrowsers", "yes");  // anything but "0" is on
+  Open();
+  EXPECT_TRUE(setup.mnuwatchbrowsers.Checked());
+  Press(setup.mnuwatchbrowsers);
+  Press(setup.cmdApply);
+  EXPECT_EQ(Setting("WatchAllBrowsers"), "0");
+  Press(setup.cmdCancel);
+  Open();
+  EXPECT_FALSE(setup.mnuwatchbrowsers.Checked());
 }
 
 TEST_F(SetupMenusTest, DisableRightClickMenuRemovesAndRestoresTheTrayIconAfterApply) {

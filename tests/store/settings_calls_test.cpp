@@ -246,7 +246,7 @@ class SettingsCallsTest : public ::testing::Test {
   RecordingRegistry recorder{machine.registry};
   sim::SimOwnerLine owner{machine, "no service", {}};
   App app{Platform{host.windows, recorder, host.shell, host.input, host.process, host.toolkit,
-                   host.foregroundEvents, owner}};
+                   host.foregroundEvents, host.text, owner}};
 };
 
 TEST_F(SettingsCallsTest, NothingStored) {
@@ -256,12 +256,12 @@ open Settings notify -> 2
 open Windows notify -> 2
 repeat 1000:
   open Windows read -> 2
-repeat 7:
+repeat 8:
   open Settings read -> 2
 )--",
                      "open Settings notify -> 2\nopen Windows notify -> 2\n",
                      R"--(
-repeat 4:
+repeat 5:
   open Settings read -> 2
 repeat 1000:
   open Windows read -> 2
@@ -329,6 +329,9 @@ close Settings
 open Settings write
 set Settings/HideMenu REG_SZ "0"
 close Settings
+open Settings write
+set Settings/WatchAllBrowsers REG_SZ "1"
+close Settings
 )--");
 }
 
@@ -388,6 +391,9 @@ open Settings read
 query Settings/HideMenu
 close Settings
 open Settings read
+query Settings/WatchAllBrowsers -> 2
+close Settings
+open Settings read
 query Settings/TimeDelay
 close Settings
 )--",
@@ -404,6 +410,9 @@ query Settings/disablemenu
 close Settings
 open Settings read
 query Settings/HideMenu
+close Settings
+open Settings read
+query Settings/WatchAllBrowsers -> 2
 close Settings
 open Windows read
 query Windows/Window0
@@ -463,6 +472,9 @@ set Settings/disablemenu REG_SZ "0"
 close Settings
 open Settings write
 set Settings/HideMenu REG_SZ "1"
+close Settings
+open Settings write
+set Settings/WatchAllBrowsers REG_SZ "1"
 close Settings
 )--");
 }
@@ -537,6 +549,9 @@ open Settings read
 query Settings/HideMenu
 close Settings
 open Settings read
+query Settings/WatchAllBrowsers -> 2
+close Settings
+open Settings read
 query Settings/TimeDelay
 close Settings
 )--",
@@ -553,6 +568,9 @@ query Settings/disablemenu
 close Settings
 open Settings read
 query Settings/HideMenu
+close Settings
+open Settings read
+query Settings/WatchAllBrowsers -> 2
 close Settings
 open Windows read
 query Windows/Window0
@@ -670,6 +688,9 @@ close Settings
 open Settings write
 set Settings/HideMenu REG_SZ "1"
 close Settings
+open Settings write
+set Settings/WatchAllBrowsers REG_SZ "1"
+close Settings
 )--");
 }
 
@@ -693,7 +714,7 @@ create Windows
 close Windows
 repeat 1000:
   open Windows write -> 5
-repeat 4:
+repeat 5:
   open Settings write -> 5
   create Settings
   close Settings

@@ -10,9 +10,15 @@ Platform MakePlatform(sim::SimMachine& machine, sim::SimHost& host, WindowSystem
                       OwnerLine& owner, SimApp::User user) {
   RegistryApi& registry = user == SimApp::User::Owner ? static_cast<RegistryApi&>(machine.registry)
                                                       : machine.registry.StandardUser();
-  return Platform{
-      windows, registry, host.shell, host.input, host.process, host.toolkit, host.foregroundEvents,
-      owner};
+  return Platform{windows,
+                  registry,
+                  host.shell,
+                  host.input,
+                  host.process,
+                  host.toolkit,
+                  host.foregroundEvents,
+                  host.text,
+                  owner};
 }
 
 sim::PipeCaller CallerOf(SimApp::User user) {

@@ -48,7 +48,7 @@ SimService::SimService(sim::SimMachine& m)
     : machine(m),
       pid(m.world.AddProcess("pgwatchsvc.exe")),
       keys(&m.registry),
-      authority(m.registry, keys, kTestIterations) {}
+      authority(m.registry, keys, text, kTestIterations) {}
 
 SimService::~SimService() {
   Stop();

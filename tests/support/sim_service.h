@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/sim/sim_machine.h"
+#include "platform/sim/sim_text_rules.h"
 #include "watchdog/authority.h"
 
 namespace pw::test {
@@ -47,6 +48,7 @@ class SimService {
   sim::SimMachine& machine;
   const int pid;
   OpenSslKeyMaker keys;
+  sim::SimTextRules text;
   watchdog::Authority authority;
 };
 

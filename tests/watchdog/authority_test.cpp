@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_text_rules.h"
 #include "tests/support/sim_service.h"
 #include "tests/support/stored.h"
 
@@ -82,7 +83,8 @@ class AuthorityTest : public ::testing::Test {
 
   sim::SimRegistry registry;
   test::OpenSslKeyMaker keys{&registry};
-  Authority authority{registry, keys, 10};
+  sim::SimTextRules text;
+  Authority authority{registry, keys, text, 10};
 };
 
 TEST_F(AuthorityTest, TakenInPasswordsCompareAsTheGuardAlwaysDid) {

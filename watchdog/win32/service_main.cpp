@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/win32/backend/win32_registry.h"
+#include "platform/win32/backend/win32_text_rules.h"
 #include "watchdog/authority.h"
 #include "watchdog/win32/cng_keys.h"
 #include "watchdog/win32/event_log.h"
@@ -39,9 +40,10 @@ std::string GuardPath(const std::string& ownPath) {
 
 // The owner's authority as the service runs it: LocalSystem's registry, CNG, the pipe.
 struct OwnerAuthority {
-  OwnerAuthority() : authority(registry, keys), pipe(authority) {}
+  OwnerAuthority() : authority(registry, keys, text), pipe(authority) {}
   Win32Registry registry;
   CngKeys keys;
+  Win32TextRules text;
   Authority authority;
   OwnerPipe pipe;
 };

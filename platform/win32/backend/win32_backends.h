@@ -7,4 +7,5 @@
 #include "platform/win32/backend/win32_process.h"
 #include "platform/win32/backend/win32_registry.h"
 #include "platform/win32/backend/win32_shell.h"
+#include "platform/win32/backend/win32_text_rules.h"
 #include "platform/win32/backend/win32_window_system.h"

@@ -4,21 +4,23 @@
 
 #include <string>
 
+#include "platform/win32/backend/win32_text.h"
+
 namespace pw {
 
 namespace {
 
 // The full path of the program file, however long.
 std::string ProgramPath() {
-  std::string path(MAX_PATH, '\0');
+  std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD capacity = static_cast<DWORD>(path.size());
-    const DWORD length = GetModuleFileNameA(nullptr, path.data(), capacity);
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), capacity);
     if (length == 0) return {};
     // A path that fills the buffer may have been cut short.
     if (length < capacity) {
       path.resize(length);
-      return path;
+      return win32::Utf8(path);
     }
     if (path.size() >= 32768) return {};
     path.resize(path.size() * 2);

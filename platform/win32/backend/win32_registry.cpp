@@ -1,9 +1,11 @@
 #include "platform/win32/backend/win32_registry.h"
 
+#include <algorithm>
+#include <string_view>
 #include <utility>
-#include <vector>
 
 #include "platform/win32/backend/win32_handle_cast.h"
+#include "platform/win32/backend/win32_text.h"
 
 namespace pw {
 
@@ -15,8 +17,34 @@ using win32::ToHkey;
 // Added to every access mask, the empty one of key creation included.
 constexpr REGSAM k32BitView = KEY_WOW64_32KEY;
 
+using win32::Utf8;
+using win32::Wide;
+
 bool IsText(std::uint32_t type) {
   return type == REG_SZ || type == REG_EXPAND_SZ;
+}
+
+// A text value as the system holds it, UTF-16 with its terminator as stored; empty when the
+// value is missing or holds no text.
+LONG ReadWide(HKEY key, const std::wstring& name, DWORD& type, std::wstring& text) {
+  DWORD size = 0;
+  LONG status = ::RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
+  // A value that grows between the two calls is asked for again.
+  for (int attempt = 0; status == ERROR_SUCCESS && attempt < 4; ++attempt) {
+    text.assign(size / sizeof(wchar_t) + 1, L'\0');
+    DWORD got = size;
+    status = ::RegQueryValueExW(key, name.c_str(), nullptr, &type,
+                                reinterpret_cast<BYTE*>(text.data()), &got);
+    if (status == ERROR_SUCCESS) {
+      text.resize(got / sizeof(wchar_t));
+      return status;
+    }
+    if (status == ERROR_MORE_DATA) {
+      size = got;
+      status = ERROR_SUCCESS;
+    }
+  }
+  return status == ERROR_SUCCESS ? ERROR_MORE_DATA : status;
 }
 
 }  // namespace
@@ -25,7 +53,7 @@ long Win32Registry::RegOpenKeyExA(RegKey root, const std::string& path, std::uin
                                   std::uint32_t access, RegKey& result) {
   HKEY key = nullptr;
   const LONG status =
-      ::RegOpenKeyExA(ToHkey(root), path.c_str(), options, access | k32BitView, &key);
+      ::RegOpenKeyExW(ToHkey(root), Wide(path).c_str(), options, access | k32BitView, &key);
   result = status == ERROR_SUCCESS ? FromHkey(key) : 0;
   return status;
 }
@@ -35,7 +63,7 @@ long Win32Registry::RegCreateKeyExA(RegKey root, const std::string& path, std::u
                                     std::uint32_t& disposition) {
   HKEY key = nullptr;
   DWORD how = 0;
-  const LONG status = ::RegCreateKeyExA(ToHkey(root), path.c_str(), 0, nullptr, options,
+  const LONG status = ::RegCreateKeyExW(ToHkey(root), Wide(path).c_str(), 0, nullptr, options,
                                         access | k32BitView, nullptr, &key, &how);
   result = status == ERROR_SUCCESS ? FromHkey(key) : 0;
   disposition = status == ERROR_SUCCESS ? how : 0;
@@ -45,33 +73,53 @@ long Win32Registry::RegCreateKeyExA(RegKey root, const std::string& path, std::u
 long Win32Registry::RegSetValueExA(RegKey key, const std::string& name, std::uint32_t type,
                                    const std::uint8_t* data, std::uint32_t size) {
   if (key == 0) return ERROR_INVALID_HANDLE;
-  // Windows adds a forgotten terminator only when the byte after the data happens to be zero;
-  // terminate here so text is always stored with exactly one, whatever follows the caller's data.
-  if (IsText(type) && data != nullptr && size > 0 && data[size - 1] != 0) {
-    std::vector<BYTE> terminated(data, data + size);
-    terminated.push_back(0);
-    return ::RegSetValueExA(ToHkey(key), name.c_str(), 0, type, terminated.data(), size + 1);
+  const std::wstring wideName = Wide(name);
+  if (IsText(type) && data != nullptr) {
+    // Stored as UTF-16 with exactly one terminator, whether or not the caller's data ends in one.
+    std::string_view utf8(reinterpret_cast<const char*>(data), size);
+    if (!utf8.empty() && utf8.back() == '\0') utf8.remove_suffix(1);
+    const std::wstring text = Wide(utf8) + L'\0';
+    return ::RegSetValueExW(ToHkey(key), wideName.c_str(), 0, type,
+                            reinterpret_cast<const BYTE*>(text.data()),
+                            static_cast<DWORD>(text.size() * sizeof(wchar_t)));
   }
-  return ::RegSetValueExA(ToHkey(key), name.c_str(), 0, type, data, size);
+  return ::RegSetValueExW(ToHkey(key), wideName.c_str(), 0, type, data, size);
 }
 
 long Win32Registry::RegQueryValueExA(RegKey key, const std::string& name, std::uint32_t& type,
                                      std::uint8_t* data, std::uint32_t& size) {
   if (key == 0) return ERROR_INVALID_HANDLE;
+  const std::wstring wideName = Wide(name);
   DWORD t = 0;
-  DWORD s = size;
-  const LONG status = ::RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &t, data, &s);
+  DWORD s = 0;
+  LONG status = ::RegQueryValueExW(ToHkey(key), wideName.c_str(), nullptr, &t, nullptr, &s);
   // A missing value or a failed call reports nothing; the caller's variables stay as they were.
-  if (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
-    type = t;
-    size = s;
+  if (status != ERROR_SUCCESS) return status;
+  if (!IsText(t)) {
+    s = size;
+    status = ::RegQueryValueExW(ToHkey(key), wideName.c_str(), nullptr, &t, data, &s);
+    if (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
+      type = t;
+      size = s;
+    }
+    return status;
   }
+  // Text is handed out as UTF-8, its size counted in those bytes, the terminator included.
+  std::wstring wide;
+  status = ReadWide(ToHkey(key), wideName, t, wide);
+  if (status != ERROR_SUCCESS) return status;
+  const std::string text = Utf8(wide);
+  const auto needed = static_cast<std::uint32_t>(text.size());
+  type = t;
+  if (data != nullptr && needed > size) status = ERROR_MORE_DATA;
+  if (data != nullptr && needed <= size) std::copy(text.begin(), text.end(), data);
+  size = needed;
   return status;
 }
 
 long Win32Registry::RegDeleteValueA(RegKey key, const std::string& name) {
   if (key == 0) return ERROR_INVALID_HANDLE;
-  return ::RegDeleteValueA(ToHkey(key), name.c_str());
+  return ::RegDeleteValueW(ToHkey(key), Wide(name).c_str());
 }
 
 long Win32Registry::RegCloseKey(RegKey key) {
@@ -88,7 +136,7 @@ long Win32Registry::RegNotifyChangeKeyValue(RegKey key, std::function<void()> on
   if (key == 0) return ERROR_INVALID_HANDLE;
   if (waits_ == nullptr) return ERROR_NOT_SUPPORTED;
   HANDLE& event = events_[key];
-  if (event == nullptr) event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  if (event == nullptr) event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   if (event == nullptr) {
     const long error = static_cast<long>(GetLastError());
     events_.erase(key);

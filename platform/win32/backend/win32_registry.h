@@ -9,9 +9,10 @@
 
 namespace pw {
 
-// advapi32's single-byte registry calls, always in the 32-bit view, so that the 32-bit and the
-// 64-bit builds (and earlier 32-bit installs) share their settings. Every key handle belongs to
-// the caller, who closes it; change notices arrive through the given message wait's list.
+// advapi32's wide registry calls with UTF-8 names and text, always in the 32-bit view, so that
+// the 32-bit and the 64-bit builds (and earlier 32-bit installs) share their settings. Every key
+// handle belongs to the caller, who closes it; change notices arrive through the given message
+// wait's list.
 class Win32Registry : public RegistryApi {
  public:
   explicit Win32Registry(Win32WaitList* waits = nullptr) : waits_(waits) {}

@@ -7,6 +7,9 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <string_view>
+
+#include "platform/win32/backend/win32_text.h"
 
 namespace pw {
 
@@ -29,7 +32,7 @@ std::uint32_t Field(const TrayRecord& record, std::size_t offset) {
   return value;
 }
 
-const char* OrNull(const std::string& text) {
+const wchar_t* OrNull(const std::wstring& text) {
   return text.empty() ? nullptr : text.c_str();
 }
 
@@ -48,40 +51,45 @@ bool Win32Shell::Shell_NotifyIconA(std::uint32_t message, const TrayRecord& reco
   // The record is the first, 88-byte form of the structure. Its fields are copied into the
   // native one, whose first form is laid out alike in a 32-bit process but has wider handles
   // in a 64-bit one; the size announced is that first form's, so the shell reads no further.
-  NOTIFYICONDATAA data{};
-  data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  NOTIFYICONDATAW data{};
+  data.cbSize = NOTIFYICONDATAW_V1_SIZE;
   data.hWnd = ToHwnd(Field(record, kWindowAt));
   data.uID = Field(record, kIdAt);
   data.uFlags = Field(record, kFlagsAt);
   data.uCallbackMessage = Field(record, kCallbackAt);
   // Icon handles are 32-bit significant, like window handles.
   data.hIcon = reinterpret_cast<HICON>(ToHwnd(Field(record, kIconAt)));
-  static_assert(sizeof data.szTip >= kTipSize);
-  std::memcpy(data.szTip, record.data() + kTipAt, kTipSize);
-  data.szTip[kTipSize - 1] = '\0';
-  return ::Shell_NotifyIconA(message, &data) != FALSE;
+  // The record holds the tip as UTF-8 up to its terminating zero.
+  const auto* tip = reinterpret_cast<const char*>(record.data() + kTipAt);
+  const std::wstring wide = win32::Wide(std::string_view(tip, strnlen(tip, kTipSize)));
+  static_assert(sizeof data.szTip / sizeof data.szTip[0] >= kTipSize);
+  wcsncpy(data.szTip, wide.c_str(), kTipSize - 1);
+  return ::Shell_NotifyIconW(message, &data) != FALSE;
 }
 
 std::intptr_t Win32Shell::ShellExecuteA(Hwnd owner, const std::string& operation,
                                         const std::string& file, const std::string& parameters,
                                         const std::string& directory, int showCommand) {
-  const HINSTANCE result = ::ShellExecuteA(ToHwnd(owner), OrNull(operation), file.c_str(),
-                                           OrNull(parameters), OrNull(directory), showCommand);
+  const std::wstring verb = win32::Wide(operation);
+  const std::wstring arguments = win32::Wide(parameters);
+  const std::wstring folder = win32::Wide(directory);
+  const HINSTANCE result = ::ShellExecuteW(ToHwnd(owner), OrNull(verb), win32::Wide(file).c_str(),
+                                           OrNull(arguments), OrNull(folder), showCommand);
   // Values above 32 mean success; the smaller ones are error codes.
   return reinterpret_cast<std::intptr_t>(result);
 }
 
 bool Win32Shell::StartProgram(const std::string& path, int windowStyle) {
   if (path.empty()) return false;
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(windowStyle);
   PROCESS_INFORMATION started{};
   // Quoted, so a folder with blanks in its name is one program name. No application name is
   // given: then a bare file name is looked up along the usual search path.
-  std::string command = "\"" + path + "\"";
-  if (::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+  std::wstring command = win32::Wide("\"" + path + "\"");
+  if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                        &startup, &started) == FALSE) {
     return false;
   }

@@ -1,8 +1,11 @@
 #include "platform/win32/backend/win32_window_system.h"
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 
 #include "platform/win32/backend/win32_handle_cast.h"
+#include "platform/win32/backend/win32_text.h"
 
 namespace pw {
 
@@ -22,10 +25,31 @@ int CopyNothing(char* buffer, int maxCount) {
   return 0;
 }
 
+// Copies text as UTF-8 into the caller's buffer, cut short at a whole character.
+int CopyUtf8(const std::wstring& text, char* buffer, int maxCount) {
+  const std::string utf8 = win32::Utf8(text);
+  int count = std::min(static_cast<int>(utf8.size()), maxCount - 1);
+  while (count > 0 && count < static_cast<int>(utf8.size()) &&
+         (static_cast<unsigned char>(utf8[static_cast<std::size_t>(count)]) & 0xC0) == 0x80) {
+    --count;
+  }
+  std::memcpy(buffer, utf8.data(), static_cast<std::size_t>(count));
+  buffer[count] = '\0';
+  return count;
+}
+
+// A null name stays null: it means "any".
+std::wstring OrEmpty(const char* text) {
+  return text == nullptr ? std::wstring() : win32::Wide(text);
+}
+
 }  // namespace
 
 Hwnd Win32WindowSystem::FindWindowA(const char* className, const char* title) {
-  return FromHwnd(::FindWindowA(className, title));
+  const std::wstring wideClass = OrEmpty(className);
+  const std::wstring wideTitle = OrEmpty(title);
+  return FromHwnd(::FindWindowW(className == nullptr ? nullptr : wideClass.c_str(),
+                                title == nullptr ? nullptr : wideTitle.c_str()));
 }
 
 Hwnd Win32WindowSystem::GetForegroundWindow() {
@@ -38,12 +62,60 @@ bool Win32WindowSystem::IsWindowVisible(Hwnd window) {
 
 int Win32WindowSystem::GetWindowTextA(Hwnd window, char* buffer, int maxCount) {
   if (window == 0 || buffer == nullptr || maxCount <= 0) return CopyNothing(buffer, maxCount);
-  return ::GetWindowTextA(ToHwnd(window), buffer, maxCount);
+  // As many UTF-16 units as bytes: UTF-8 never needs fewer bytes than UTF-16 has units.
+  std::wstring text(static_cast<std::size_t>(maxCount), L'\0');
+  text.resize(static_cast<std::size_t>(
+      std::max(::GetWindowTextW(ToHwnd(window), text.data(), maxCount), 0)));
+  return CopyUtf8(text, buffer, maxCount);
 }
 
 int Win32WindowSystem::GetClassNameA(Hwnd window, char* buffer, int maxCount) {
   if (window == 0 || buffer == nullptr || maxCount <= 0) return CopyNothing(buffer, maxCount);
-  return ::GetClassNameA(ToHwnd(window), buffer, maxCount);
+  std::wstring name(static_cast<std::size_t>(maxCount), L'\0');
+  name.resize(static_cast<std::size_t>(
+      std::max(::GetClassNameW(ToHwnd(window), name.data(), maxCount), 0)));
+  return CopyUtf8(name, buffer, maxCount);
+}
+
+namespace {
+
+// Opens a process for asking about it; null when it refuses or is gone.
+HANDLE OpenForQuery(DWORD id) {
+  return OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+}
+
+std::uint64_t StartTime(HANDLE process) {
+  FILETIME created{}, exited{}, kernel{}, user{};
+  if (GetProcessTimes(process, &created, &exited, &kernel, &user) == FALSE) return 0;
+  return (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
+}  // namespace
+
+ProcessKey Win32WindowSystem::ProcessOf(Hwnd window) {
+  DWORD id = 0;
+  if (window == 0 || GetWindowThreadProcessId(ToHwnd(window), &id) == 0 || id == 0) return {};
+  const HANDLE process = OpenForQuery(id);
+  if (process == nullptr) return {};
+  const std::uint64_t started = StartTime(process);
+  CloseHandle(process);
+  if (started == 0) return {};
+  return {id, started};
+}
+
+std::string Win32WindowSystem::ProgramNameOf(const ProcessKey& key) {
+  const HANDLE process = OpenForQuery(key.id);
+  if (process == nullptr) return {};
+  std::wstring path(MAX_PATH, L'\0');
+  DWORD length = static_cast<DWORD>(path.size());
+  // Another process given the same number since runs another program, perhaps.
+  const bool same = StartTime(process) == key.started;
+  const bool named = same && QueryFullProcessImageNameW(process, 0, path.data(), &length) != FALSE;
+  CloseHandle(process);
+  if (!named) return {};
+  path.resize(length);
+  const std::size_t slash = path.find_last_of(L"\\/");
+  return win32::Utf8(slash == std::wstring::npos ? path : path.substr(slash + 1));
 }
 
 struct Win32WindowSystem::HeldBack {
@@ -62,11 +134,11 @@ bool Win32WindowSystem::Answers(Hwnd window) {
     unanswered_.erase(asked);  // the handle now belongs to another window
   }
   DWORD_PTR result = 0;
-  if (SendMessageTimeoutA(handle, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerWithinMs, &result) != 0) {
+  if (SendMessageTimeoutW(handle, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerWithinMs, &result) != 0) {
     return true;
   }
   // The answer to this question reaches our message loop whenever the window gets to it.
-  if (SendMessageCallbackA(handle, WM_NULL, 0, 0, &Win32WindowSystem::OnAnswer,
+  if (SendMessageCallbackW(handle, WM_NULL, 0, 0, &Win32WindowSystem::OnAnswer,
                            reinterpret_cast<ULONG_PTR>(this)) != FALSE) {
     unanswered_[window] = thread;
   }
@@ -89,7 +161,7 @@ bool Win32WindowSystem::EnableWindow(Hwnd window, bool enable) {
     return ::EnableWindow(handle, enable ? TRUE : FALSE) != FALSE;
   }
   auto* call = new HeldBack{this, window, enable};
-  if (SendMessageCallbackA(handle, WM_NULL, 0, 0, &Win32WindowSystem::OnHeldBackAnswer,
+  if (SendMessageCallbackW(handle, WM_NULL, 0, 0, &Win32WindowSystem::OnHeldBackAnswer,
                            reinterpret_cast<ULONG_PTR>(call)) == FALSE) {
     delete call;
     return false;
@@ -114,7 +186,7 @@ bool Win32WindowSystem::PostMessageA(Hwnd window, std::uint32_t message, std::ui
                                      std::intptr_t lParam) {
   // user32 would post a message to the handle 0 to this thread's own queue.
   if (window == 0) return false;
-  return ::PostMessageA(ToHwnd(window), message, static_cast<WPARAM>(wParam),
+  return ::PostMessageW(ToHwnd(window), message, static_cast<WPARAM>(wParam),
                         static_cast<LPARAM>(lParam)) != FALSE;
 }
 
@@ -151,7 +223,7 @@ bool Win32WindowSystem::SetWindowPos(Hwnd window, Hwnd insertAfter, int x, int y
   // Into the topmost layer without moving: nothing to do for a topmost window in front of all.
   constexpr UINT kKeepPlace = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
   if (insertAfter == HWND_TOPMOST_ && (flags & kKeepPlace) == kKeepPlace &&
-      (GetWindowLongA(handle, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 &&
+      (GetWindowLongW(handle, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 &&
       GetTopWindow(nullptr) == handle) {
     return true;
   }

@@ -9,9 +9,9 @@
 
 namespace pw {
 
-// user32's single-byte window calls on other programs' windows. Every call on the handle 0
-// does nothing and reports failure (0, false), before user32 can read 0 as "this thread" or
-// "the desktop".
+// user32's wide window calls on other programs' windows, with UTF-8 text. Every call on the
+// handle 0 does nothing and reports failure (0, false), before user32 can read 0 as "this
+// thread" or "the desktop".
 class Win32WindowSystem : public WindowSystem {
  public:
   Hwnd FindWindowA(const char* className, const char* title) override;
@@ -19,6 +19,8 @@ class Win32WindowSystem : public WindowSystem {
   bool IsWindowVisible(Hwnd window) override;
   int GetWindowTextA(Hwnd window, char* buffer, int maxCount) override;
   int GetClassNameA(Hwnd window, char* buffer, int maxCount) override;
+  ProcessKey ProcessOf(Hwnd window) override;
+  std::string ProgramNameOf(const ProcessKey& process) override;
   bool Answers(Hwnd window) override;
   // For a window that does not answer, the call is held back until it does (see the source).
   bool EnableWindow(Hwnd window, bool enable) override;

@@ -16,7 +16,7 @@ DWORD RoleStyle(bool isDefault) {
 Win32Button::Win32Button(forms::CommandButton& model, const ControlContext& context)
     : Win32ControlOf(model, context) {
   if (!model.design.picture.empty()) flags_ |= BS_MULTILINE;
-  Create("BUTTON", model.Caption(), RoleStyle(model.Default()) | flags_, 0);
+  Create(L"BUTTON", model.Caption(), RoleStyle(model.Default()) | flags_, 0);
   if (!model.design.picture.empty()) ShowPicture();
 }
 
@@ -31,7 +31,7 @@ void Win32Button::ShowPicture() {
   images.margin = RECT{0, context_.dpi.Y(60), 0, 0};
   images.uAlign = BUTTON_IMAGELIST_ALIGN_TOP;
   // Needs common controls 6; without them the button shows its caption alone.
-  if (SendMessageA(window_, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images)) != FALSE) {
+  if (SendMessageW(window_, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images)) != FALSE) {
     picture_ = std::move(list);
   }
 }
@@ -48,9 +48,9 @@ void Win32Button::Changed(forms::Prop what) {
 }
 
 void Win32Button::ShowDefaultFrame(bool shown) const {
-  const auto style = static_cast<DWORD>(GetWindowLongPtrA(window_, GWL_STYLE));
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE));
   if (((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) == shown) return;
-  SendMessageA(window_, BM_SETSTYLE, RoleStyle(shown) | flags_, TRUE);
+  SendMessageW(window_, BM_SETSTYLE, RoleStyle(shown) | flags_, TRUE);
 }
 
 void Win32Button::Command(int code) {

@@ -6,12 +6,12 @@ namespace pw::winui {
 
 Win32CheckBox::Win32CheckBox(forms::CheckBox& model, const ControlContext& context)
     : Win32ControlOf(model, context) {
-  Create("BUTTON", model.Caption(), BS_CHECKBOX | BS_NOTIFY, 0);
+  Create(L"BUTTON", model.Caption(), BS_CHECKBOX | BS_NOTIFY, 0);
   ShowValue();
 }
 
 void Win32CheckBox::ShowValue() const {
-  SendMessageA(window_, BM_SETCHECK, model_.Value() == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+  SendMessageW(window_, BM_SETCHECK, model_.Value() == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void Win32CheckBox::Changed(forms::Prop what) {

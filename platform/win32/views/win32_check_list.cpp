@@ -1,6 +1,7 @@
 #include "platform/win32/views/win32_check_list.h"
 
 #include "platform/forms/list_box.h"
+#include "platform/win32/backend/win32_text.h"
 
 namespace pw::winui {
 
@@ -42,17 +43,17 @@ class Updating {
 
 Win32CheckList::Win32CheckList(forms::ListBox& model, const ControlContext& context)
     : Win32List(model, context) {
-  Create(WC_LISTVIEWA, "",
+  Create(WC_LISTVIEWW, "",
          LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
          WS_EX_CLIENTEDGE);
   const DWORD extended = LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT;
-  SendMessageA(window_, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+  SendMessageW(window_, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
   RECT client{};
   GetClientRect(window_, &client);
-  LVCOLUMNA column{};
+  LVCOLUMNW column{};
   column.mask = LVCF_WIDTH;
   column.cx = client.right - client.left - GetSystemMetrics(SM_CXVSCROLL);
-  if (SendMessageA(window_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column)) < 0) {
+  if (SendMessageW(window_, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column)) < 0) {
     ThrowLastError("Adding the column of " + model.Name());
   }
   ShowEntries();
@@ -60,42 +61,42 @@ Win32CheckList::Win32CheckList(forms::ListBox& model, const ControlContext& cont
 
 void Win32CheckList::SetState(int index, UINT state, UINT mask) {
   Updating updating(updating_);
-  LVITEMA item{};
+  LVITEMW item{};
   item.stateMask = mask;
   item.state = state;
-  SendMessageA(window_, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
+  SendMessageW(window_, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
                reinterpret_cast<LPARAM>(&item));
 }
 
 void Win32CheckList::ShowEntries() {
   Updating updating(updating_);
   // A whole list at once, as a load brings it: one repaint and one allocation.
-  SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
-  SendMessageA(window_, LVM_DELETEALLITEMS, 0, 0);
+  SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(window_, LVM_DELETEALLITEMS, 0, 0);
   selected_ = -1;
   const int count = model_.ListCount();
-  SendMessageA(window_, LVM_SETITEMCOUNT, static_cast<WPARAM>(count), 0);
+  SendMessageW(window_, LVM_SETITEMCOUNT, static_cast<WPARAM>(count), 0);
   for (int i = 0; i < count; ++i) InsertEntry(i);
   ShowCurrent();
-  SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
+  SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(window_, nullptr, TRUE);
 }
 
 void Win32CheckList::InsertEntry(int index) {
   Updating updating(updating_);
-  std::string text = model_.List(index);
-  LVITEMA item{};
+  std::wstring text = win32::Wide(model_.List(index));
+  LVITEMW item{};
   item.mask = LVIF_TEXT;
   item.iItem = index;
   item.pszText = text.data();
-  SendMessageA(window_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  SendMessageW(window_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
   if (selected_ >= index) ++selected_;
   ShowCheck(index);
 }
 
 void Win32CheckList::RemoveEntry(int index) {
   Updating updating(updating_);
-  SendMessageA(window_, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+  SendMessageW(window_, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
   if (selected_ == index) {
     selected_ = -1;
   } else if (selected_ > index) {
@@ -113,7 +114,7 @@ void Win32CheckList::ShowCurrent() {
   selected_ = current;
   if (current < 0) return;
   SetState(current, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-  SendMessageA(window_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(current), FALSE);
+  SendMessageW(window_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(current), FALSE);
 }
 
 void Win32CheckList::Changed(forms::Prop what) {
@@ -160,7 +161,7 @@ LRESULT Win32CheckList::Notify(const NMHDR& header) {
     case NM_CLICK: {
       LVHITTESTINFO hit{};
       hit.pt = reinterpret_cast<const NMITEMACTIVATE&>(header).ptAction;
-      SendMessageA(window_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+      SendMessageW(window_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
       // A click on the check box itself came as a toggle.
       if (hit.iItem >= 0 && (hit.flags & LVHT_ONITEMSTATEICON) == 0) Post(kClicked, hit.iItem);
       return 0;

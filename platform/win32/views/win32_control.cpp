@@ -2,6 +2,7 @@
 
 #include "platform/forms/control.h"
 #include "platform/forms/form.h"
+#include "platform/win32/backend/win32_text.h"
 
 namespace pw::winui {
 
@@ -10,7 +11,7 @@ HBRUSH Win32Control::ChildBackground(COLORREF& color) const {
   return context_.background;
 }
 
-void Win32Control::Create(const char* className, const std::string& text, DWORD style,
+void Win32Control::Create(const wchar_t* className, const std::string& text, DWORD style,
                           DWORD exStyle) {
   forms::Control& model = Model();
   style |= WS_CHILD | WS_CLIPSIBLINGS;
@@ -18,12 +19,12 @@ void Win32Control::Create(const char* className, const std::string& text, DWORD 
   if (!model.Enabled()) style |= WS_DISABLED;
   if (model.TakesFocus() && model.TabIndex() >= 0) style |= WS_TABSTOP;
   const RECT r = PixelBounds();
-  window_ = CreateWindowExA(exStyle, className, text.c_str(), style, r.left, r.top,
+  window_ = CreateWindowExW(exStyle, className, win32::Wide(text).c_str(), style, r.left, r.top,
                             r.right - r.left, r.bottom - r.top, context_.parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(context_.id)),
                             context_.instance, context_.owner);
   if (window_ == nullptr) ThrowLastError("Creating the control " + model.Name());
-  SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(context_.font), FALSE);
+  SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(context_.font), FALSE);
 }
 
 RECT Win32Control::PixelBounds() const {
@@ -41,7 +42,7 @@ void Win32Control::Place() {
 void Win32Control::Rescale(const Dpi& dpi, HFONT font) {
   context_.dpi = dpi;
   context_.font = font;
-  SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   Place();
   InvalidateRect(window_, nullptr, TRUE);
 }
@@ -73,7 +74,7 @@ HBRUSH Win32Control::Color(HDC dc) {
 }
 
 void Win32Control::Post(int code, LPARAM value) const {
-  PostMessageA(context_.form, kControlMessage, MAKEWPARAM(context_.id, code), value);
+  PostMessageW(context_.form, kControlMessage, MAKEWPARAM(context_.id, code), value);
 }
 
 void Win32Control::Focused() const {
@@ -83,16 +84,16 @@ void Win32Control::Focused() const {
 }
 
 std::string Win32Control::WindowText() const {
-  const int length = GetWindowTextLengthA(window_);
+  const int length = GetWindowTextLengthW(window_);
   if (length <= 0) return std::string();
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const int copied = GetWindowTextA(window_, text.data(), length + 1);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(window_, text.data(), length + 1);
   text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-  return text;
+  return win32::Utf8(text);
 }
 
 void Win32Control::SetWindowTextIfChanged(const std::string& text) const {
-  if (WindowText() != text) SetWindowTextA(window_, text.c_str());
+  if (WindowText() != text) SetWindowTextW(window_, win32::Wide(text).c_str());
 }
 
 }  // namespace pw::winui

@@ -78,7 +78,7 @@ class Win32Control {
   explicit Win32Control(const ControlContext& context) : context_(context) {}
 
   // Creates the native window with the model's bounds, visibility and enabled state.
-  void Create(const char* className, const std::string& text, DWORD style, DWORD exStyle);
+  void Create(const wchar_t* className, const std::string& text, DWORD style, DWORD exStyle);
   // Where the window goes, in pixels of its parent.
   virtual RECT PixelBounds() const;
   void Place();

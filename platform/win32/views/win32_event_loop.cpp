@@ -9,7 +9,7 @@ namespace pw {
 
 namespace {
 
-constexpr const char* kPumpClassName = "PagewardenPump";
+constexpr const wchar_t* kPumpClassName = L"PagewardenPump";
 constexpr UINT_PTR kModalTimerId = 1;
 // Messages dispatched in one pass at most, so a flood of input cannot starve the timers.
 constexpr int kMaxMessagesPerPass = 500;
@@ -25,29 +25,29 @@ DWORD Delay(Millis due, Millis now) {
 }  // namespace
 
 Win32EventLoop::Win32EventLoop(HINSTANCE instance) : instance_(instance) {
-  WNDCLASSEXA pump{};
+  WNDCLASSEXW pump{};
   pump.cbSize = sizeof(pump);
   pump.lpfnWndProc = &Win32EventLoop::Proc;
   pump.hInstance = instance;
   pump.lpszClassName = kPumpClassName;
-  if (RegisterClassExA(&pump) == 0) winui::ThrowLastError("Registering the pump class");
+  if (RegisterClassExW(&pump) == 0) winui::ThrowLastError("Registering the pump class");
   classRegistered_ = true;
-  window_.reset(CreateWindowExA(0, kPumpClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+  window_.reset(CreateWindowExW(0, kPumpClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                 instance, nullptr));
   if (!window_) {
-    UnregisterClassA(kPumpClassName, instance_);
+    UnregisterClassW(kPumpClassName, instance_);
     winui::ThrowLastError("Creating the pump window");
   }
-  SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 Win32EventLoop::~Win32EventLoop() {
   if (window_) {
     KillTimer(window_.get(), kModalTimerId);
-    SetWindowLongPtrA(window_.get(), GWLP_USERDATA, 0);
+    SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
     window_.reset();
   }
-  if (classRegistered_) UnregisterClassA(kPumpClassName, instance_);
+  if (classRegistered_) UnregisterClassW(kPumpClassName, instance_);
 }
 
 Millis Win32EventLoop::Now() const {
@@ -56,15 +56,19 @@ Millis Win32EventLoop::Now() const {
 
 void Win32EventLoop::ProcessPending(const NextDue& nextDue) {
   Arm(nextDue());
-  const bool dispatched = DispatchPending();
-  // Signalled objects are served on every pass, so a flood of input cannot hold them back.
-  if (waits_.ServeSignalled() || dispatched) return;
-  // Woken by nothing but the modal-loop timer (due about when our own wait ends anyway), the
-  // wait goes on: a wake that handles nothing must not make a pass of its caller's loop.
+  // What is pending is found by the wait itself (it returns at once for input already queued and
+  // for a signalled handle), so an idle pass costs the wait alone: under Wine every call here is
+  // a round trip to its server.
   for (;;) {
     const std::optional<Millis> due = nextDue();
     const DWORD timeout = due ? Delay(*due, Now()) : INFINITE;
-    if (timeout == 0) return;
+    if (timeout == 0) {
+      // Timers are due now; what is pending is still served, so a flood of due timers cannot hold
+      // back input or signalled objects.
+      waits_.ServeSignalled();
+      DispatchPending();
+      return;
+    }
     const std::vector<HANDLE> handles = waits_.Handles();
     const DWORD woke =
         MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(), timeout,
@@ -73,13 +77,16 @@ void Win32EventLoop::ProcessPending(const NextDue& nextDue) {
       Sleep(std::min(timeout, kFailedWaitSleepMs));
       return;
     }
+    if (woke == WAIT_TIMEOUT) return;
     // Ended by one of the handles, the wait has taken that handle's signal. It is served before
     // any message, whose handler might close that handle and let its number be reused.
     const HANDLE woken =
         woke - WAIT_OBJECT_0 < handles.size() ? handles[woke - WAIT_OBJECT_0] : nullptr;
     const bool served = waits_.ServeSignalled(woken);
     const bool handled = DispatchPending();
-    if (served || handled || woke == WAIT_TIMEOUT) return;
+    // Woken by nothing but the modal-loop timer (due about when our own wait ends anyway), the
+    // wait goes on: a wake that handles nothing must not make a pass of its caller's loop.
+    if (served || handled) return;
   }
 }
 
@@ -95,7 +102,7 @@ bool Win32EventLoop::DispatchPending() {
   // Messages sent from other threads are handled inside PeekMessage and count as handled.
   bool any = HIWORD(GetQueueStatus(QS_SENDMESSAGE)) != 0;
   MSG message{};
-  for (int n = 0; n < kMaxMessagesPerPass && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);
+  for (int n = 0; n < kMaxMessagesPerPass && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);
        ++n) {
     // Our own pump fires the timers after this; the modal-loop timer is for other loops.
     if (message.hwnd == window_.get() && message.message == WM_TIMER) continue;
@@ -104,7 +111,7 @@ bool Win32EventLoop::DispatchPending() {
     any = true;
     if (!Win32FormView::PreTranslate(message)) {
       TranslateMessage(&message);
-      DispatchMessageA(&message);
+      DispatchMessageW(&message);
     }
     if (message.message == WM_KEYUP && message.wParam < keyReleases_.size()) {
       ++keyReleases_[message.wParam];
@@ -140,11 +147,11 @@ void Win32EventLoop::OnModalTimer() {
 
 LRESULT CALLBACK Win32EventLoop::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_TIMER && wParam == kModalTimerId) {
-    auto* loop = reinterpret_cast<Win32EventLoop*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* loop = reinterpret_cast<Win32EventLoop*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (loop != nullptr) loop->OnModalTimer();
     return 0;
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace pw

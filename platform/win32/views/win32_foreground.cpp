@@ -21,7 +21,7 @@ void TakeForeground(HWND window) {
   bool shared = false;
   if (frontThread != 0 && frontThread != self) {
     DWORD_PTR answer = 0;
-    if (SendMessageTimeoutA(front, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerMs,
+    if (SendMessageTimeoutW(front, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerMs,
                             &answer) != 0) {
       shared = AttachThreadInput(self, frontThread, TRUE) != FALSE;
     }

@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
+#include <cwchar>
 
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
 #include "platform/forms/list_box.h"
 #include "platform/forms/menu.h"
+#include "platform/win32/backend/win32_text.h"
 #include "platform/win32/views/win32_check_list.h"
 #include "platform/win32/views/win32_controls.h"
 #include "platform/win32/views/win32_foreground.h"
@@ -26,17 +27,17 @@ constexpr UINT kFirstPopupId = 0x4000;
 constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
 
 Win32FormView* ViewOf(HWND window) {
-  return reinterpret_cast<Win32FormView*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  return reinterpret_cast<Win32FormView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 void Adopt(HWND window, LPARAM createParams) {
-  const auto* create = reinterpret_cast<const CREATESTRUCTA*>(createParams);
-  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  const auto* create = reinterpret_cast<const CREATESTRUCTW*>(createParams);
+  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
 }
 
 bool IsFormWindow(HWND window) {
-  char name[32] = {};
-  return GetClassNameA(window, name, sizeof(name)) > 0 && std::strcmp(name, kFormClassName) == 0;
+  wchar_t name[32] = {};
+  return GetClassNameW(window, name, 32) > 0 && std::wcscmp(name, kFormClass) == 0;
 }
 
 struct WindowStyles {
@@ -120,7 +121,7 @@ void Win32FormView::CreateWindowForForm() {
     winui::ThrowLastError("Sizing the window " + form_.Name());
   }
   const HWND window =
-      CreateWindowExA(s.exStyle, kFormClassName, form_.Caption().c_str(), s.style,
+      CreateWindowExW(s.exStyle, kFormClass, win32::Wide(form_.Caption()).c_str(), s.style,
                       dpi.X(form_.Left()), dpi.Y(form_.Top()), outer.right - outer.left,
                       outer.bottom - outer.top, nullptr, menuBar_.get(), factory_.Instance(), this);
   if (window == nullptr) winui::ThrowLastError("Creating the window " + form_.Name());
@@ -133,10 +134,10 @@ void Win32FormView::CreateWindowForForm() {
   const int windowDpi = factory_.WindowDpi(window);
   if (windowDpi != dpi_) Rescale(windowDpi);
   if (icon_ != nullptr) {
-    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     const int smallSize = GetSystemMetrics(SM_CXSMICON);
     if (HICON icon = factory_.Images().Icon(form_.Icon(), smallSize, smallSize)) {
-      SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+      SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
   }
 }
@@ -254,7 +255,7 @@ void Win32FormView::Changed(const forms::Control* control, forms::Prop what) {
   const HWND window = window_.get();
   switch (what) {
     case forms::Prop::Caption:
-      SetWindowTextA(window, form_.Caption().c_str());
+      SetWindowTextW(window, win32::Wide(form_.Caption()).c_str());
       break;
     case forms::Prop::Visible:
       ShowForm();
@@ -340,7 +341,7 @@ forms::MenuItem* Win32FormView::PopupMenu(forms::MenuItem& menu, forms::MenuItem
   SetForegroundWindow(owner);
   const auto chosen = static_cast<UINT>(
       TrackPopupMenu(popup.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr));
-  if (IsWindow(owner) != FALSE) PostMessageA(owner, WM_NULL, 0, 0);
+  if (IsWindow(owner) != FALSE) PostMessageW(owner, WM_NULL, 0, 0);
   return items.Find(chosen);
 }
 
@@ -348,9 +349,9 @@ void Win32FormView::DestroyNow() {
   destroying_ = true;
   const HWND window = window_.get();
   if (window == nullptr) return;
-  SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+  SetWindowLongPtrW(window, GWLP_USERDATA, 0);
   for (const auto& control : controls_) {
-    if (HWND panel = control->ChildParent()) SetWindowLongPtrA(panel, GWLP_USERDATA, 0);
+    if (HWND panel = control->ChildParent()) SetWindowLongPtrW(panel, GWLP_USERDATA, 0);
   }
   // The window would destroy its menu bar, which menuBar_ owns.
   if (menuBar_) SetMenu(window, nullptr);
@@ -397,32 +398,32 @@ bool Win32FormView::PreTranslate(MSG& message) {
     }
     return true;
   }
-  return IsDialogMessageA(root, &message) != FALSE;
+  return IsDialogMessageW(root, &message) != FALSE;
 }
 
 LRESULT CALLBACK Win32FormView::FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     Adopt(window, lParam);
     if (Win32FormView* view = ViewOf(window)) view->window_.reset(window);
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
   }
   Win32FormView* view = ViewOf(window);
   if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     if (view != nullptr) view->window_.release();
   }
-  if (view == nullptr || !view->Live()) return DefWindowProcA(window, message, wParam, lParam);
+  if (view == nullptr || !view->Live()) return DefWindowProcW(window, message, wParam, lParam);
   return view->OnMessage(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK Win32FormView::PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     Adopt(window, lParam);
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
   }
   Win32FormView* view = ViewOf(window);
-  if (message == WM_NCDESTROY) SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-  if (view == nullptr || !view->Live()) return DefWindowProcA(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  if (view == nullptr || !view->Live()) return DefWindowProcW(window, message, wParam, lParam);
   if (message == WM_ERASEBKGND) {
     if (winui::Win32Control* frame = view->FindByWindow(window)) {
       COLORREF color = 0;
@@ -434,7 +435,7 @@ LRESULT CALLBACK Win32FormView::PanelProc(HWND window, UINT message, WPARAM wPar
   }
   LRESULT result = 0;
   if (view->OnChildMessage(message, wParam, lParam, result)) return result;
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 bool Win32FormView::OnChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -544,7 +545,7 @@ LRESULT Win32FormView::OnMessage(HWND window, UINT message, WPARAM wParam, LPARA
         form.ShellRestarted();
         return 0;
       }
-      return DefWindowProcA(window, message, wParam, lParam);
+      return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/forms/controls.h"
+#include "platform/win32/backend/win32_text.h"
 
 namespace pw::winui {
 
@@ -16,11 +17,12 @@ Win32Frame::Win32Frame(forms::Frame& model, const ControlContext& context)
   GetClientRect(window_, &client);
   // A blank after the caption keeps a gap before the edge; Wine cuts the last letter without.
   const std::string caption = model.Caption() + " ";
-  groupBox_ = CreateWindowExA(
-      0, "BUTTON", caption.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, 0, 0,
-      client.right, client.bottom, window_, nullptr, context.instance, nullptr);
+  groupBox_ =
+      CreateWindowExW(0, L"BUTTON", win32::Wide(caption).c_str(),
+                      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, 0, 0, client.right,
+                      client.bottom, window_, nullptr, context.instance, nullptr);
   if (groupBox_ == nullptr) ThrowLastError("Creating the frame " + model.Name());
-  SendMessageA(groupBox_, WM_SETFONT, reinterpret_cast<WPARAM>(context.font), FALSE);
+  SendMessageW(groupBox_, WM_SETFONT, reinterpret_cast<WPARAM>(context.font), FALSE);
 }
 
 bool Win32Frame::Owns(HWND window) const {
@@ -43,7 +45,7 @@ void Win32Frame::Rescale(const Dpi& dpi, HFONT font) {
   if (groupBox_ == nullptr) return;
   RECT client{};
   GetClientRect(window_, &client);
-  SendMessageA(groupBox_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  SendMessageW(groupBox_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   SetWindowPos(groupBox_, nullptr, 0, 0, client.right, client.bottom,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
 }

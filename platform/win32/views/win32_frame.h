@@ -6,7 +6,7 @@
 
 namespace pw::winui {
 
-inline constexpr const char* kPanelClassName = "PagewardenPanel";
+inline constexpr const wchar_t* kPanelClassName = L"PagewardenPanel";
 
 // A frame is a panel window in its background colour that holds its controls (their positions
 // are relative to it); a frame with a border also draws a group box with its caption.

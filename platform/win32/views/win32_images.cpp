@@ -27,7 +27,7 @@ const NamedResource* Find(const std::string& name) {
 HANDLE Load(HINSTANCE instance, const NamedResource& resource, int width, int height) {
   const UINT flags =
       (width == 0 && height == 0 && resource.type == IMAGE_ICON) ? LR_DEFAULTSIZE : 0u;
-  return LoadImageA(instance, MAKEINTRESOURCEA(resource.id), resource.type, width, height, flags);
+  return LoadImageW(instance, MAKEINTRESOURCEW(resource.id), resource.type, width, height, flags);
 }
 
 // The picture from the cache of its kind, loaded into it the first time.

@@ -7,7 +7,7 @@ namespace pw::winui {
 
 Win32Label::Win32Label(forms::Label& model, const ControlContext& context)
     : Win32ControlOf(model, context) {
-  Create("STATIC", model.Caption(), SS_LEFT, 0);
+  Create(L"STATIC", model.Caption(), SS_LEFT, 0);
 }
 
 void Win32Label::Changed(forms::Prop what) {

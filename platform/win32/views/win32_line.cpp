@@ -8,7 +8,7 @@ namespace pw::winui {
 
 Win32Line::Win32Line(forms::Line& model, const ControlContext& context)
     : Win32ControlOf(model, context), brush_(model.Geometry().color) {
-  Create("STATIC", "", SS_OWNERDRAW, 0);
+  Create(L"STATIC", "", SS_OWNERDRAW, 0);
 }
 
 RECT Win32Line::PixelBounds() const {

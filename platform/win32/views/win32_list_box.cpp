@@ -1,6 +1,7 @@
 #include "platform/win32/views/win32_list_box.h"
 
 #include "platform/forms/list_box.h"
+#include "platform/win32/backend/win32_text.h"
 
 namespace pw::winui {
 
@@ -12,36 +13,36 @@ constexpr int kSelectionChanged = 1;
 
 Win32ListBox::Win32ListBox(forms::ListBox& model, const ControlContext& context)
     : Win32List(model, context) {
-  Create("LISTBOX", "", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS | WS_VSCROLL,
+  Create(L"LISTBOX", "", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS | WS_VSCROLL,
          WS_EX_CLIENTEDGE);
   ShowEntries();
 }
 
 void Win32ListBox::ShowEntries() {
   // A whole list at once, as a load brings it: one repaint and one allocation.
-  SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
-  SendMessageA(window_, LB_RESETCONTENT, 0, 0);
+  SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(window_, LB_RESETCONTENT, 0, 0);
   const int count = model_.ListCount();
-  SendMessageA(window_, LB_INITSTORAGE, static_cast<WPARAM>(count), 0);
+  SendMessageW(window_, LB_INITSTORAGE, static_cast<WPARAM>(count), 0);
   for (int i = 0; i < count; ++i) InsertEntry(i);
   ShowCurrent();
-  SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
+  SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(window_, nullptr, TRUE);
 }
 
 void Win32ListBox::InsertEntry(int index) {
-  const std::string text = model_.List(index);
-  SendMessageA(window_, LB_INSERTSTRING, static_cast<WPARAM>(index),
+  const std::wstring text = win32::Wide(model_.List(index));
+  SendMessageW(window_, LB_INSERTSTRING, static_cast<WPARAM>(index),
                reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void Win32ListBox::ShowCurrent() {
   // LB_SETCURSEL sends no notification, so this never echoes back.
-  SendMessageA(window_, LB_SETCURSEL, static_cast<WPARAM>(model_.ListIndex()), 0);
+  SendMessageW(window_, LB_SETCURSEL, static_cast<WPARAM>(model_.ListIndex()), 0);
 }
 
 void Win32ListBox::RemoveEntry(int index) {
-  SendMessageA(window_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  SendMessageW(window_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }
 
 void Win32ListBox::Command(int code) {
@@ -57,7 +58,7 @@ void Win32ListBox::Posted(int code, LPARAM value) {
   (void)value;
   if (code != kSelectionChanged) return;
   forms::ListBox& model = model_;
-  const auto current = static_cast<int>(SendMessageA(window_, LB_GETCURSEL, 0, 0));
+  const auto current = static_cast<int>(SendMessageW(window_, LB_GETCURSEL, 0, 0));
   if (current >= 0 && current != model.ListIndex()) model.SetListIndex(current);
 }
 

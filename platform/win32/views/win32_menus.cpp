@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/forms/menu.h"
+#include "platform/win32/backend/win32_text.h"
 
 namespace pw::winui {
 
@@ -46,13 +47,13 @@ bool MenuBuilder::AddItems(HMENU menu, forms::MenuItem& parent) {
 bool MenuBuilder::AddItem(HMENU menu, forms::MenuItem& item) {
   const bool submenu = !item.Items().empty();
   layout_.push_back({&item, submenu && item.Enabled()});
-  if (item.IsSeparator()) return AppendMenuA(menu, MF_SEPARATOR, 0, nullptr) != FALSE;
-  const std::string caption = item.Caption();
+  if (item.IsSeparator()) return AppendMenuW(menu, MF_SEPARATOR, 0, nullptr) != FALSE;
+  const std::wstring caption = win32::Wide(item.Caption());
   if (submenu) {
     UniqueMenu sub(CreatePopupMenu());
     if (!sub || !AddItems(sub.get(), item)) return false;
     const auto handle = reinterpret_cast<UINT_PTR>(sub.get());
-    if (AppendMenuA(menu, StateFlags(item) | MF_POPUP, handle, caption.c_str()) == FALSE) {
+    if (AppendMenuW(menu, StateFlags(item) | MF_POPUP, handle, caption.c_str()) == FALSE) {
       return false;
     }
     sub.release();  // the parent menu owns it now
@@ -60,7 +61,7 @@ bool MenuBuilder::AddItem(HMENU menu, forms::MenuItem& item) {
   }
   items_.push_back(&item);
   const UINT id = firstId_ + static_cast<UINT>(items_.size() - 1);
-  return AppendMenuA(menu, StateFlags(item), id, caption.c_str()) != FALSE;
+  return AppendMenuW(menu, StateFlags(item), id, caption.c_str()) != FALSE;
 }
 
 forms::MenuItem* MenuBuilder::Find(UINT id) const {

@@ -13,7 +13,7 @@ constexpr LONG_PTR kKindStyles = SS_TYPEMASK | SS_CENTERIMAGE;
 
 Win32Picture::Win32Picture(forms::Picture& model, const ControlContext& context)
     : Win32ControlOf(model, context) {
-  Create("STATIC", "", SS_ICON | SS_CENTERIMAGE, 0);
+  Create(L"STATIC", "", SS_ICON | SS_CENTERIMAGE, 0);
   ShowPicture();
 }
 
@@ -24,16 +24,16 @@ void Win32Picture::ShowPicture() const {
   const int width = stretch ? r.right - r.left : 0;
   const int height = stretch ? r.bottom - r.top : 0;
   const bool icon = Win32Images::IsIcon(name);
-  LONG_PTR style = GetWindowLongPtrA(window_, GWL_STYLE) & ~kKindStyles;
+  LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE) & ~kKindStyles;
   style |= icon ? (SS_ICON | SS_CENTERIMAGE) : SS_BITMAP;
-  SetWindowLongPtrA(window_, GWL_STYLE, style);
+  SetWindowLongPtrW(window_, GWL_STYLE, style);
   if (icon) {
     HICON image = context_.images->Icon(name, width, height);
-    SendMessageA(window_, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(image));
+    SendMessageW(window_, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(image));
   } else {
     // An unknown or empty name clears the picture.
     HBITMAP image = context_.images->Bitmap(name, width, height);
-    SendMessageA(window_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image));
+    SendMessageW(window_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image));
   }
   InvalidateRect(window_, nullptr, TRUE);
 }

@@ -4,6 +4,7 @@
 
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
+#include "platform/win32/backend/win32_text.h"
 
 namespace pw::winui {
 
@@ -12,19 +13,19 @@ Win32TextBox::Win32TextBox(forms::TextBox& model, const ControlContext& context)
   DWORD style = ES_AUTOHSCROLL | ES_LEFT;
   const char passwordChar = model.PasswordChar();
   if (passwordChar != 0) style |= ES_PASSWORD;
-  Create("EDIT", model.Text(), style, WS_EX_CLIENTEDGE);
+  Create(L"EDIT", model.Text(), style, WS_EX_CLIENTEDGE);
   if (passwordChar != 0) {
-    SendMessageA(window_, EM_SETPASSWORDCHAR, static_cast<unsigned char>(passwordChar), 0);
+    SendMessageW(window_, EM_SETPASSWORDCHAR, static_cast<unsigned char>(passwordChar), 0);
   }
   if (model.MaxLength() > 0) {
-    SendMessageA(window_, EM_LIMITTEXT, static_cast<WPARAM>(model.MaxLength()), 0);
+    SendMessageW(window_, EM_LIMITTEXT, static_cast<WPARAM>(model.MaxLength()), 0);
   }
   ShowSelection();
 }
 
 void Win32TextBox::ShowSelection() const {
   const int start = model_.SelStart();
-  SendMessageA(window_, EM_SETSEL, static_cast<WPARAM>(start),
+  SendMessageW(window_, EM_SETSEL, static_cast<WPARAM>(start),
                static_cast<LPARAM>(start + model_.SelLength()));
 }
 
@@ -34,7 +35,7 @@ void Win32TextBox::Changed(forms::Prop what) {
       const std::string text = model_.Text();
       if (WindowText() == text) break;  // the user's own typing, coming back
       updating_ = true;
-      SetWindowTextA(window_, text.c_str());
+      SetWindowTextW(window_, win32::Wide(text).c_str());
       updating_ = false;
       // Setting the text moves the edit's caret; the model keeps its own.
       ShowSelection();
@@ -66,7 +67,7 @@ void Win32TextBox::UserChanged() {
   if (!form.Loaded() || IsWindow(edit) == FALSE) return;
   DWORD start = 0;
   DWORD end = 0;
-  SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   model.SetSelection(static_cast<int>(start), static_cast<int>(end - start));
 }
 

@@ -19,11 +19,11 @@ winui::Dpi ScreenDpi() {
   return dpi;
 }
 
-LOGFONTA MessageFontLook() {
-  NONCLIENTMETRICSA metrics{};
+LOGFONTW MessageFontLook() {
+  NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
-  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0) == FALSE) {
-    return LOGFONTA{};
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0) == FALSE) {
+    return LOGFONTW{};
   }
   return metrics.lfMessageFont;
 }
@@ -32,40 +32,40 @@ LOGFONTA MessageFontLook() {
 
 Win32ViewFactory::Win32ViewFactory(HINSTANCE instance)
     : instance_(instance), dpi_(ScreenDpi()), fontLook_(MessageFontLook()), images_(instance) {
-  if (fontLook_.lfHeight != 0) font_.reset(CreateFontIndirectA(&fontLook_));
-  if (HMODULE user32 = GetModuleHandleA("user32.dll")) {
+  if (fontLook_.lfHeight != 0) font_.reset(CreateFontIndirectW(&fontLook_));
+  if (HMODULE user32 = GetModuleHandleW(L"user32.dll")) {
     // Through the plain function type, which any function pointer may be cast to and from.
     const auto any = reinterpret_cast<void (*)()>(GetProcAddress(user32, "GetDpiForWindow"));
     dpiForWindow_ = reinterpret_cast<DpiForWindow>(any);
   }
   RegisterClasses();
   // A zero here only means the tray icon is not restored after Explorer restarts.
-  taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
+  taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
 }
 
 Win32ViewFactory::~Win32ViewFactory() {
-  if (panelClass_) UnregisterClassA(winui::kPanelClassName, instance_);
-  if (formClass_) UnregisterClassA(kFormClassName, instance_);
+  if (panelClass_) UnregisterClassW(winui::kPanelClassName, instance_);
+  if (formClass_) UnregisterClassW(kFormClass, instance_);
 }
 
 void Win32ViewFactory::RegisterClasses() {
-  WNDCLASSEXA form{};
+  WNDCLASSEXW form{};
   form.cbSize = sizeof(form);
   form.lpfnWndProc = &Win32FormView::FormProc;
   form.hInstance = instance_;
-  form.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+  form.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   form.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  form.lpszClassName = kFormClassName;
-  if (RegisterClassExA(&form) == 0) winui::ThrowLastError("Registering the form class");
+  form.lpszClassName = kFormClass;
+  if (RegisterClassExW(&form) == 0) winui::ThrowLastError("Registering the form class");
   formClass_ = true;
 
-  WNDCLASSEXA panel{};
+  WNDCLASSEXW panel{};
   panel.cbSize = sizeof(panel);
   panel.lpfnWndProc = &Win32FormView::PanelProc;
   panel.hInstance = instance_;
   panel.hCursor = form.hCursor;
   panel.lpszClassName = winui::kPanelClassName;
-  if (RegisterClassExA(&panel) == 0) winui::ThrowLastError("Registering the panel class");
+  if (RegisterClassExW(&panel) == 0) winui::ThrowLastError("Registering the panel class");
   panelClass_ = true;
 }
 
@@ -89,9 +89,9 @@ int Win32ViewFactory::WindowDpi(HWND window) const {
 
 winui::UniqueFont Win32ViewFactory::FontAt(int dpi) const {
   if (fontLook_.lfHeight == 0) return winui::UniqueFont();
-  LOGFONTA look = fontLook_;
+  LOGFONTW look = fontLook_;
   look.lfHeight = MulDiv(look.lfHeight, dpi, dpi_.y);
-  return winui::UniqueFont(CreateFontIndirectA(&look));
+  return winui::UniqueFont(CreateFontIndirectW(&look));
 }
 
 }  // namespace pw

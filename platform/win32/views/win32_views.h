@@ -10,6 +10,8 @@
 namespace pw {
 
 using forms::kFormClassName;
+// The same name for the wide calls.
+inline constexpr const wchar_t* kFormClass = L"PagewardenForm";
 
 // Native windows for the forms: one top-level window of the class "PagewardenForm" per loaded
 // form, with standard child controls. Owns what every form shares: the window classes, the
@@ -46,7 +48,7 @@ class Win32ViewFactory : public forms::ViewFactory {
   winui::Dpi dpi_;
   // Windows 10 and later; on older systems every window has the screen's density.
   DpiForWindow dpiForWindow_ = nullptr;
-  LOGFONTA fontLook_{};
+  LOGFONTW fontLook_{};
   winui::UniqueFont font_;
   winui::Win32Images images_;
   UINT taskbarCreated_ = 0;

@@ -1,0 +1,20 @@
+// The shared cases of matching as a reader sees it, against Windows' own rules (NormalizeString,
+// LCMapStringEx): pw_text_smoke.exe prints "N passed, M failed" and exits 1 on a failure.
+#include <string>
+
+#include "platform/win32/backend/win32_text_rules.h"
+#include "tests/e2e/smoke_tally.h"
+#include "tests/support/reader_form_cases.h"
+
+int main() {
+  pw::Win32TextRules rules;
+  pw::smoke::Tally tally;
+  for (const pw::test::ReaderFormCase& c : pw::test::kReaderFormCases) {
+    const std::string title = rules.ReaderForm(c.title);
+    const std::string word = rules.ReaderForm(c.word);
+    tally.That((title.find(word) != std::string::npos) == c.contains,
+               std::string(c.title) + " / " + c.word + " -> " + title + " / " + word);
+  }
+  tally.That(rules.Lower("PASS\xC3\x89") == "pass\xC3\xA9", "lower case of an accented capital");
+  return tally.Report();
+}
