@@ -42,23 +42,6 @@ std::string WindowsPath(std::string path) {
   return path;
 }
 
-// Runs a command line to its end; returns its exit code, or -1 when it did not start.
-long Run(std::string command) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &info)) {
-    return -1;
-  }
-  WaitForSingleObject(info.hProcess, 5 * 60 * 1000);
-  DWORD code = 0;
-  GetExitCodeProcess(info.hProcess, &code);
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
-  return static_cast<long>(code);
-}
-
 // Value names of a key in the 32-bit view whose text holds `part`.
 std::vector<std::string> ValuesHolding(const char* path, const std::string& part) {
   std::vector<std::string> names;
@@ -196,6 +179,22 @@ DWORD StartLikeLogon(const std::string& commandLine) {
 }
 
 }  // namespace
+
+long Run(std::string command) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info)) {
+    return -1;
+  }
+  WaitForSingleObject(info.hProcess, 5 * 60 * 1000);
+  DWORD code = 0;
+  GetExitCodeProcess(info.hProcess, &code);
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  return static_cast<long>(code);
+}
 
 int Installer(Driver& d, const std::string& package, const std::string& later,
               const std::string& otherArchitecture) {

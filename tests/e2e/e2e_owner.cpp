@@ -28,40 +28,13 @@ std::string VaultValue(const char* name) {
   return status == ERROR_SUCCESS && type == REG_SZ ? std::string(data) : std::string();
 }
 
-BOOL CALLBACK CollectText(HWND child, LPARAM param) {
-  char text[256] = {};
-  GetWindowTextA(child, text, sizeof text);
-  *reinterpret_cast<std::string*>(param) += std::string("[") + text + "]";
-  return TRUE;
-}
-
-// What a window's controls say, for a failure's message.
-std::string Texts(Driver&, HWND window) {
-  std::string texts;
-  EnumChildWindows(window, CollectText, reinterpret_cast<LPARAM>(&texts));
-  return texts;
-}
-
 bool Hashed(const char* name) {
   return VaultValue(name).rfind("pbkdf2-sha256$", 0) == 0;
 }
 
 long RegAdd(const std::string& name, const std::string& value) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  std::string command = "reg add \"" + std::string(kSettingsKey) + "\" /v " + name + " /d \"" +
-                        value + "\" /f /reg:32";
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &info)) {
-    return -1;
-  }
-  WaitForSingleObject(info.hProcess, 60000);
-  DWORD code = 0;
-  GetExitCodeProcess(info.hProcess, &code);
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
-  return static_cast<long>(code);
+  return Run("reg add \"" + std::string(kSettingsKey) + "\" /v " + name + " /d \"" + value +
+             "\" /f /reg:32");
 }
 
 // Opens a locked page, answers its prompt and tells whether the page lives.
@@ -143,39 +116,10 @@ void OwnersAuthority(Driver& d, Check& c) {
   // New passwords through the setup menu: Settings, then Set Passwords..., by access keys.
   setup = OpenSetup(d, c, "owner");
   if (setup == nullptr) return;
-  c.That(d.WaitFor([&] { return GetForegroundWindow() == setup; }, kPatience),
-         "the setup window comes to the front");
-  HWND dialog = nullptr;
-  // The menu's keys go to the window in front, which under Wine may take a moment to get them.
-  for (int attempt = 0; attempt < 3 && dialog == nullptr; ++attempt) {
-    SetForegroundWindow(setup);
-    d.Pause(500);
-    PressWith(VK_MENU, 'S');
-    PressKey('S');
-    d.WaitFor([&] { return (dialog = d.FindVisible("Change Password")) != nullptr; }, 5000);
-  }
-  c.That(dialog != nullptr, "the menu opens the change-passwords dialog");
-  if (dialog == nullptr) return;
-  const std::vector<HWND> boxes = Edits(dialog);
-  if (boxes.size() != 2) {
-    c.That(false, "the dialog has two password boxes");
+  if (!ChangePasswordsThroughTheMenu(d, c, setup, {"newpass", "newowner"},
+                                     {"newpass", "newowner"})) {
     return;
   }
-  TypeKeys("newpass");
-  PressKey(VK_TAB);
-  TypeKeys("newowner");
-  PressKey(VK_RETURN);
-  c.That(d.WaitFor(
-             [&] { return d.Child(dialog, "Static", "Please confirm your passwords.") != nullptr; },
-             kPatience),
-         "the first OK asks to confirm");
-  ClickWindow(boxes[0]);
-  TypeKeys("newpass");
-  ClickWindow(boxes[1]);
-  TypeKeys("newowner");
-  PressKey(VK_RETURN);
-  c.That(d.WaitFor([&] { return Gone(dialog); }, kPatience),
-         "the second OK closes the dialog; it says: " + Texts(d, dialog));
   c.That(d.GetSetting("UserPassword").empty() && d.GetSetting("UserPassword2").empty(),
          "no password is stored in plain text");
   d.Press(setup, "Cancel");

@@ -14,6 +14,8 @@ inline constexpr int kPatience = 30000;  // Wine is slow to start programs; be g
 
 // Starts the program and waits for its monitor; null when it did not come up.
 HWND StartGuard(Driver& d, Check& c);
+// Runs a command line to its end; returns its exit code, or -1 when it did not start.
+long Run(std::string command);
 // The text boxes of a window, in the order they were made.
 std::vector<HWND> Edits(HWND window);
 // Closed or hidden.
@@ -27,6 +29,14 @@ HWND OpenSetup(Driver& d, Check& c, const std::string& password);
 // the password and waits for the setup window. Returns the window, or null.
 HWND AnswerSetupPrompt(Driver& d, Check& c, const std::string& password, const std::string& asked);
 
+// Sets new passwords from the open setup window, typed as given, then typed again to confirm;
+// true when the dialog closed.
+struct PasswordPair {
+  std::string unlock;
+  std::string setup;
+};
+bool ChangePasswordsThroughTheMenu(Driver& d, Check& c, HWND setup, const PasswordPair& first,
+                                   const PasswordPair& confirmation);
 // The setup window and its dialogs, worked with the mouse and the keyboard.
 void SetupWindowEdits(Driver& d, Check& c);
 void PasswordsChangedThroughTheSetupMenu(Driver& d, Check& c);

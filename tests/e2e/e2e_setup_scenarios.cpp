@@ -67,6 +67,45 @@ HWND AnswerSetupPrompt(Driver& d, Check& c, const std::string& password, const s
   return setup;
 }
 
+bool ChangePasswordsThroughTheMenu(Driver& d, Check& c, HWND setup, const PasswordPair& first,
+                                   const PasswordPair& confirmation) {
+  // Keys go to the window in front, which under Wine may take a moment to get them; Settings,
+  // then Set Passwords..., by their access keys.
+  HWND dialog = nullptr;
+  for (int attempt = 0; attempt < 3 && dialog == nullptr; ++attempt) {
+    SetForegroundWindow(setup);
+    d.WaitFor([&] { return GetForegroundWindow() == setup; }, kPatience);
+    PressWith(VK_MENU, 'S');
+    PressKey('S');
+    d.WaitFor([&] { return (dialog = d.FindVisible("Change Password")) != nullptr; }, 5000);
+  }
+  c.That(dialog != nullptr, "the menu opens the change-passwords dialog");
+  if (dialog == nullptr) return false;
+  c.That(!IsWindowEnabled(setup), "the setup window waits for it");
+  const std::vector<HWND> boxes = Edits(dialog);
+  if (boxes.size() != 2) {
+    c.That(false, "the dialog has two password boxes");
+    return false;
+  }
+  // The first box has the focus; Tab leads to the second.
+  TypeKeys(first.unlock);
+  PressKey(VK_TAB);
+  TypeKeys(first.setup);
+  PressKey(VK_RETURN);
+  c.That(d.WaitFor(
+             [&] { return d.Child(dialog, "Static", "Please confirm your passwords.") != nullptr; },
+             kPatience),
+         "the first OK asks to confirm");
+  ClickWindow(boxes[0]);
+  TypeKeys(confirmation.unlock);
+  ClickWindow(boxes[1]);
+  TypeKeys(confirmation.setup);
+  PressKey(VK_RETURN);
+  const bool closed = d.WaitFor([&] { return Gone(dialog); }, kPatience);
+  c.That(closed, "the second OK closes the dialog");
+  return closed;
+}
+
 void SetupWindowEdits(Driver& d, Check& c) {
   d.PutSetting("FirstTime", "1");
   d.PutWord(0, "Babe,1");
@@ -147,38 +186,9 @@ void PasswordsChangedThroughTheSetupMenu(Driver& d, Check& c) {
   d.PutWord(0, "casino,1");
   HWND setup = OpenSetup(d, c, "");
   if (setup == nullptr) return;
-  // Keys go to the window in front; it comes there a moment after it shows.
-  c.That(d.WaitFor([&] { return GetForegroundWindow() == setup; }, kPatience),
-         "the setup window comes to the front");
-  // Settings, then Set Passwords..., by their access keys.
-  PressWith(VK_MENU, 'S');
-  PressKey('S');
-  HWND dialog = nullptr;
-  c.That(
-      d.WaitFor([&] { return (dialog = d.FindVisible("Change Password")) != nullptr; }, kPatience),
-      "the menu opens the change-passwords dialog");
-  if (dialog == nullptr) return;
-  c.That(!IsWindowEnabled(setup), "the setup window waits for it");
-  const std::vector<HWND> boxes = Edits(dialog);
-  if (boxes.size() != 2) {
-    c.That(false, "the dialog has two password boxes");
+  if (!ChangePasswordsThroughTheMenu(d, c, setup, {"NewPass", "SetUp"}, {"NEWPASS", "setup"})) {
     return;
   }
-  // The first box has the focus; Tab leads to the second.
-  TypeKeys("NewPass");
-  PressKey(VK_TAB);
-  TypeKeys("SetUp");
-  PressKey(VK_RETURN);
-  c.That(d.WaitFor(
-             [&] { return d.Child(dialog, "Static", "Please confirm your passwords.") != nullptr; },
-             kPatience),
-         "the first OK asks to confirm");
-  ClickWindow(boxes[0]);
-  TypeKeys("NEWPASS");
-  ClickWindow(boxes[1]);
-  TypeKeys("setup");
-  PressKey(VK_RETURN);
-  c.That(d.WaitFor([&] { return Gone(dialog); }, kPatience), "the second OK closes the dialog");
   c.That(d.GetSetting("UserPassword") == "newpass" && d.GetSetting("UserPassword2") == "setup",
          "both passwords are stored in lower case");
   c.That(d.WaitFor([&] { return IsWindowEnabled(setup) != FALSE; }, kPatience),

@@ -3,9 +3,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/win32/backend/win32_service_handle.h"
+
 namespace pw::watchdog {
 
 namespace {
+
+using win32::ServiceHandle;
 
 // Reads one level of QueryServiceConfig2 into memory aligned for its structure.
 std::vector<std::uint64_t> QueryConfig(SC_HANDLE service, DWORD level) {
@@ -19,20 +23,6 @@ std::vector<std::uint64_t> QueryConfig(SC_HANDLE service, DWORD level) {
   }
   return buffer;
 }
-
-class ServiceHandle {
- public:
-  explicit ServiceHandle(SC_HANDLE handle) : handle_(handle) {}
-  ~ServiceHandle() {
-    if (handle_ != nullptr) CloseServiceHandle(handle_);
-  }
-  ServiceHandle(const ServiceHandle&) = delete;
-  ServiceHandle& operator=(const ServiceHandle&) = delete;
-  SC_HANDLE get() const { return handle_; }
-
- private:
-  SC_HANDLE handle_;
-};
 
 }  // namespace
 

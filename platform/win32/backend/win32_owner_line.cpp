@@ -6,28 +6,17 @@
 
 #include "owner/protocol.h"
 #include "platform/win32/backend/win32_pipe_io.h"
+#include "platform/win32/backend/win32_service_handle.h"
 
 namespace pw {
 
 namespace {
 
+using win32::ServiceHandle;
+
 // The service answers within 100 ms of work; this leaves room for a busy machine.
 constexpr DWORD kAnswerTime = 2000;
 constexpr std::size_t kLongestReply = 64;
-
-class ServiceHandle {
- public:
-  explicit ServiceHandle(SC_HANDLE handle) : handle_(handle) {}
-  ~ServiceHandle() {
-    if (handle_ != nullptr) CloseServiceHandle(handle_);
-  }
-  ServiceHandle(const ServiceHandle&) = delete;
-  ServiceHandle& operator=(const ServiceHandle&) = delete;
-  SC_HANDLE get() const { return handle_; }
-
- private:
-  SC_HANDLE handle_;
-};
 
 class Win32PipeConnection : public PipeConnection {
  public:
