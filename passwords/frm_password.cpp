@@ -76,7 +76,7 @@ void frmPassword::txtPassword_Change() {
   }
   if (app_.keeper.ServiceKeeps()) {
     chkunlock.SetVisible(false);
-    TimerCheck.SetEnabled(false);
+    // Each change starts the pause anew.
     TimerCheck.SetEnabled(shared.UnlockAllAllowed && !txtPassword.Text().empty());
     return;
   }

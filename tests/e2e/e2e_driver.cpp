@@ -95,6 +95,10 @@ BOOL CALLBACK FindChildProc(HWND child, LPARAM param) {
 
 }  // namespace
 
+std::string MachineString(const char* path, const std::string& name) {
+  return GetString(path, name);
+}
+
 double PreciseMs() {
   LARGE_INTEGER frequency, now;
   QueryPerformanceFrequency(&frequency);

@@ -8,6 +8,8 @@
 
 namespace pw::e2e {
 
+// A string value under HKEY_LOCAL_MACHINE in the program's (32-bit) view; "" when there is none.
+std::string MachineString(const char* path, const std::string& name);
 // Milliseconds on a fine clock, for measuring.
 double PreciseMs();
 // How long reading the first `count` list values takes here when each is read as the program

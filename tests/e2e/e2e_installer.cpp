@@ -66,17 +66,7 @@ std::vector<std::string> ValuesHolding(const char* path, const std::string& part
 }
 
 std::string RunValue() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_READ | KEY_WOW64_32KEY, &key) != 0) {
-    return "";
-  }
-  char data[1024] = {};
-  DWORD size = sizeof data - 1;
-  DWORD type = 0;
-  const LONG status =
-      RegQueryValueExA(key, "Pagewarden", nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-  RegCloseKey(key);
-  return status == ERROR_SUCCESS && type == REG_SZ ? std::string(data) : std::string();
+  return MachineString(kRunKey, "Pagewarden");
 }
 
 // Add/Remove Programs entries whose display name starts with the product's name, in either

@@ -15,17 +15,7 @@ constexpr const char* kVaultPath = "SOFTWARE\\Tarnwick\\Addon2\\Vault";
 
 // The vault's value as text; Wine keeps no access lists, so the driver can read it here.
 std::string VaultValue(const char* name) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kVaultPath, 0, KEY_READ | KEY_WOW64_32KEY, &key) != 0) {
-    return "";
-  }
-  char data[512] = {};
-  DWORD size = sizeof data - 1;
-  DWORD type = 0;
-  const LONG status =
-      RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-  RegCloseKey(key);
-  return status == ERROR_SUCCESS && type == REG_SZ ? std::string(data) : std::string();
+  return MachineString(kVaultPath, name);
 }
 
 bool Hashed(const char* name) {

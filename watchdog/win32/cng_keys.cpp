@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/win32/backend/win32_text.h"
 #include "store/settings_layout.h"
 
 namespace pw::watchdog {
@@ -17,10 +18,6 @@ namespace {
 // SYSTEM and Administrators full control, for the key and every key below it; nothing
 // inherited from above, where Users may read.
 constexpr const wchar_t* kVaultAccess = L"D:P(A;OICI;KA;;;SY)(A;OICI;KA;;;BA)";
-
-std::wstring Wide(const char* text) {
-  return std::wstring(text, text + std::char_traits<char>::length(text));
-}
 
 class SecurityDescriptor {
  public:
@@ -79,7 +76,7 @@ bool CngKeys::ProtectVault() {
   SECURITY_ATTRIBUTES attributes{sizeof attributes, access.get(), FALSE};
   HKEY key = nullptr;
   // The 32-bit view, where the program's settings live in both builds.
-  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, Wide(kVaultKey).c_str(), 0, nullptr, 0,
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, win32::Wide(kVaultKey).c_str(), 0, nullptr, 0,
                       KEY_ALL_ACCESS | KEY_WOW64_32KEY, &attributes, &key,
                       nullptr) != ERROR_SUCCESS) {
     return false;

@@ -7,6 +7,7 @@
 
 #include "owner/protocol.h"
 #include "platform/win32/backend/win32_pipe_io.h"
+#include "platform/win32/backend/win32_text.h"
 #include "store/settings_layout.h"
 
 namespace pw::watchdog {
@@ -118,9 +119,7 @@ void OwnerPipe::ServeClient() {
 
 bool OwnerPipe::WatchSettings() {
   if (settings_ == nullptr) {
-    const std::string path = kSettingsKey;
-    const std::wstring wide(path.begin(), path.end());
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, wide.c_str(), 0, nullptr, 0,
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, win32::Wide(kSettingsKey).c_str(), 0, nullptr, 0,
                         KEY_NOTIFY | KEY_QUERY_VALUE | KEY_WOW64_32KEY, nullptr, &settings_,
                         nullptr) != ERROR_SUCCESS) {
       settings_ = nullptr;
