@@ -62,6 +62,8 @@ frmMain::frmMain(App& app)
   timTarnwick.onTimer = [this] { timTarnwick_Timer(); };
   tmrTimeDelay.onTimer = [this] { tmrTimeDelay_Timer(); };
   timEarlyScan.onTimer = [this] { timEarlyScan_Timer(); };
+  // The look reads and compares; a change it finds runs the scan tick, which makes ready itself.
+  timEarlyScan.quiet = true;
   mnuTWKSetup.onClick = [this] { mnuTWKSetup_Click(); };
   mnuDeactivate.onClick = [this] { mnuDeactivate_Click(); };
   mnuReactivate.onClick = [this] { mnuReactivate_Click(); };

@@ -19,6 +19,10 @@ class EventLoop {
   // Dispatches every pending input event. If none was pending, blocks until one arrives or the
   // time given by nextDue() is reached (nullopt: no timer is waiting).
   virtual void ProcessPending(const NextDue& nextDue) = 0;
+  // A handler is about to run that may enter a loop of the system's own (a popup menu, a window
+  // being moved), where ProcessPending is not called: the platform makes ready to fire the
+  // timers from there.
+  virtual void BeforeHandler() {}
 };
 
 }  // namespace pw::forms

@@ -72,6 +72,7 @@ void Timer::RunHandler() {
     Timer& t;
     ~Done() { t.running_ = false; }
   } done{*this};
+  if (!quiet) tk.BeforeHandler();
   if (onTimer) tk.Raise(onTimer);
   // A handler that waited past its next tick gets the next one a full period after it returned.
   if (due_ <= tk.Now()) due_ = tk.Now() + cur_.interval;

@@ -29,6 +29,8 @@ class Toolkit {
   // Runs an event handler on behalf of the user or a timer. A failure inside a handler ends that
   // handler only; the program carries on.
   void Raise(const std::function<void()>& handler);
+  // Before a timer's handler that may enter a loop of the system's own.
+  void BeforeHandler() { loop_.BeforeHandler(); }
 
   void AddTimer(Timer* timer);
   void RemoveTimer(Timer* timer);

@@ -55,7 +55,6 @@ Millis Win32EventLoop::Now() const {
 }
 
 void Win32EventLoop::ProcessPending(const NextDue& nextDue) {
-  Arm(nextDue());
   // What is pending is found by the wait itself (it returns at once for input already queued and
   // for a signalled handle), so an idle pass costs the wait alone: under Wine every call here is
   // a round trip to its server.
@@ -66,9 +65,11 @@ void Win32EventLoop::ProcessPending(const NextDue& nextDue) {
       // Timers are due now; what is pending is still served, so a flood of due timers cannot hold
       // back input or signalled objects.
       waits_.ServeSignalled();
-      DispatchPending();
+      DispatchPending(due);
       return;
     }
+    // Our own wait needs no timer message; a timer left armed would only wake it a second time.
+    Disarm();
     const std::vector<HANDLE> handles = waits_.Handles();
     const DWORD woke =
         MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(), timeout,
@@ -83,7 +84,7 @@ void Win32EventLoop::ProcessPending(const NextDue& nextDue) {
     const HANDLE woken =
         woke - WAIT_OBJECT_0 < handles.size() ? handles[woke - WAIT_OBJECT_0] : nullptr;
     const bool served = waits_.ServeSignalled(woken);
-    const bool handled = DispatchPending();
+    const bool handled = DispatchPending(nextDue());
     // Woken by nothing but the modal-loop timer (due about when our own wait ends anyway), the
     // wait goes on: a wake that handles nothing must not make a pass of its caller's loop.
     if (served || handled) return;
@@ -98,7 +99,13 @@ std::uint64_t Win32EventLoop::KeyReleases(unsigned virtualKey) const {
   return virtualKey < keyReleases_.size() ? keyReleases_[virtualKey] : 0;
 }
 
-bool Win32EventLoop::DispatchPending() {
+void Win32EventLoop::BeforeHandler() {
+  if (toolkit_ != nullptr) Arm(toolkit_->NextDue());
+}
+
+bool Win32EventLoop::DispatchPending(std::optional<Millis> due) {
+  // Any message handled below (one sent by another program included) may enter a system loop.
+  Arm(due);
   // Messages sent from other threads are handled inside PeekMessage and count as handled.
   bool any = HIWORD(GetQueueStatus(QS_SENDMESSAGE)) != 0;
   MSG message{};
@@ -135,6 +142,12 @@ void Win32EventLoop::Arm(std::optional<Millis> due) {
     return;
   }
   armedFor_ = due;
+}
+
+void Win32EventLoop::Disarm() {
+  if (!armedFor_) return;
+  KillTimer(window_.get(), kModalTimerId);
+  armedFor_.reset();
 }
 
 void Win32EventLoop::OnModalTimer() {

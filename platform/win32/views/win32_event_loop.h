@@ -20,8 +20,10 @@ namespace pw {
 // arrives or the next timer is due.
 //
 // While a system modal loop runs (a popup menu, a window being moved) this pump is not called,
-// so a thread timer on a message-only window stays armed for the next due time and fires the
-// toolkit's due timers from there.
+// so a thread timer on a message-only window fires the toolkit's due timers from there. Such a
+// loop starts only inside a handler: the timer is armed before messages are dispatched and before
+// a timer's handler that may enter one, and disarmed before the wait, so an idle pass (the wait,
+// then a quiet look) costs no call to set a timer and no second wake-up for it.
 class Win32EventLoop : public forms::EventLoop, public MessagePump {
  public:
   explicit Win32EventLoop(HINSTANCE instance);
@@ -34,6 +36,7 @@ class Win32EventLoop : public forms::EventLoop, public MessagePump {
 
   Millis Now() const override;
   void ProcessPending(const NextDue& nextDue) override;
+  void BeforeHandler() override;
 
   // Objects the message wait also waits for (registry change notices).
   Win32WaitList& Waits() { return waits_; }
@@ -44,8 +47,9 @@ class Win32EventLoop : public forms::EventLoop, public MessagePump {
  private:
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // Returns whether anything was handled.
-  bool DispatchPending();
+  bool DispatchPending(std::optional<Millis> due);
   void Arm(std::optional<Millis> due);
+  void Disarm();
   void OnModalTimer();
 
   HINSTANCE instance_;
