@@ -102,6 +102,12 @@ void frmMain::Form_QueryUnload(int& cancel, int unloadMode) {
   if (unloadMode == forms::kUnloadInstallerClose) {
     process.EndNow(static_cast<std::uint32_t>(ExitCode::InstallerClose));
   }
+  // The service that started this guard starts the next one at once. A fresh copy started from
+  // here would be the user's own, which the user could end or freeze.
+  if (process.SessionGuard()) {
+    app_.exitCode = ExitCode::HandedOver;
+    return;
+  }
   // A new copy takes over; it will not take this window for a running monitor.
   SetCaption(kClosingCaption);
   Shell& shell = app_.platform.shell;

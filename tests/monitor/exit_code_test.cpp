@@ -61,6 +61,19 @@ TEST_F(ExitCodeTest, AnOrderlyCloseHandsOverOnlyWhenTheFreshCopyStarted) {
   EXPECT_EQ(second.app.exitCode, ExitCode::Plain);
 }
 
+// The service starts the next one: a fresh copy would be the user's, easy to end or freeze.
+TEST_F(ExitCodeTest, TheServicesGuardClosedInOrderStartsNoCopyOfItsOwn) {
+  Launcher launcher(machine);
+  SimApp& guard = launcher.Launch();
+  guard.host.sessionGuard = true;
+  const std::size_t starts = machine.shell.started.size();
+  guard.Do([&] { guard.app.main.RequestClose(forms::kUnloadCloseCommand); });
+  machine.world.RunFor(500);
+  EXPECT_TRUE(guard.Ended());
+  EXPECT_EQ(guard.app.exitCode, ExitCode::HandedOver);
+  EXPECT_EQ(machine.shell.started.size(), starts);
+}
+
 TEST_F(ExitCodeTest, ASecondCopyEndsPlainly) {
   SimApp monitor(machine);
   monitor.Start();

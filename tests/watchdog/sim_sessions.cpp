@@ -35,12 +35,24 @@ void SimSessions::End(int pid, std::uint32_t exitCode) {
 }
 
 void SimSessions::Advance(Millis duration) {
+  constexpr Millis kAnswerPeriod = 1000;
   const Millis until = now + duration;
-  for (auto due = dog.NextDue(); due && *due <= until; due = dog.NextDue()) {
-    now = std::max(now, *due);
+  for (;;) {
+    const Millis step = std::min(until, now + kAnswerPeriod);
+    const auto due = dog.NextDue();
+    now = due && *due < step ? std::max(now, *due) : step;
+    for (const Proc& p : processes) {
+      if (p.alive && p.own && p.answering) dog.GuardAnswered(p.session, now);
+    }
     dog.Tick(now);
+    if (now >= until) break;
   }
-  now = until;
+}
+
+void SimSessions::Freeze(int pid) {
+  for (Proc& p : processes) {
+    if (p.pid == pid) p.answering = false;
+  }
 }
 
 std::vector<int> SimSessions::Guards(SessionId session) const {
@@ -78,8 +90,20 @@ bool SimSessions::AdoptGuard(SessionId session) {
 bool SimSessions::StartGuard(SessionId session) {
   if (failStarts || !loggedOn.contains(session)) return false;
   ++starts;
-  watched[session] = Spawn(session);
+  const int pid = Spawn(session);
+  processes.back().own = true;
+  watched[session] = pid;
   return true;
+}
+
+void SimSessions::EndGuard(SessionId session) {
+  auto it = watched.find(session);
+  if (it == watched.end()) return;
+  ++ended;
+  for (Proc& p : processes) {
+    if (p.pid == it->second) p.alive = false;
+  }
+  watched.erase(it);
 }
 
 }  // namespace pw::test
