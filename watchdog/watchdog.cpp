@@ -34,6 +34,11 @@ void Watchdog::GuardEnded(SessionId id, std::uint32_t exitCode, Millis now) {
   switch (ClassifyExit(exitCode)) {
     case ExitKind::LoggedOff:
     case ExitKind::InstallerClose:
+      if (s.doubted && now - *s.doubted < kDoubt) {
+        host_.Write({Report::Kind::EndNotConfirmed, id, exitCode, 0});
+        Replace(id, s, now);
+        break;
+      }
       s.phase = Phase::ClaimPending;
       s.due = now + kClaimGrace;
       break;
@@ -82,6 +87,7 @@ void Watchdog::Tick(Millis now) {
     if (s.phase == Phase::ClaimPending) {
       // A message any program may send ended the guard: back at once, whatever the limiter says.
       host_.Write({Report::Kind::EndNotConfirmed, id, s.exitCode, 0});
+      s.doubted = now;
       Replace(id, s, now);
     } else if (!Adopt(id, s, now)) {
       Launch(id, s, now);

@@ -19,6 +19,9 @@ class Watchdog {
   // or the service's stop that confirms it. Any program of the user can send the guard the
   // message that makes it claim so.
   static constexpr Millis kClaimGrace = 8'000;
+  // After a claim that did not follow, the session's claims are not believed for this long: a
+  // program that forges them again and again keeps the guard down for one grace, not for good.
+  static constexpr Millis kDoubt = 600'000;
   // A guard of the service's own that has not answered for this long is ended and replaced.
   static constexpr Millis kSilence = 10'000;
   // The same before its first answer: a start at logon on a busy machine can take a while.
@@ -51,6 +54,7 @@ class Watchdog {
     // The guard is the service's own: it answers, and only its end can be taken at its word.
     bool own = false;
     std::optional<Millis> answered;
+    std::optional<Millis> doubted;  // when a claim last failed to follow
     bool hadGuard = false;
     std::uint32_t exitCode = 0;
     RestartLimiter limiter;

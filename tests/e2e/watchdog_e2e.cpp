@@ -218,16 +218,18 @@ class Scenarios {
     if (decoy != nullptr) DestroyWindow(decoy);
   }
 
+  // Asked to close (as `taskkill` without /F does), again and again, the service's guard stays.
   void OrderlyCloseLeavesOneGuard(Check& c) {
     DWORD guard = 0;
     if (!StartWatchdog(c, guard)) return;
     HWND monitor = d_.Monitor();
-    const DWORD code = EndGuard(guard, [&](HANDLE) { PostMessageA(monitor, WM_CLOSE, 0, 0); });
-    c.That(code == static_cast<DWORD>(ExitCode::HandedOver), "the old copy hands over");
+    for (int i = 0; i < 5; ++i) {
+      PostMessageA(monitor, WM_CLOSE, 0, 0);
+      d_.Pause(200);
+    }
     d_.Pause(kQuiet);
     c.That(GuardProcesses().size() == 1, "exactly one guard process");
-    const DWORD now = Guard();
-    c.That(now != 0 && now != guard, "the fresh copy is the monitor");
+    c.That(Guard() == guard, "the same guard is the monitor");
   }
 
   void AdministratorStopRestartsNothing(Check& c) {

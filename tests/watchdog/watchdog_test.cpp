@@ -105,25 +105,32 @@ TEST_F(WatchdogTest, ASilentGuardIsEndedAndReplacedAfterTenSecondsAsOftenAsItHap
 
 // Any program of the user may send the guard the message that makes it claim a log-off or an
 // installer's close; the claim holds only when the log-off or the stop follows.
-TEST_F(WatchdogTest, ForgedEndsAndClosesAreUndoneAtOnceEveryTimeWithoutTheLimiter) {
+TEST_F(WatchdogTest, ForgedEndsAreUndoneAfterOneGraceThenAtOnceAndNeverHeldBack) {
+  using watchdog::Watchdog;
   m.LogOn(1);
+  m.End(m.Guard(1), Code(ExitCode::LoggedOff));
+  m.Advance(Watchdog::kClaimGrace - 1);
+  EXPECT_EQ(m.Guard(1), 0);
+  m.Advance(1);
+  EXPECT_NE(m.Guard(1), 0);
+  // Forged again and again: no more waiting for a log-off, and the limiter has no say.
   for (int i = 0; i < 8; ++i) {
     const ExitCode claim = i % 2 == 0 ? ExitCode::LoggedOff : ExitCode::InstallerClose;
     m.End(m.Guard(1), Code(claim));
-    m.Advance(watchdog::Watchdog::kClaimGrace);
     EXPECT_NE(m.Guard(1), 0) << i;
     // An orderly close of the service's own guard: the service starts the next one.
     m.End(m.Guard(1), Code(ExitCode::HandedOver));
     EXPECT_NE(m.Guard(1), 0) << i;
+    m.Advance(1000);
   }
-  EXPECT_EQ(m.starts, 17);
+  EXPECT_EQ(m.starts, 18);
 
+  m.Advance(Watchdog::kDoubt);
   m.End(m.Guard(1), Code(ExitCode::LoggedOff));  // the real log-off follows late
-  m.Advance(watchdog::Watchdog::kClaimGrace - 1);
+  m.Advance(Watchdog::kClaimGrace - 1);
   m.LogOff(1);
-  m.End(m.Guard(2), 0);
   m.Advance(600'000);
-  EXPECT_EQ(m.starts, 17);
+  EXPECT_EQ(m.starts, 18);
 }
 
 // A copy of the program the user started (and may end or freeze) never stands in for the
@@ -135,7 +142,7 @@ TEST_F(WatchdogTest, AUserCopyNeverTakesOverFromTheServicesOwnGuard) {
   for (ExitCode end : {ExitCode::HandedOver, ExitCode::LoggedOff, ExitCode::InstallerClose}) {
     const int own = m.watched.at(1);
     m.End(own, Code(end));
-    m.Advance(watchdog::Watchdog::kClaimGrace);
+    m.Advance(watchdog::Watchdog::kDoubt);
     EXPECT_NE(m.watched.at(1), decoy);
     EXPECT_NE(m.watched.at(1), own);
   }
@@ -165,6 +172,7 @@ TEST_F(WatchdogTest, AClaimedEndThatDoesNotFollowIsUndoneAfterTheGrace) {
     EXPECT_NE(m.Guard(1), 0);
     EXPECT_EQ(m.reports[m.reports.size() - 2].kind, Kind::EndNotConfirmed);
     EXPECT_EQ(m.reports.back().kind, Kind::Restarted);
+    m.Advance(watchdog::Watchdog::kDoubt);  // doubted no longer
   }
 }
 
