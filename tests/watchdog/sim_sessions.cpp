@@ -26,11 +26,14 @@ void SimSessions::End(int pid, std::uint32_t exitCode) {
   for (Proc& p : processes) {
     if (p.pid != pid || !p.alive) continue;
     p.alive = false;
-    auto it = watched.find(p.session);
+    const SessionId session = p.session;
+    auto it = watched.find(session);
     if (it != watched.end() && it->second == pid) {
       watched.erase(it);
-      dog.GuardEnded(p.session, exitCode, now);
+      // The watchdog may start a guard at once, which grows the process table.
+      dog.GuardEnded(session, exitCode, now);
     }
+    return;
   }
 }
 
