@@ -13,7 +13,8 @@ App::App(const Platform& p)
       setup(*this),
       addWizard(*this),
       modify(*this),
-      about(*this) {}
+      about(*this),
+      heartbeat(*this) {}
 
 void App::Run() {
   main.Load();

@@ -5,6 +5,7 @@
 #include "app/shared.h"
 #include "base/exit_codes.h"
 #include "monitor/frm_main.h"
+#include "monitor/heartbeat.h"
 #include "monitor/module1.h"
 #include "owner/keeper.h"
 #include "passwords/frm_change_password.h"
@@ -40,6 +41,7 @@ class App {
   frmAddWizard addWizard;
   frmModify modify;
   frmabout about;
+  Heartbeat heartbeat;
 };
 
 }  // namespace pw

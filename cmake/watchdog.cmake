@@ -11,6 +11,7 @@ file(CONFIGURE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/pgwatchsvc_version.rc
 add_executable(pgwatchsvc
   watchdog/win32/cng_keys.cpp
   watchdog/win32/event_log.cpp
+  watchdog/win32/guard_security.cpp
   watchdog/win32/owner_pipe.cpp
   watchdog/win32/recovery_config.cpp
   watchdog/win32/service_loop.cpp
@@ -26,7 +27,7 @@ pw_signed(pgwatchsvc "Pagewarden Watchdog")
 
 # The driver of the watchdog's end-to-end scenarios.
 add_executable(pw_watchdog_e2e tests/e2e/watchdog_e2e.cpp tests/e2e/watchdog_runner.cpp
-                               tests/e2e/e2e_driver.cpp watchdog/win32/recovery_config.cpp
+                               tests/e2e/guard_descriptor.cpp tests/e2e/e2e_driver.cpp watchdog/win32/recovery_config.cpp
                                watchdog/win32/event_log.cpp platform/win32/backend/win32_text.cpp)
 target_include_directories(pw_watchdog_e2e PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(pw_watchdog_e2e PRIVATE ${PW_WINDOWS_DEFINITIONS})

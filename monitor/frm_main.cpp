@@ -84,8 +84,11 @@ void frmMain::Form_Load() {
 
   // Our own form still carries its design caption, so only a running copy can match. Only a
   // window of our own class counts: Explorer titles a folder named Pagewarden the same way, and
-  // a guard that anyone can keep from starting is no guard.
-  if (app_.platform.windows.FindWindowA(forms::kFormClassName, kMonitorCaption) != 0) {
+  // a guard that anyone can keep from starting is no guard. The guard the watchdog service
+  // started is the session's own and steps aside for no window at all: any program can make one
+  // of that class and caption.
+  if (!app_.platform.process.SessionGuard() &&
+      app_.platform.windows.FindWindowA(forms::kFormClassName, kMonitorCaption) != 0) {
     // A second copy: the running monitor sees our about box's caption and opens its setup.
     timTarnwick.SetEnabled(false);
     Timer1.SetEnabled(false);
@@ -97,6 +100,7 @@ void frmMain::Form_Load() {
   }
 
   SetCaption(kMonitorCaption);
+  app_.heartbeat.Start();
   // Where the system reports a change in front, the look comes at once instead of within a
   // period.
   app_.platform.foregroundEvents.Watch([this] { FrontChangeReported(); });

@@ -93,7 +93,6 @@ void frmMain::mnuabout2_Click() {
 }
 
 void frmMain::Form_QueryUnload(int& cancel, int unloadMode) {
-  (void)cancel;
   Process& process = app_.platform.process;
   if (unloadMode == forms::kUnloadEndSession) {
     process.EndNow(static_cast<std::uint32_t>(ExitCode::LoggedOff));
@@ -101,6 +100,13 @@ void frmMain::Form_QueryUnload(int& cancel, int unloadMode) {
   // Closed to be replaced or removed: no fresh copy, and the watchdog starts none either.
   if (unloadMode == forms::kUnloadInstallerClose) {
     process.EndNow(static_cast<std::uint32_t>(ExitCode::InstallerClose));
+  }
+  // The service's guard stays: closed, it would leave the session unguarded while the next one
+  // starts, as often as any program of the user asks, and a fresh copy started from here would
+  // be the user's own, which the user could end or freeze.
+  if (process.SessionGuard()) {
+    cancel = 1;
+    return;
   }
   // A new copy takes over; it will not take this window for a running monitor.
   SetCaption(kClosingCaption);

@@ -35,6 +35,8 @@ std::string Describe(const Report& r) {
     case Report::Kind::EndNotConfirmed:
       return "The guard in " + session + " " + ended +
              " as if the user logged off or an installer closed it, but the session went on.";
+    case Report::Kind::Silent:
+      return "The guard in " + session + " stopped answering; it was ended and started anew.";
     case Report::Kind::RecoveryNotSet:
       return "Could not set the service to restart when it fails (Windows error " +
              std::to_string(r.exitCode) + ").";

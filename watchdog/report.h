@@ -17,6 +17,7 @@ struct Report {
     RestartDelayed,   // too many restarts: the next one waits
     StartFailed,      // the guard could not be started; tried again later
     EndNotConfirmed,  // a guard claimed a log-off or an installer's close that did not follow
+    Silent,           // a guard stopped answering (suspended, hung): ended and started anew
     RecoveryNotSet,   // the service's own restart on failure could not be set (Windows error)
   };
   Kind kind = Kind::Started;

@@ -24,6 +24,14 @@ std::string SimProcess::ProgramFolder() {
   return host_.programFolder;
 }
 
+bool SimProcess::SessionGuard() const {
+  return host_.sessionGuard;
+}
+
+void SimProcess::Answer() {
+  if (host_.sessionGuard) host_.answers.push_back(host_.machine.world.Now());
+}
+
 SimForegroundEvents::~SimForegroundEvents() {
   if (watch_ != 0) host_.machine.desktop.Unwatch(watch_);
 }

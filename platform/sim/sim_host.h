@@ -36,6 +36,8 @@ class SimProcess : public Process {
   explicit SimProcess(SimHost& host) : host_(host) {}
   [[noreturn]] void EndNow(std::uint32_t exitCode) override;
   std::string ProgramFolder() override;
+  bool SessionGuard() const override;
+  void Answer() override;
 
  private:
   SimHost& host_;
@@ -81,6 +83,9 @@ class SimHost {
   std::string programFolder = "C:\\Program Files\\Pagewarden";
   // The code the process ended with through EndNow.
   std::optional<std::uint32_t> exitCode;
+  // Started by the watchdog service as the session's guard; the times it answered the service.
+  bool sessionGuard = false;
+  std::vector<Millis> answers;
 
   SimWindowSystem windows;
   SimShell shell;

@@ -61,6 +61,24 @@ TEST_F(ExitCodeTest, AnOrderlyCloseHandsOverOnlyWhenTheFreshCopyStarted) {
   EXPECT_EQ(second.app.exitCode, ExitCode::Plain);
 }
 
+// Any program of the user may ask the service's guard to close, as often as it likes; it stays
+// (a fresh copy would be the user's, easy to end or freeze). The ends of a session still end it.
+TEST_F(ExitCodeTest, TheServicesGuardStaysWhenAskedToCloseAndEndsWithASession) {
+  Launcher launcher(machine);
+  SimApp& guard = launcher.Launch();
+  guard.host.sessionGuard = true;
+  const std::size_t starts = machine.shell.started.size();
+  for (int mode : {forms::kUnloadCloseCommand, forms::kUnloadTaskManager}) {
+    guard.Do([&] { guard.app.main.RequestClose(mode); });
+    machine.world.RunFor(500);
+    EXPECT_TRUE(guard.Alive());
+  }
+  EXPECT_EQ(machine.shell.started.size(), starts);
+  EXPECT_EQ(machine.desktop.FindWindow(nullptr, "Pagewarden"), guard.app.main.hWnd());
+  EndSession(guard, 1, sim::ENDSESSION_CLOSEAPP_);
+  EXPECT_EQ(guard.host.exitCode, Code(ExitCode::InstallerClose));
+}
+
 TEST_F(ExitCodeTest, ASecondCopyEndsPlainly) {
   SimApp monitor(machine);
   monitor.Start();

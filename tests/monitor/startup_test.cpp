@@ -172,6 +172,31 @@ TEST_F(StartupTest, OnlyAWindowOfThisProgramCaptionedPagewardenMakesASecondCopy)
   EXPECT_EQ(machine.shell.icons.size(), 1u);
 }
 
+// Any program can make a hidden window of this program's class and caption. The guard the
+// watchdog service started steps aside for none and answers the service every second, also while
+// its setup prompt waits; a copy the user starts still hands its request over.
+TEST_F(StartupTest, TheServicesGuardStaysBesideADecoyAndAnswersWhileAPromptWaits) {
+  machine.desktop.OpenWindow("PagewardenForm", "Pagewarden");
+  SimApp guard(machine);
+  guard.host.sessionGuard = true;
+  guard.Start();
+  machine.world.RunFor(3000);
+  ASSERT_TRUE(guard.Alive());
+  EXPECT_EQ(guard.app.main.Caption(), "Pagewarden");
+  EXPECT_EQ(machine.shell.icons.size(), 1u);
+
+  SimApp second(machine);
+  second.Start();
+  EXPECT_TRUE(machine.world.RunUntil([&] { return second.Ended(); }, machine.world.Now() + 3000));
+  machine.world.RunFor(5000);
+  EXPECT_TRUE(guard.PromptShown());
+  const std::vector<Millis>& answers = guard.host.answers;
+  ASSERT_GE(answers.size(), 9u);
+  for (std::size_t i = 1; i < answers.size(); ++i) EXPECT_LE(answers[i] - answers[i - 1], 2000);
+  EXPECT_GE(answers.back(), machine.world.Now() - 2000);
+  EXPECT_TRUE(second.host.answers.empty());
+}
+
 TEST_F(StartupTest, AnotherProgramsWindowCaptionedPagewardenSetupAsksForNothing) {
   SimApp a(machine);
   a.Start();

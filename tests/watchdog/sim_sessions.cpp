@@ -26,21 +26,36 @@ void SimSessions::End(int pid, std::uint32_t exitCode) {
   for (Proc& p : processes) {
     if (p.pid != pid || !p.alive) continue;
     p.alive = false;
-    auto it = watched.find(p.session);
+    const SessionId session = p.session;
+    auto it = watched.find(session);
     if (it != watched.end() && it->second == pid) {
       watched.erase(it);
-      dog.GuardEnded(p.session, exitCode, now);
+      // The watchdog may start a guard at once, which grows the process table.
+      dog.GuardEnded(session, exitCode, now);
     }
+    return;
   }
 }
 
 void SimSessions::Advance(Millis duration) {
+  constexpr Millis kAnswerPeriod = 1000;
   const Millis until = now + duration;
-  for (auto due = dog.NextDue(); due && *due <= until; due = dog.NextDue()) {
-    now = std::max(now, *due);
+  for (;;) {
+    const Millis step = std::min(until, now + kAnswerPeriod);
+    const auto due = dog.NextDue();
+    now = due && *due < step ? std::max(now, *due) : step;
+    for (const Proc& p : processes) {
+      if (p.alive && p.own && p.answering) dog.GuardAnswered(p.session, now);
+    }
     dog.Tick(now);
+    if (now >= until) break;
   }
-  now = until;
+}
+
+void SimSessions::Freeze(int pid) {
+  for (Proc& p : processes) {
+    if (p.pid == pid) p.answering = false;
+  }
 }
 
 std::vector<int> SimSessions::Guards(SessionId session) const {
@@ -78,8 +93,20 @@ bool SimSessions::AdoptGuard(SessionId session) {
 bool SimSessions::StartGuard(SessionId session) {
   if (failStarts || !loggedOn.contains(session)) return false;
   ++starts;
-  watched[session] = Spawn(session);
+  const int pid = Spawn(session);
+  processes.back().own = true;
+  watched[session] = pid;
   return true;
+}
+
+void SimSessions::EndGuard(SessionId session) {
+  auto it = watched.find(session);
+  if (it == watched.end()) return;
+  ++ended;
+  for (Proc& p : processes) {
+    if (p.pid == it->second) p.alive = false;
+  }
+  watched.erase(it);
 }
 
 }  // namespace pw::test

@@ -24,6 +24,8 @@ class SimSessions : public watchdog::GuardHost {
     SessionId session = 0;
     std::string image;
     bool alive = true;
+    bool own = false;       // started by the service, so it answers it
+    bool answering = true;  // false once suspended or hung
   };
 
   SimSessions() = default;
@@ -37,8 +39,11 @@ class SimSessions : public watchdog::GuardHost {
   int Spawn(SessionId session, const std::string& image = kGuard);
   // A process ends with the code; the service hears of it when it watches that process.
   void End(int pid, std::uint32_t exitCode);
-  // Lets time pass; whatever the watchdog has due meanwhile runs at its time.
+  // Lets time pass; the service's own guards answer every second unless they stopped, and
+  // whatever the watchdog has due meanwhile runs at its time.
   void Advance(Millis duration);
+  // The guard stops answering, as a suspended or hung process does, but runs on.
+  void Freeze(int pid);
 
   // The running guards of a session.
   std::vector<int> Guards(SessionId session) const;
@@ -49,6 +54,7 @@ class SimSessions : public watchdog::GuardHost {
   std::vector<SessionId> LoggedOnSessions() override;
   bool AdoptGuard(SessionId session) override;
   bool StartGuard(SessionId session) override;
+  void EndGuard(SessionId session) override;
   void Write(const watchdog::Report& report) override { reports.push_back(report); }
 
   Millis now = 1'000'000;
@@ -57,6 +63,7 @@ class SimSessions : public watchdog::GuardHost {
   std::map<SessionId, int> watched;
   std::vector<watchdog::Report> reports;
   int starts = 0;
+  int ended = 0;  // guards the service ended
   bool failStarts = false;
   watchdog::Watchdog dog{*this};
 };

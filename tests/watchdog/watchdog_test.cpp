@@ -59,17 +59,94 @@ TEST_F(WatchdogTest, AKilledOrCrashedGuardComesBackAtOnceAndIsReported) {
   }
 }
 
+// A guard the service found running (say, from before a service restart) hands over as always.
 TEST_F(WatchdogTest, AHandoverIsAdoptedUnlessNoFreshCopyRuns) {
+  m.Spawn(1);
   m.LogOn(1);
   const int fresh = m.Spawn(1);
   m.End(m.Guards(1).front(), Code(ExitCode::HandedOver));
   EXPECT_EQ(m.Guards(1), std::vector<int>{fresh});
-  EXPECT_EQ(m.starts, 1);
-  EXPECT_EQ(m.reports.size(), 1u);
+  EXPECT_EQ(m.starts, 0);
+  EXPECT_TRUE(m.reports.empty());
   m.End(fresh, Code(ExitCode::HandedOver));  // the fresh copy failed to start
   EXPECT_NE(m.Guard(1), 0);
-  EXPECT_EQ(m.starts, 2);
+  EXPECT_EQ(m.starts, 1);
   EXPECT_EQ(m.reports.back().kind, Kind::Restarted);
+}
+
+// Suspended, hung or held in a debugger, a guard never ends: its silence does.
+TEST_F(WatchdogTest, ASilentGuardIsEndedAndReplacedAfterTenSecondsAsOftenAsItHappens) {
+  m.LogOn(1);
+  m.Advance(60'000);  // a guard that answers is left alone
+  ASSERT_EQ(m.starts, 1);
+  for (int i = 0; i < 8; ++i) {
+    const int frozen = m.Guard(1);
+    m.Advance(500);
+    m.Freeze(frozen);
+    m.Advance(watchdog::Watchdog::kSilence - 1);
+    EXPECT_EQ(m.Guard(1), frozen) << i;
+    m.Advance(1000);
+    EXPECT_NE(m.Guard(1), 0) << i;
+    EXPECT_NE(m.Guard(1), frozen) << i;
+    EXPECT_EQ(m.ended, i + 1);
+    EXPECT_EQ(m.reports[m.reports.size() - 2].kind, Kind::Silent);
+    EXPECT_EQ(m.reports.back().kind, Kind::Restarted);
+  }
+  // One that never answered at all gets longer, for a slow start.
+  m.Freeze(m.Guard(1));
+  m.End(m.Guard(1), kKilled);
+  const int mute = m.Guard(1);
+  m.Freeze(mute);
+  m.Advance(watchdog::Watchdog::kFirstAnswer - 1);
+  EXPECT_EQ(m.Guard(1), mute);
+  m.Advance(1);
+  EXPECT_NE(m.Guard(1), mute);
+}
+
+// Any program of the user may send the guard the message that makes it claim a log-off or an
+// installer's close; the claim holds only when the log-off or the stop follows.
+TEST_F(WatchdogTest, ForgedEndsAreUndoneAfterOneGraceThenAtOnceAndNeverHeldBack) {
+  using watchdog::Watchdog;
+  m.LogOn(1);
+  m.End(m.Guard(1), Code(ExitCode::LoggedOff));
+  m.Advance(Watchdog::kClaimGrace - 1);
+  EXPECT_EQ(m.Guard(1), 0);
+  m.Advance(1);
+  EXPECT_NE(m.Guard(1), 0);
+  // Forged again and again: no more waiting for a log-off, and the limiter has no say.
+  for (int i = 0; i < 8; ++i) {
+    const ExitCode claim = i % 2 == 0 ? ExitCode::LoggedOff : ExitCode::InstallerClose;
+    m.End(m.Guard(1), Code(claim));
+    EXPECT_NE(m.Guard(1), 0) << i;
+    // An orderly close of the service's own guard: the service starts the next one.
+    m.End(m.Guard(1), Code(ExitCode::HandedOver));
+    EXPECT_NE(m.Guard(1), 0) << i;
+    m.Advance(1000);
+  }
+  EXPECT_EQ(m.starts, 18);
+
+  m.Advance(Watchdog::kDoubt);
+  m.End(m.Guard(1), Code(ExitCode::LoggedOff));  // the real log-off follows late
+  m.Advance(Watchdog::kClaimGrace - 1);
+  m.LogOff(1);
+  m.Advance(600'000);
+  EXPECT_EQ(m.starts, 18);
+}
+
+// A copy of the program the user started (and may end or freeze) never stands in for the
+// service's own guard once that one ends.
+TEST_F(WatchdogTest, AUserCopyNeverTakesOverFromTheServicesOwnGuard) {
+  m.LogOn(1);
+  const int decoy = m.Spawn(1);
+  m.Freeze(decoy);
+  for (ExitCode end : {ExitCode::HandedOver, ExitCode::LoggedOff, ExitCode::InstallerClose}) {
+    const int own = m.watched.at(1);
+    m.End(own, Code(end));
+    m.Advance(watchdog::Watchdog::kDoubt);
+    EXPECT_NE(m.watched.at(1), decoy);
+    EXPECT_NE(m.watched.at(1), own);
+  }
+  EXPECT_EQ(m.starts, 4);
 }
 
 TEST_F(WatchdogTest, ALogOffStartsNothingInEitherOrder) {
@@ -95,6 +172,7 @@ TEST_F(WatchdogTest, AClaimedEndThatDoesNotFollowIsUndoneAfterTheGrace) {
     EXPECT_NE(m.Guard(1), 0);
     EXPECT_EQ(m.reports[m.reports.size() - 2].kind, Kind::EndNotConfirmed);
     EXPECT_EQ(m.reports.back().kind, Kind::Restarted);
+    m.Advance(watchdog::Watchdog::kDoubt);  // doubted no longer
   }
 }
 

@@ -46,39 +46,60 @@ bool ServiceLoop::Run() {
   if (!stop_ || !sessionChanged_) return false;
   Watchdog dog(host_);
   dog.Start(Now());
+  enum class Role { Stop, SessionChange, GuardEnded, GuardAnswered, PipeClient, Settings };
+  struct Waited {
+    Role role;
+    SessionId session;
+  };
   for (;;) {
-    const std::vector<Win32GuardHost::Watched> guards = host_.Guards();
     std::vector<HANDLE> handles{stop_.get(), sessionChanged_.get()};
-    // One wait holds at most 64 handles: 60 sessions with a user are far beyond any desktop.
+    std::vector<Waited> roles{{Role::Stop, 0}, {Role::SessionChange, 0}};
+    const auto add = [&](HANDLE handle, Role role, SessionId session) {
+      handles.push_back(handle);
+      roles.push_back({role, session});
+    };
+    // One wait holds at most 64 handles: 30 sessions with a user are far beyond any desktop.
+    // Ends first: a wait reports the first signalled handle, so neither the guards' answers
+    // nor a client that keeps connecting keep an end waiting.
+    const std::vector<Win32GuardHost::Watched> guards = host_.Guards();
     for (const auto& guard : guards) {
-      if (handles.size() < 62) handles.push_back(guard.process);
+      if (handles.size() < 32) add(guard.process, Role::GuardEnded, guard.session);
     }
-    const DWORD watched = static_cast<DWORD>(handles.size());
-    // After the guards: a wait reports the first signalled handle, so a client that keeps
-    // connecting never keeps a guard's end waiting.
+    for (const auto& guard : guards) {
+      if (guard.answers != nullptr && handles.size() < 62) {
+        add(guard.answers, Role::GuardAnswered, guard.session);
+      }
+    }
     if (owner_ != nullptr) {
-      handles.push_back(owner_->Connected());
-      handles.push_back(owner_->SettingsChanged());
+      add(owner_->Connected(), Role::PipeClient, 0);
+      add(owner_->SettingsChanged(), Role::Settings, 0);
     }
-    const DWORD count = static_cast<DWORD>(handles.size());
-    const DWORD woken =
-        WaitForMultipleObjects(count, handles.data(), FALSE, TimeOut(dog.NextDue()));
+    const DWORD woken = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(),
+                                               FALSE, TimeOut(dog.NextDue()));
     const Millis now = Now();
-    if (woken == WAIT_OBJECT_0) {
-      dog.Stop();
-      return true;
-    }
-    if (woken == WAIT_OBJECT_0 + 1) {
-      TakeSessionChanges(dog, now);
-    } else if (woken >= WAIT_OBJECT_0 + 2 && woken < WAIT_OBJECT_0 + watched) {
-      const SessionId session = guards[woken - WAIT_OBJECT_0 - 2].session;
-      dog.GuardEnded(session, host_.TakeEnded(session), now);
-    } else if (owner_ != nullptr && woken == WAIT_OBJECT_0 + watched) {
-      owner_->ServeClient();
-    } else if (owner_ != nullptr && woken == WAIT_OBJECT_0 + watched + 1) {
-      owner_->TakeInChanges();
-    } else if (woken != WAIT_TIMEOUT) {
-      return false;
+    if (woken != WAIT_TIMEOUT && woken - WAIT_OBJECT_0 >= handles.size()) return false;
+    if (woken != WAIT_TIMEOUT) {
+      const Waited what = roles[woken - WAIT_OBJECT_0];
+      switch (what.role) {
+        case Role::Stop:
+          dog.Stop();
+          return true;
+        case Role::SessionChange:
+          TakeSessionChanges(dog, now);
+          break;
+        case Role::GuardEnded:
+          dog.GuardEnded(what.session, host_.TakeEnded(what.session), now);
+          break;
+        case Role::GuardAnswered:
+          dog.GuardAnswered(what.session, now);
+          break;
+        case Role::PipeClient:
+          owner_->ServeClient();
+          break;
+        case Role::Settings:
+          owner_->TakeInChanges();
+          break;
+      }
     }
     dog.Tick(now);
   }

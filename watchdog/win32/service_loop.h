@@ -12,8 +12,9 @@
 
 namespace pw::watchdog {
 
-// The service's one wait: on its stop event, on session changes and on every guard's process
-// handle, with the time out at the watchdog's next due time. Nothing runs between events.
+// The service's one wait: on its stop event, on session changes, on every guard's process handle
+// and the event it answers on, with the time out at the watchdog's next due time. Nothing runs
+// between events; each guard's answer wakes it about once a second.
 class ServiceLoop {
  public:
   // The owner's pipe, where given, is served from the same wait.

@@ -5,14 +5,19 @@
 #include <wtsapi32.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cwchar>
+#include <string_view>
 
+#include "base/session_guard.h"
 #include "watchdog/same_path.h"
+#include "watchdog/win32/guard_security.h"
 
 namespace pw::watchdog {
 
 namespace {
 
-constexpr const char* kDesktop = "winsta0\\default";
+constexpr const wchar_t* kDesktop = L"winsta0\\default";
 
 std::string FileName(const std::string& path) {
   const std::size_t slash = path.find_last_of("\\/");
@@ -36,6 +41,46 @@ bool HasUser(DWORD session) {
   const bool user = name != nullptr && name[0] != '\0';
   WTSFreeMemory(name);
   return user;
+}
+
+std::wstring Wide(const std::string& text) {
+  const int length =
+      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+  return wide;
+}
+
+// The token's TOKEN_USER, empty when it cannot be read.
+std::vector<unsigned char> UserOf(HANDLE token) {
+  DWORD size = 0;
+  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  std::vector<unsigned char> user(size);
+  if (size == 0 || !GetTokenInformation(token, TokenUser, user.data(), size, &size)) return {};
+  return user;
+}
+
+// The user's own environment (the service's when no token), with the answer event's handle.
+std::wstring Environment(HANDLE token, const std::wstring& answers) {
+  void* block = nullptr;
+  if (token == nullptr) {
+    block = GetEnvironmentStringsW();
+  } else if (!CreateEnvironmentBlock(&block, token, FALSE)) {
+    block = nullptr;
+  }
+  const std::wstring name = Wide(kAnswerEventVariable);
+  std::wstring environment;
+  for (auto* entry = static_cast<const wchar_t*>(block); entry != nullptr && *entry != L'\0';
+       entry += std::wcslen(entry) + 1) {
+    const std::wstring_view text(entry);
+    const bool same = text.size() > name.size() && text[name.size()] == L'=' &&
+                      _wcsnicmp(entry, name.c_str(), name.size()) == 0;
+    if (!same) environment.append(text).push_back(L'\0');
+  }
+  if (token == nullptr && block != nullptr) FreeEnvironmentStringsW(static_cast<wchar_t*>(block));
+  if (token != nullptr && block != nullptr) DestroyEnvironmentBlock(block);
+  environment.append(name + L"=" + answers).push_back(L'\0');
+  return environment;  // the string's own terminator ends the block
 }
 
 DWORD OwnSession() {
@@ -93,56 +138,92 @@ bool Win32GuardHost::AdoptGuard(SessionId session) {
         WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT) {
       continue;
     }
-    guards_[session] = std::move(process);
+    guards_[session] = Guard{std::move(process), {}};
     return true;
   }
   return false;
 }
 
 bool Win32GuardHost::StartGuard(SessionId session) {
+  HANDLE token = nullptr;
+  // Only LocalSystem may ask; it fails for a session without a user.
+  if (mode_ == Mode::Service && !WTSQueryUserToken(session, &token)) return false;
+  UniqueHandle user(token);
+  // Auto-reset: each wake of the service stands for a fresh answer.
+  UniqueHandle answers(CreateEventW(nullptr, FALSE, FALSE, nullptr));
   PROCESS_INFORMATION started{};
-  const bool ok = mode_ == Mode::Service ? StartAsUser(session, started) : StartAsSelf(started);
-  if (!ok) return false;
-  Watch(session, started);
+  if (!answers || !Launch(user.get(), answers.get(), started)) return false;
+  CloseHandle(started.hThread);
+  guards_[session] = Guard{UniqueHandle(started.hProcess), std::move(answers)};
   return true;
 }
 
-bool Win32GuardHost::StartAsUser(SessionId session, PROCESS_INFORMATION& started) {
-  HANDLE token = nullptr;
-  // Only LocalSystem may ask; it fails for a session without a user.
-  if (!WTSQueryUserToken(session, &token)) return false;
-  UniqueHandle user(token);
-  void* environment = nullptr;
-  if (!CreateEnvironmentBlock(&environment, user.get(), FALSE)) environment = nullptr;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  std::string desktop = kDesktop;
-  startup.lpDesktop = desktop.data();
-  std::string commandLine = "\"" + guardPath_ + "\"";
-  const DWORD flags = environment != nullptr ? CREATE_UNICODE_ENVIRONMENT : 0;
-  const BOOL ok =
-      CreateProcessAsUserA(user.get(), guardPath_.c_str(), commandLine.data(), nullptr, nullptr,
-                           FALSE, flags, environment, folder_.c_str(), &startup, &started);
-  if (environment != nullptr) DestroyEnvironmentBlock(environment);
+void Win32GuardHost::EndGuard(SessionId session) {
+  auto it = guards_.find(session);
+  if (it == guards_.end()) return;
+  TerminateProcess(it->second.process.get(), ERROR_TIMEOUT);
+  guards_.erase(it);
+}
+
+bool Win32GuardHost::Launch(HANDLE token, HANDLE answers, PROCESS_INFORMATION& started) {
+  UniqueHandle self;
+  if (token == nullptr) {
+    HANDLE own = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &own)) return false;
+    self.reset(own);
+  }
+  const std::vector<unsigned char> user = UserOf(token != nullptr ? token : self.get());
+  if (user.empty()) return false;
+  GuardSecurity security(reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid);
+  // A guard its user could end is what this service exists to prevent: none rather than that.
+  if (!security.ok()) return false;
+
+  // The guard may only set the event: a handle of its own with just that right, inheritable.
+  HANDLE forGuard = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), answers, GetCurrentProcess(), &forGuard,
+                       EVENT_MODIFY_STATE, TRUE, 0)) {
+    return false;
+  }
+  UniqueHandle inherited(forGuard);
+  // pgwatch.exe takes no arguments, so the handle's value goes into the environment block the
+  // guard gets; a STARTUPINFO field would be read by the C runtime as standard handles.
+  const std::wstring environment =
+      Environment(token, std::to_wstring(reinterpret_cast<std::uintptr_t>(forGuard)));
+  // The attribute list keeps every other inheritable handle of the service from the guard.
+  SIZE_T size = 0;
+  InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+  std::vector<unsigned char> list(size);
+  auto* attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(list.data());
+  if (!InitializeProcThreadAttributeList(attributes, 1, 0, &size)) return false;
+  STARTUPINFOEXW startup{};
+  startup.StartupInfo.cb = sizeof startup;
+  startup.lpAttributeList = attributes;
+  std::wstring desktop = kDesktop;
+  if (token != nullptr) startup.StartupInfo.lpDesktop = desktop.data();
+  const std::wstring program = Wide(guardPath_);
+  const std::wstring folder = Wide(folder_);
+  std::wstring commandLine = L"\"" + program + L"\"";
+  const DWORD flags = CREATE_UNICODE_ENVIRONMENT | EXTENDED_STARTUPINFO_PRESENT;
+  auto* env = const_cast<wchar_t*>(environment.c_str());
+  BOOL ok = UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &forGuard,
+                                      sizeof forGuard, nullptr, nullptr);
+  if (ok && token != nullptr) {
+    ok = CreateProcessAsUserW(token, program.c_str(), commandLine.data(), security.Process(),
+                              security.Thread(), TRUE, flags, env, folder.c_str(),
+                              &startup.StartupInfo, &started);
+  } else if (ok) {
+    ok = CreateProcessW(program.c_str(), commandLine.data(), security.Process(), security.Thread(),
+                        TRUE, flags, env, folder.c_str(), &startup.StartupInfo, &started);
+  }
+  DeleteProcThreadAttributeList(attributes);
   return ok != FALSE;
-}
-
-bool Win32GuardHost::StartAsSelf(PROCESS_INFORMATION& started) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  std::string commandLine = "\"" + guardPath_ + "\"";
-  return CreateProcessA(guardPath_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder_.c_str(), &startup, &started) != FALSE;
-}
-
-void Win32GuardHost::Watch(SessionId session, const PROCESS_INFORMATION& started) {
-  CloseHandle(started.hThread);
-  guards_[session] = UniqueHandle(started.hProcess);
 }
 
 std::vector<Win32GuardHost::Watched> Win32GuardHost::Guards() const {
   std::vector<Watched> watched;
-  for (const auto& [session, process] : guards_) watched.push_back({session, process.get()});
+  for (const auto& [session, guard] : guards_) {
+    watched.push_back({session, guard.process.get(), guard.answers.get()});
+  }
   return watched;
 }
 
@@ -150,7 +231,7 @@ std::uint32_t Win32GuardHost::TakeEnded(SessionId session) {
   auto it = guards_.find(session);
   if (it == guards_.end()) return 0;
   DWORD code = 0;
-  GetExitCodeProcess(it->second.get(), &code);
+  GetExitCodeProcess(it->second.process.get(), &code);
   guards_.erase(it);
   return code;
 }

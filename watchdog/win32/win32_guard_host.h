@@ -29,27 +29,34 @@ class Win32GuardHost : public GuardHost {
   std::vector<SessionId> LoggedOnSessions() override;
   bool AdoptGuard(SessionId session) override;
   bool StartGuard(SessionId session) override;
+  void EndGuard(SessionId session) override;
   void Write(const Report& report) override { log_.Write(report); }
 
   // The watched guards, in a stable order until the next change.
   struct Watched {
     SessionId session;
     HANDLE process;
+    HANDLE answers;  // set by the guard as it answers; none for a guard found running
   };
   std::vector<Watched> Guards() const;
   // The watched guard of the session ended: stops watching it and returns its exit code.
   std::uint32_t TakeEnded(SessionId session);
 
  private:
-  bool StartAsUser(SessionId session, PROCESS_INFORMATION& started);
-  bool StartAsSelf(PROCESS_INFORMATION& started);
-  void Watch(SessionId session, const PROCESS_INFORMATION& started);
+  struct Guard {
+    UniqueHandle process;
+    UniqueHandle answers;
+  };
+
+  // Starts the guard as the token's user (the service's own when none) with the answer event as
+  // its one inherited handle.
+  bool Launch(HANDLE token, HANDLE answers, PROCESS_INFORMATION& started);
 
   Mode mode_;
   std::string guardPath_;
   std::string folder_;
   EventLog& log_;
-  std::map<SessionId, UniqueHandle> guards_;
+  std::map<SessionId, Guard> guards_;
 };
 
 }  // namespace pw::watchdog

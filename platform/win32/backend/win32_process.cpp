@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <cstdlib>
 #include <string>
 
+#include "base/session_guard.h"
 #include "platform/win32/backend/win32_text.h"
 
 namespace pw {
@@ -28,6 +31,29 @@ std::string ProgramPath() {
 }
 
 }  // namespace
+
+Win32Process::Win32Process() {
+  char text[32];
+  const DWORD length = GetEnvironmentVariableA(kAnswerEventVariable, text, sizeof text);
+  if (length == 0 || length >= sizeof text) return;
+  // Programs this one starts must not take the value for a handle of their own.
+  SetEnvironmentVariableA(kAnswerEventVariable, nullptr);
+  char* end = nullptr;
+  const unsigned long long value = std::strtoull(text, &end, 10);
+  HANDLE handle = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value));
+  DWORD flags = 0;
+  if (*end != '\0' || value == 0 || !GetHandleInformation(handle, &flags)) return;
+  SetHandleInformation(handle, HANDLE_FLAG_INHERIT, 0);
+  answers_ = handle;
+}
+
+Win32Process::~Win32Process() {
+  if (answers_ != nullptr) CloseHandle(answers_);
+}
+
+void Win32Process::Answer() {
+  if (answers_ != nullptr) SetEvent(answers_);
+}
 
 void Win32Process::EndNow(std::uint32_t exitCode) {
   ExitProcess(exitCode);

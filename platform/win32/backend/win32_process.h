@@ -8,9 +8,20 @@ namespace pw {
 
 class Win32Process : public Process {
  public:
+  // Takes the watchdog service's answer event, when it started this process.
+  Win32Process();
+  ~Win32Process() override;
+  Win32Process(const Win32Process&) = delete;
+  Win32Process& operator=(const Win32Process&) = delete;
+
   // ExitProcess: no destructor, unload handler or message runs after it.
   [[noreturn]] void EndNow(std::uint32_t exitCode) override;
   std::string ProgramFolder() override;
+  bool SessionGuard() const override { return answers_ != nullptr; }
+  void Answer() override;
+
+ private:
+  void* answers_ = nullptr;
 };
 
 }  // namespace pw
