@@ -2,10 +2,12 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/app.h"
 #include "base/text.h"
 #include "monitor/frm_main.h"
+#include "platform/forms/view.h"
 
 namespace pw {
 
@@ -25,8 +27,9 @@ bool Contains(std::string_view text, std::string_view part) {
 
 void frmMain::timTarnwick_Timer() {
   WindowSystem& windows = app_.platform.windows;
-  // The look between ticks sleeps while the scan is off; the first tick after wakes it.
-  if (!timEarlyScan.Enabled()) timEarlyScan.SetEnabled(true);
+  // The look between ticks sleeps while the scan is off; the first tick after wakes it. While a
+  // tray action's prompt waits, the scan ticks alone.
+  if (!timEarlyScan.Enabled() && stopDepth_ == 0) timEarlyScan.SetEnabled(true);
 
   // An exemption lasts while a window with that class (or dialog title) exists. A removal moves
   // the next entry into the freed place, which the next tick examines.
@@ -71,10 +74,29 @@ void frmMain::timTarnwick_Timer() {
   }
   for (int i = 0; i < words; ++i) {
     if (Contains(form, List1.List(i))) {
-      StopWindow();
+      // This tick runs inside a stop action only when a tray action's prompt waits.
+      if (stopDepth_ > 0) {
+        StopAfterPrompt();
+      } else {
+        StopWindow();
+      }
       return;
     }
   }
+}
+
+void frmMain::StopAfterPrompt() {
+  // The prompt's own caption repeats the title the scan saw last, which may be a locked page's.
+  const std::string key = KeyOf(TargetWindow, TargetTitle);
+  if (key == forms::kFormClassName || Exempt(TargetWindow, key)) return;
+  // As if the user cancelled it: a prompt left open must not leave the page usable meanwhile.
+  offenderInFront_ = true;
+  if (PromptShown()) app_.password.Command1_Click();
+}
+
+void frmMain::StopPageFoundMeanwhile() {
+  // Due at the next pass of the pump, once the tray action has left the stack.
+  if (std::exchange(offenderInFront_, false)) timTarnwick.Hurry();
 }
 
 void frmMain::timEarlyScan_Timer() {
