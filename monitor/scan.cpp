@@ -27,9 +27,8 @@ bool Contains(std::string_view text, std::string_view part) {
 
 void frmMain::timTarnwick_Timer() {
   WindowSystem& windows = app_.platform.windows;
-  // The look between ticks sleeps while the scan is off; the first tick after wakes it. While a
-  // tray action's prompt waits, the scan ticks alone.
-  if (!timEarlyScan.Enabled() && stopDepth_ == 0) timEarlyScan.SetEnabled(true);
+  // The look between ticks sleeps while the scan is off; the first tick after wakes it.
+  if (!timEarlyScan.Enabled()) timEarlyScan.SetEnabled(true);
 
   // An exemption lasts while a window with that class (or dialog title) exists. A removal moves
   // the next entry into the freed place, which the next tick examines.
@@ -105,8 +104,10 @@ void frmMain::timEarlyScan_Timer() {
     timEarlyScan.SetEnabled(false);
     return;
   }
-  // Never inside a scan tick or a stop action: either may be waiting further down the stack.
-  if (timTarnwick.Running() || stopDepth_ > 0) return;
+  // Never inside a scan tick, which may be waiting further down the stack. While a tray action's
+  // prompt waits, the look goes on: that prompt takes the front back within a second, so a page
+  // the user switched to is found at once or not at all.
+  if (timTarnwick.Running()) return;
   if (FrontChanged()) timTarnwick.TickNow();
 }
 

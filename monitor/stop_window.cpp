@@ -37,9 +37,10 @@ void frmMain::StopWindow() {
   // still acts on the window it froze, or that window would stay frozen for good.
   const Hwnd target = TargetWindow;
   const std::string title = TargetTitle;
-  // No early scan while this runs; the look between ticks resumes after the outermost one.
+  // No early scan while a page's prompt waits; the look between ticks resumes after the
+  // outermost stop action.
   ++stopDepth_;
-  timEarlyScan.SetEnabled(false);
+  if (target != 0) timEarlyScan.SetEnabled(false);
   struct Done {
     frmMain& m;
     ~Done() {

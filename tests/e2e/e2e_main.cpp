@@ -260,6 +260,8 @@ const std::vector<Scenario>& Scenarios() {
       {"disabled_menu_removes_the_icon", DisabledMenuRemovesTheIcon},
       {"log_off_ends_the_guard", LogOffEndsTheGuard},
       {"other_programs_windows_named_like_ours", OtherProgramsWindowsNamedLikeOurs},
+      {"setup_prompt_left_open", SetupPromptLeftOpen},
+      {"cover_hides_the_locked_page", CoverHidesTheLockedPage},
       {"cyrillic_word_locks_only_its_pages", CyrillicWordLocksOnlyItsPages},
       {"wizard_stores_a_cyrillic_word", WizardStoresACyrillicWord},
       {"edge_title_with_an_invisible_space", EdgeTitleWithAnInvisibleSpace},
