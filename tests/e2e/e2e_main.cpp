@@ -262,6 +262,7 @@ const std::vector<Scenario>& Scenarios() {
       {"other_programs_windows_named_like_ours", OtherProgramsWindowsNamedLikeOurs},
       {"setup_prompt_left_open", SetupPromptLeftOpen},
       {"cover_hides_the_locked_page", CoverHidesTheLockedPage},
+      {"switch_keys_held_while_prompting", SwitchKeysHeldWhilePrompting},
       {"cyrillic_word_locks_only_its_pages", CyrillicWordLocksOnlyItsPages},
       {"wizard_stores_a_cyrillic_word", WizardStoresACyrillicWord},
       {"edge_title_with_an_invisible_space", EdgeTitleWithAnInvisibleSpace},

@@ -15,7 +15,10 @@ bool IsOurs(HWND window) {
 LRESULT CALLBACK SwallowSwitchKeys(int code, WPARAM message, LPARAM info) {
   if (code == HC_ACTION) {
     const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(info);
-    const KeyPress press{static_cast<unsigned>(key->vkCode), (key->flags & LLKHF_ALTDOWN) != 0,
+    // The flag marks Alt held for keys typed; Wine leaves it out for injected ones, whose Alt
+    // the key state still shows.
+    const bool alt = (key->flags & LLKHF_ALTDOWN) != 0 || (GetAsyncKeyState(VK_MENU) & 0x8000) != 0;
+    const KeyPress press{static_cast<unsigned>(key->vkCode), alt,
                          (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0};
     if (SwitchesAway(press)) return 1;
   }
