@@ -9,6 +9,7 @@ App::App(const Platform& p)
       module1(*this),
       main(*this),
       password(*this),
+      cover(*this),
       changePassword(*this),
       setup(*this),
       addWizard(*this),

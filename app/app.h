@@ -4,6 +4,7 @@
 #include "app/platform.h"
 #include "app/shared.h"
 #include "base/exit_codes.h"
+#include "monitor/frm_cover.h"
 #include "monitor/frm_main.h"
 #include "monitor/heartbeat.h"
 #include "monitor/module1.h"
@@ -36,6 +37,7 @@ class App {
 
   frmMain main;
   frmPassword password;
+  frmCover cover;
   frmChangePassword changePassword;
   frmSetup setup;
   frmAddWizard addWizard;

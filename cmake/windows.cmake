@@ -55,7 +55,8 @@ set_target_properties(pw_registry_smoke pw_desktop_smoke pw_text_smoke PROPERTIE
 add_executable(pw_e2e tests/e2e/e2e_main.cpp tests/e2e/e2e_driver.cpp tests/e2e/e2e_measure.cpp
                       tests/e2e/e2e_tour.cpp tests/e2e/e2e_installer.cpp tests/e2e/e2e_hands.cpp
                       tests/e2e/e2e_measure_lists.cpp tests/e2e/e2e_setup_scenarios.cpp
-                      tests/e2e/e2e_program_scenarios.cpp tests/e2e/e2e_hung.cpp
+                      tests/e2e/e2e_program_scenarios.cpp tests/e2e/e2e_held_prompt.cpp
+                      tests/e2e/e2e_hung.cpp
                       tests/e2e/e2e_soak.cpp tests/e2e/e2e_owner.cpp
                       tests/e2e/e2e_unicode_scenarios.cpp platform/win32/backend/win32_text.cpp)
 target_include_directories(pw_e2e PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})

@@ -87,8 +87,17 @@ class frmMain : public forms::Form {
     int length = 0;
     std::array<char, 1024> title{};
   };
-  Seen seen_;          // what the last scan tick saw in front
-  int stopDepth_ = 0;  // stop actions running, nested ones included
+  // What exempts a window once its password was given: its class name, or a dialog's title.
+  std::string KeyOf(Hwnd window, const std::string& title);
+  bool Exempt(Hwnd window, const std::string& key);
+  // A tray action's prompt waits, and the scan found a locked page in front.
+  void StopAfterPrompt();
+  // Called by each tray action as it returns: a locked page found meanwhile is stopped now.
+  void StopPageFoundMeanwhile();
+
+  Seen seen_;                     // what the last scan tick saw in front
+  int stopDepth_ = 0;             // stop actions running, nested ones included
+  bool offenderInFront_ = false;  // found while a tray action's prompt waited
   std::string browserForm_;
   BrowserPrograms browsers_;  // the browser fragment as the scan last brought it to reader form
 

@@ -2,10 +2,12 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/app.h"
 #include "base/text.h"
 #include "monitor/frm_main.h"
+#include "platform/forms/view.h"
 
 namespace pw {
 
@@ -71,10 +73,29 @@ void frmMain::timTarnwick_Timer() {
   }
   for (int i = 0; i < words; ++i) {
     if (Contains(form, List1.List(i))) {
-      StopWindow();
+      // This tick runs inside a stop action only when a tray action's prompt waits.
+      if (stopDepth_ > 0) {
+        StopAfterPrompt();
+      } else {
+        StopWindow();
+      }
       return;
     }
   }
+}
+
+void frmMain::StopAfterPrompt() {
+  // The prompt's own caption repeats the title the scan saw last, which may be a locked page's.
+  const std::string key = KeyOf(TargetWindow, TargetTitle);
+  if (key == forms::kFormClassName || Exempt(TargetWindow, key)) return;
+  // As if the user cancelled it: a prompt left open must not leave the page usable meanwhile.
+  offenderInFront_ = true;
+  if (PromptShown()) app_.password.Command1_Click();
+}
+
+void frmMain::StopPageFoundMeanwhile() {
+  // Due at the next pass of the pump, once the tray action has left the stack.
+  if (std::exchange(offenderInFront_, false)) timTarnwick.Hurry();
 }
 
 void frmMain::timEarlyScan_Timer() {
@@ -83,8 +104,10 @@ void frmMain::timEarlyScan_Timer() {
     timEarlyScan.SetEnabled(false);
     return;
   }
-  // Never inside a scan tick or a stop action: either may be waiting further down the stack.
-  if (timTarnwick.Running() || stopDepth_ > 0) return;
+  // Never inside a scan tick, which may be waiting further down the stack. While a tray action's
+  // prompt waits, the look goes on: that prompt takes the front back within a second, so a page
+  // the user switched to is found at once or not at all.
+  if (timTarnwick.Running()) return;
   if (FrontChanged()) timTarnwick.TickNow();
 }
 

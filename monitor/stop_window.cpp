@@ -37,9 +37,10 @@ void frmMain::StopWindow() {
   // still acts on the window it froze, or that window would stay frozen for good.
   const Hwnd target = TargetWindow;
   const std::string title = TargetTitle;
-  // No early scan while this runs; the look between ticks resumes after the outermost one.
+  // No early scan while a page's prompt waits; the look between ticks resumes after the
+  // outermost stop action.
   ++stopDepth_;
-  timEarlyScan.SetEnabled(false);
+  if (target != 0) timEarlyScan.SetEnabled(false);
   struct Done {
     frmMain& m;
     ~Done() {
@@ -47,21 +48,8 @@ void frmMain::StopWindow() {
     }
   } done{*this};
 
-  // A class name exempts every window of that class; dialogs all share one class, so a dialog
-  // is known by its title instead.
-  std::string key;
-  if (target != 0) {
-    std::array<char, 300> buffer;
-    buffer.fill(' ');
-    const int length = windows.GetClassNameA(target, buffer.data(), 299);
-    key.assign(buffer.data(), static_cast<std::size_t>(std::clamp(length, 0, 299)));
-    if (key == kDialogClass) key = title;
-  }
-
-  const int exempt = List2.ListCount();
-  for (int i = 0; i < exempt; ++i) {
-    if (List2.List(i) == key && target != 0) return;
-  }
+  const std::string key = KeyOf(target, title);
+  if (Exempt(target, key)) return;
 
   // A window that has stopped answering would hold us with it in EnableWindow, and with us the
   // tray, the timers and every other window. It is left for now; the scan stops it once it
@@ -69,14 +57,38 @@ void frmMain::StopWindow() {
   if (target != 0 && !windows.Answers(target)) return;
 
   windows.EnableWindow(target, false);
+  // The page stays out of sight until the verdict, closed or not; a nested tray action leaves
+  // the cover to the stop action that put it up.
+  struct Uncover {
+    frmCover* cover;
+    ~Uncover() {
+      if (cover != nullptr) cover->CoverWindow(0);
+    }
+  } uncover{nullptr};
   if (!NoPasswordPrompt) {
     prompt.SetCaption(kPromptCaptionPrefix + title);
     prompt.Show();
-    app_.platform.input.SendDownArrowAndWait();
+    if (target != 0) {
+      app_.cover.CoverWindow(target);
+      uncover.cover = &app_.cover;
+    }
+    Input& input = app_.platform.input;
+    input.SendDownArrowAndWait();
     // Waiting for the keystroke handles the input queued before it, so a quick answer may have
     // closed the prompt already. Holding the cursor on it or starting its force timer would then
     // load it again and bring it back, unasked, to a user who has answered.
-    if (PromptShown()) WaitForPrompt();
+    if (PromptShown()) {
+      // The keyboard stays with a page's prompt; a tray action's prompt may be left, and the
+      // scan then stops what the user switched to.
+      struct Release {
+        Input* input;
+        ~Release() {
+          if (input != nullptr) input->HoldSwitchKeys(false);
+        }
+      } release{target != 0 ? &input : nullptr};
+      if (target != 0) input.HoldSwitchKeys(true);
+      WaitForPrompt();
+    }
   }
   // The window and the cursor are let go before the closed prompt is referred to again: that
   // loads it anew, and making its window takes a while on some systems.
@@ -89,6 +101,9 @@ void frmMain::StopWindow() {
     // The desktop itself must never be asked to close.
     if (title == kProgramManager) return;
     windows.PostMessageA(target, WM_CLOSE_, 0, 0);
+    // A tray action's prompt cancelled for a page in front has nothing to close; that page is
+    // stopped as soon as the action returns.
+    if (target == 0 && offenderInFront_) return;
     WaitForTimeDelay(kCloseWait);
   } else if (shared.AllUnlocked) {
     windows.ShowWindowAsync(target, SW_RESTORE_);
@@ -97,6 +112,27 @@ void frmMain::StopWindow() {
     List2.AddItem(key);
     windows.ShowWindowAsync(target, SW_RESTORE_);
   }
+}
+
+std::string frmMain::KeyOf(Hwnd window, const std::string& title) {
+  // A class name exempts every window of that class; dialogs all share one class, so a dialog
+  // is known by its title instead.
+  std::string key;
+  if (window == 0) return key;
+  std::array<char, 300> buffer;
+  buffer.fill(' ');
+  const int length = app_.platform.windows.GetClassNameA(window, buffer.data(), 299);
+  key.assign(buffer.data(), static_cast<std::size_t>(std::clamp(length, 0, 299)));
+  if (key == kDialogClass) key = title;
+  return key;
+}
+
+bool frmMain::Exempt(Hwnd window, const std::string& key) {
+  const int exempt = List2.ListCount();
+  for (int i = 0; i < exempt; ++i) {
+    if (List2.List(i) == key && window != 0) return true;
+  }
+  return false;
 }
 
 void frmMain::WaitForPrompt() {

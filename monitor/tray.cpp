@@ -46,7 +46,7 @@ void frmMain::mnuTWKSetup_Click() {
   Shared& shared = app_.shared;
   if (NoPasswordPrompt) NoPasswordPrompt = false;  // the setup password is always asked for
   shared.SetupRequested = false;
-  timTarnwick.SetEnabled(false);
+  // The scan goes on while the prompt waits: a prompt left open must not open the lock.
   app_.password.Show();
   shared.UnlockAllAllowed = false;
   TargetWindow = 0;
@@ -56,11 +56,12 @@ void frmMain::mnuTWKSetup_Click() {
   if (!shared.AllUnlocked) timTarnwick.SetEnabled(true);
   shared.SetupRequested = false;
   GetSettings();
+  StopPageFoundMeanwhile();
 }
 
 void frmMain::mnuDeactivate_Click() {
   Shared& shared = app_.shared;
-  timTarnwick.SetEnabled(false);
+  // The scan goes on while the prompt waits; it stops once the answer unlocks everything.
   List2.Clear();
   frmPassword& prompt = app_.password;
   prompt.Show();
@@ -74,6 +75,7 @@ void frmMain::mnuDeactivate_Click() {
   TargetWindow = 0;
   StopWindow();
   if (!shared.PasswordAccepted) timTarnwick.SetEnabled(true);
+  StopPageFoundMeanwhile();
 }
 
 void frmMain::mnuReactivate_Click() {

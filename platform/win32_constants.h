@@ -23,6 +23,16 @@ inline constexpr int SW_SHOWNOACTIVATE_ = 4;
 inline constexpr int SW_RESTORE_ = 9;
 inline constexpr Hwnd HWND_TOPMOST_ = 0xFFFFFFFFu;  // (HWND)-1
 inline constexpr std::uint32_t SWP_NOSIZE_NOMOVE_NOACTIVATE = 0x13;
+inline constexpr std::uint32_t SWP_NOSIZE_ = 0x1;
+inline constexpr std::uint32_t SWP_NOMOVE_ = 0x2;
+inline constexpr std::uint32_t SWP_NOZORDER_ = 0x4;
+inline constexpr std::uint32_t SWP_NOACTIVATE_ = 0x10;
+
+// Keys.
+inline constexpr unsigned VK_TAB_ = 0x09;
+inline constexpr unsigned VK_ESCAPE_ = 0x1B;
+inline constexpr unsigned VK_LWIN_ = 0x5B;
+inline constexpr unsigned VK_RWIN_ = 0x5C;
 
 // The notification-area icon.
 inline constexpr std::uint32_t NIM_ADD_ = 0;

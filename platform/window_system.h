@@ -41,6 +41,8 @@ class WindowSystem {
   virtual bool ClipCursor(const Rect* rect) = 0;
   // The rectangle the cursor is confined to; the whole screen when it is free.
   virtual bool GetClipCursor(Rect& rect) = 0;
+  // The window's outer rectangle on the screen, in pixels.
+  virtual bool GetWindowRect(Hwnd window, Rect& rect) = 0;
   virtual bool SetWindowPos(Hwnd window, Hwnd insertAfter, int x, int y, int cx, int cy,
                             std::uint32_t flags) = 0;
 };

@@ -10,6 +10,9 @@ namespace pw::forms {
 
 inline constexpr std::uint32_t kColorButtonText = 0x80000012;  // system colour 18
 inline constexpr std::uint32_t kColorRed = 0x000000FF;
+inline constexpr std::uint32_t kColorButtonFace = 0x8000000F;  // system colour 15
+inline constexpr std::uint32_t kColorWindow = 0x80000005;      // system colour 5
+inline constexpr std::uint32_t kColorWindowText = 0x80000008;  // system colour 8
 
 struct LabelState : ControlState {
   std::string caption;

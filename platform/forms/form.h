@@ -31,6 +31,10 @@ struct FormState {
   std::string icon;  // resource name of the window icon
   bool enabled = true;
   bool centerOnScreen = true;  // placed in the middle of the screen at every load
+  // Showing it takes the foreground and the keyboard, and the taskbar lists it. A form that does
+  // not activate stays out of the way of the window the user works in.
+  bool activates = true;
+  std::uint32_t backColor = 0x8000000F;  // system button face
 };
 
 // Unload modes of a close request.

@@ -55,6 +55,7 @@ Hwnd SimDesktop::CreateWindow(const std::string& className, const std::string& t
   byClass_[LowerAscii(className)].push_back(handle);
   windows_[handle] = std::move(window);
   zOrder_.insert(zOrder_.begin(), handle);
+  KeepLayers();
   return handle;
 }
 
@@ -132,14 +133,44 @@ void SimDesktop::BringToFront(Hwnd handle) {
   if (!Exists(handle)) return;
   std::erase(zOrder_, handle);
   zOrder_.insert(zOrder_.begin(), handle);
+  KeepLayers();
   SetForeground(handle);
 }
 
-void SimDesktop::SetVisible(Hwnd handle, bool visible) {
+void SimDesktop::PlaceBehind(Hwnd handle, Hwnd after) {
+  SimWindow* window = Find(handle);
+  if (window == nullptr || handle == after) return;
+  std::erase(zOrder_, handle);
+  auto at = std::find(zOrder_.begin(), zOrder_.end(), after);
+  // Behind a window of the other layer, it joins that layer.
+  if (at != zOrder_.end()) window->topmost = Find(after)->topmost;
+  zOrder_.insert(at == zOrder_.end() ? zOrder_.begin() : at + 1, handle);
+  KeepLayers();
+}
+
+void SimDesktop::KeepLayers() {
+  std::stable_partition(zOrder_.begin(), zOrder_.end(),
+                        [this](Hwnd handle) { return Find(handle)->topmost; });
+}
+
+void SimDesktop::SetBounds(Hwnd handle, const Rect& bounds) {
+  SimWindow* window = Find(handle);
+  if (window == nullptr) return;
+  const Rect& old = window->bounds;
+  window->clientOrigin.x += bounds.left - old.left;
+  window->clientOrigin.y += bounds.top - old.top;
+  window->clientSize.x += (bounds.right - bounds.left) - (old.right - old.left);
+  window->clientSize.y += (bounds.bottom - bounds.top) - (old.bottom - old.top);
+  window->bounds = bounds;
+}
+
+void SimDesktop::SetVisible(Hwnd handle, bool visible, bool activate) {
   SimWindow* window = Find(handle);
   if (window == nullptr) return;
   window->visible = visible;
-  if (visible) {
+  if (visible && !activate) {
+    PlaceBehind(handle, 0);
+  } else if (visible) {
     BringToFront(handle);
   } else if (foreground_ == handle) {
     PickNewForeground();
@@ -213,6 +244,19 @@ std::uint32_t SimDesktop::RegisterMessage(const std::string& name) {
       LowerAscii(name), static_cast<std::uint32_t>(0xC000 + registered_.size()));
   (void)added;
   return it->second;
+}
+
+bool SimDesktop::PressKey(const KeyPress& key) {
+  if (switchKeyHolders > 0 && SwitchesAway(key)) return false;
+  const bool switches = key.alt && (key.virtualKey == VK_TAB_ || key.virtualKey == VK_ESCAPE_);
+  if (!switches) return true;
+  for (Hwnd handle : zOrder_) {
+    if (handle != foreground_ && Find(handle)->visible) {
+      BringToFront(handle);
+      break;
+    }
+  }
+  return true;
 }
 
 void SimDesktop::MoveCursor(Point to) {

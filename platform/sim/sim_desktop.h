@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/input.h"
 #include "platform/sim/sim_screen.h"
 #include "platform/types.h"
 
@@ -81,7 +82,12 @@ class SimDesktop {
   Hwnd FindWindow(const char* className, const char* title) const;
 
   void BringToFront(Hwnd handle);
-  void SetVisible(Hwnd handle, bool visible);
+  // Right behind `after` in the z-order, or in front of all for 0; the foreground stays.
+  void PlaceBehind(Hwnd handle, Hwnd after);
+  // Moves and sizes the outer rectangle; the frame keeps its size.
+  void SetBounds(Hwnd handle, const Rect& bounds);
+  // Shown without taking the foreground when `activate` is false.
+  void SetVisible(Hwnd handle, bool visible, bool activate = true);
   void SetTitle(Hwnd handle, const std::string& title);
   Hwnd Foreground() const { return foreground_; }
 
@@ -97,6 +103,14 @@ class SimDesktop {
   // The number of a message registered by name: the same for every program, letter case aside.
   std::uint32_t RegisterMessage(const std::string& name);
 
+  // The user presses a key with the modifiers given. False when a keyboard hook swallowed it.
+  // Alt+Tab and Alt+Esc that pass bring the next shown window to the front.
+  bool PressKey(const KeyPress& key);
+  // Processes whose keyboard hook swallows the keys that switch away, and how often one was
+  // installed.
+  int switchKeyHolders = 0;
+  int switchKeyHolds = 0;
+
   Point cursor{screen.width / 2, screen.height / 2};
   std::optional<Rect> clip;
   int clipCalls = 0;  // how often a program set or freed the clip
@@ -106,6 +120,8 @@ class SimDesktop {
 
  private:
   void PickNewForeground();
+  // Topmost windows stay in front of all others.
+  void KeepLayers();
   void SetForeground(Hwnd handle);
   void Report(Hwnd changed);
 
@@ -125,7 +141,7 @@ class SimDesktop {
   // Class names never change: windows by lowered class name, so that a search by class does not
   // walk the desktop.
   std::map<std::string, std::vector<Hwnd>, std::less<>> byClass_;
-  std::vector<Hwnd> zOrder_;  // front first
+  std::vector<Hwnd> zOrder_;  // front first, the topmost layer before the others
   // Registered message numbers by lowered name.
   std::map<std::string, std::uint32_t, std::less<>> registered_;
   Hwnd foreground_ = 0;

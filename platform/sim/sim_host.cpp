@@ -15,6 +15,14 @@ void SimInput::Beep() {
   ++host_.machine.beeps;
 }
 
+void SimInput::HoldSwitchKeys(bool hold) {
+  if (hold == holding_) return;
+  holding_ = hold;
+  SimDesktop& desktop = host_.machine.desktop;
+  desktop.switchKeyHolders += hold ? 1 : -1;
+  if (hold) ++desktop.switchKeyHolds;
+}
+
 void SimProcess::EndNow(std::uint32_t exitCode) {
   host_.exitCode = exitCode;
   host_.machine.world.EndProcess(host_.pid);

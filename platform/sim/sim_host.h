@@ -26,9 +26,11 @@ class SimInput : public Input {
   explicit SimInput(SimHost& host) : host_(host) {}
   void SendDownArrowAndWait() override;
   void Beep() override;
+  void HoldSwitchKeys(bool hold) override;
 
  private:
   SimHost& host_;
+  bool holding_ = false;
 };
 
 class SimProcess : public Process {

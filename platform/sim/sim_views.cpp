@@ -45,7 +45,7 @@ class SimFormView : public forms::FormView {
         desktop.SetTitle(handle_, form_.Caption());
         break;
       case forms::Prop::Visible:
-        desktop.SetVisible(handle_, form_.Visible());
+        desktop.SetVisible(handle_, form_.Visible(), form_.design.activates);
         break;
       case forms::Prop::Enabled:
         if (SimWindow* w = desktop.Find(handle_)) w->enabled = form_.Enabled();

@@ -115,12 +115,25 @@ bool SimWindowSystem::GetClipCursor(Rect& rect) {
   return true;
 }
 
+bool SimWindowSystem::GetWindowRect(Hwnd window, Rect& rect) {
+  const SimWindow* w = desktop_.Find(window);
+  if (w == nullptr) return false;
+  rect = w->bounds;
+  return true;
+}
+
 bool SimWindowSystem::SetWindowPos(Hwnd window, Hwnd insertAfter, int x, int y, int cx, int cy,
                                    std::uint32_t flags) {
-  (void)x, (void)y, (void)cx, (void)cy, (void)flags;
   SimWindow* w = desktop_.Find(window);
   if (w == nullptr) return false;
-  if (insertAfter == HWND_TOPMOST_) w->topmost = true;
+  Rect r = w->bounds;
+  if ((flags & SWP_NOMOVE_) == 0) r = {x, y, x + r.right - r.left, y + r.bottom - r.top};
+  if ((flags & SWP_NOSIZE_) == 0) r = {r.left, r.top, r.left + cx, r.top + cy};
+  desktop_.SetBounds(window, r);
+  if ((flags & SWP_NOZORDER_) == 0) {
+    if (insertAfter == HWND_TOPMOST_) w->topmost = true;
+    desktop_.PlaceBehind(window, insertAfter == HWND_TOPMOST_ ? 0 : insertAfter);
+  }
   return true;
 }
 

@@ -25,6 +25,7 @@ class SimWindowSystem : public WindowSystem {
   bool SetCursorPos(int x, int y) override;
   bool ClipCursor(const Rect* rect) override;
   bool GetClipCursor(Rect& rect) override;
+  bool GetWindowRect(Hwnd window, Rect& rect) override;
   bool SetWindowPos(Hwnd window, Hwnd insertAfter, int x, int y, int cx, int cy,
                     std::uint32_t flags) override;
 

@@ -45,6 +45,10 @@ void TrayMenus(Driver& d, Check& c);
 void DisabledMenuRemovesTheIcon(Driver& d, Check& c);
 void LogOffEndsTheGuard(Driver& d, Check& c);
 void OtherProgramsWindowsNamedLikeOurs(Driver& d, Check& c);
+// A prompt left open or looked past.
+void SetupPromptLeftOpen(Driver& d, Check& c);
+void CoverHidesTheLockedPage(Driver& d, Check& c);
+void SwitchKeysHeldWhilePrompting(Driver& d, Check& c);
 
 // With the package's service: the passwords kept by the service, changes stored through it.
 void OwnersAuthority(Driver& d, Check& c);

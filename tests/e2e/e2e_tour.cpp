@@ -63,9 +63,13 @@ int Tour(Driver& d) {
   d.PutWord(0, "casino,1");
   d.StartProgram();
   d.WaitFor([&] { return d.Monitor() != nullptr; }, kWait);
-  d.OpenWindow("IEFrame", "Casino Royale - Microsoft Internet Explorer");
+  PlayedWindow& page = d.OpenWindow("IEFrame", "Casino Royale - Microsoft Internet Explorer");
   HWND prompt = WaitVisible(d, "Webkeeper: ");
   Shot(d, "prompt", prompt);
+  // The page made large, so that its cover shows around the prompt.
+  SetWindowPos(page.hwnd, nullptr, 112, 184, 800, 400, SWP_NOZORDER | SWP_NOACTIVATE);
+  d.Pause(1000);
+  Shot(d, "cover", FindWindowA("PagewardenForm", "Locked page"));
   if (prompt != nullptr) {
     d.Type(d.FirstChild(prompt, "Edit"), "wrong");
     d.Press(prompt, "OK");

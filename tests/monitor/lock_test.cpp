@@ -261,7 +261,7 @@ TEST(LockTest, WaitingForAnAnswerDoesNotSpin) {
   const long before = r.a.host.toolkit.Passes();
   const int clipsBefore = r.machine.desktop.clipCalls;
   r.machine.world.RunFor(10000);
-  // About one pass per timer tick: 40 watcher ticks and 10 force ticks.
+  // About one pass per timer tick: 40 watcher ticks, 40 cover ticks and 10 force ticks.
   EXPECT_LT(r.a.host.toolkit.Passes() - before, 100);
   EXPECT_TRUE(r.PromptUp());
   // A clip that still holds is not set again, since setting it can wake the wait.

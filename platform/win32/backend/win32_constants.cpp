@@ -21,6 +21,15 @@ static_assert(SW_RESTORE_ == SW_RESTORE);
 // HWND_TOPMOST and HKEY_LOCAL_MACHINE are casts, not constants; the handle conversions in
 // win32_handle_cast.h give them their meaning.
 static_assert(SWP_NOSIZE_NOMOVE_NOACTIVATE == (SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE));
+static_assert(SWP_NOSIZE_ == SWP_NOSIZE);
+static_assert(SWP_NOMOVE_ == SWP_NOMOVE);
+static_assert(SWP_NOZORDER_ == SWP_NOZORDER);
+static_assert(SWP_NOACTIVATE_ == SWP_NOACTIVATE);
+
+static_assert(VK_TAB_ == VK_TAB);
+static_assert(VK_ESCAPE_ == VK_ESCAPE);
+static_assert(VK_LWIN_ == VK_LWIN);
+static_assert(VK_RWIN_ == VK_RWIN);
 
 static_assert(NIM_ADD_ == NIM_ADD);
 static_assert(NIM_DELETE_ == NIM_DELETE);

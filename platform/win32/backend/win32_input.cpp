@@ -12,7 +12,35 @@ bool IsOurs(HWND window) {
   return window != nullptr && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
 }
 
+LRESULT CALLBACK SwallowSwitchKeys(int code, WPARAM message, LPARAM info) {
+  if (code == HC_ACTION) {
+    const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(info);
+    // The flag marks Alt held for keys typed; Wine leaves it out for injected ones, whose Alt
+    // the key state still shows.
+    const bool alt = (key->flags & LLKHF_ALTDOWN) != 0 || (GetAsyncKeyState(VK_MENU) & 0x8000) != 0;
+    const KeyPress press{static_cast<unsigned>(key->vkCode), alt,
+                         (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0};
+    if (SwitchesAway(press)) return 1;
+  }
+  return CallNextHookEx(nullptr, code, message, info);
+}
+
 }  // namespace
+
+Win32Input::~Win32Input() {
+  HoldSwitchKeys(false);
+}
+
+void Win32Input::HoldSwitchKeys(bool hold) {
+  if (hold == (hook_ != nullptr)) return;
+  if (!hold) {
+    UnhookWindowsHookEx(hook_);
+    hook_ = nullptr;
+    return;
+  }
+  // Without the hook the prompt still holds the cursor; the keys then work as ever.
+  hook_ = SetWindowsHookExW(WH_KEYBOARD_LL, SwallowSwitchKeys, GetModuleHandleW(nullptr), 0);
+}
 
 void Win32Input::SendDownArrowAndWait() {
   const bool ours = IsOurs(GetForegroundWindow());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 
 #include "platform/input.h"
@@ -19,10 +21,14 @@ class MessagePump {
   virtual std::uint64_t KeyReleases(unsigned virtualKey) const = 0;
 };
 
-// Keystrokes through SendInput, and the standard beep.
+// Keystrokes through SendInput, the standard beep, and a low-level keyboard hook that holds the
+// keys switching away.
 class Win32Input : public Input {
  public:
   explicit Win32Input(MessagePump& pump) : pump_(pump) {}
+  ~Win32Input() override;
+  Win32Input(const Win32Input&) = delete;
+  Win32Input& operator=(const Win32Input&) = delete;
 
   // "Processed" can only be observed for this thread's own windows: when one of them is in the
   // foreground, the program's pump runs until it has dispatched the key's release, or until a
@@ -34,9 +40,14 @@ class Win32Input : public Input {
   // the queue later than SendInput returns, and posted messages are taken before input anyway.
   void SendDownArrowAndWait() override;
   void Beep() override;
+  // The hook runs on this thread, from inside its message pump, so it is set only while the
+  // program pumps (a prompt waits). Windows drops a hook that answers slower than
+  // LowLevelHooksTimeout, so its callback only looks at the key.
+  void HoldSwitchKeys(bool hold) override;
 
  private:
   MessagePump& pump_;
+  HHOOK hook_ = nullptr;
 };
 
 }  // namespace pw

@@ -216,6 +216,14 @@ bool Win32WindowSystem::GetClipCursor(Rect& rect) {
   return true;
 }
 
+bool Win32WindowSystem::GetWindowRect(Hwnd window, Rect& rect) {
+  RECT r{};
+  if (window == 0 || ::GetWindowRect(ToHwnd(window), &r) == FALSE) return false;
+  rect = {static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right),
+          static_cast<int>(r.bottom)};
+  return true;
+}
+
 bool Win32WindowSystem::SetWindowPos(Hwnd window, Hwnd insertAfter, int x, int y, int cx, int cy,
                                      std::uint32_t flags) {
   if (window == 0) return false;

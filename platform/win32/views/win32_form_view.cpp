@@ -47,6 +47,8 @@ struct WindowStyles {
 
 WindowStyles StylesOf(const forms::FormState& design) {
   WindowStyles s;
+  // Never the foreground, never in the taskbar or in Alt+Tab.
+  if (!design.activates) s.exStyle |= WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
   switch (design.border) {
     case forms::BorderStyle::None:
       s.style |= WS_POPUP;
@@ -94,7 +96,11 @@ int Buttons(WPARAM keys) {
 }  // namespace
 
 Win32FormView::Win32FormView(Win32ViewFactory& factory, forms::Form& form)
-    : factory_(factory), form_(form), menuItems_(kFirstMenuId), dpi_(factory.Dots().x) {
+    : factory_(factory),
+      form_(form),
+      menuItems_(kFirstMenuId),
+      back_(form.design.backColor),
+      dpi_(factory.Dots().x) {
   const std::string icon = form.Icon();
   if (!icon.empty()) icon_ = factory.Images().Icon(icon, 32, 32);
   CreateWindowForForm();
@@ -159,8 +165,8 @@ winui::Win32Control* Win32FormView::Ensure(forms::Control& control) {
   context.dpi = winui::Dpi{dpi_, dpi_};
   context.font = font_ ? font_.get() : factory_.Font();
   context.images = &factory_.Images();
-  context.background = GetSysColorBrush(COLOR_BTNFACE);
-  context.backgroundColor = GetSysColor(COLOR_BTNFACE);
+  context.background = back_.Get();
+  context.backgroundColor = back_.Color();
   context.owner = this;
   if (control.container != nullptr) {
     winui::Win32Control* holder = Ensure(*control.container);
@@ -282,6 +288,10 @@ void Win32FormView::ShowForm() {
   const HWND window = window_.get();
   if (!form_.Visible()) {
     ShowWindow(window, SW_HIDE);
+    return;
+  }
+  if (!form_.design.activates) {
+    ShowWindow(window, SW_SHOWNOACTIVATE);
     return;
   }
   // Showing a shown form brings it to the front again, with the keyboard. One that is there
@@ -489,6 +499,12 @@ LRESULT Win32FormView::OnMessage(HWND window, UINT message, WPARAM wParam, LPARA
       return 0;
     case WM_QUERYENDSESSION:
       return TRUE;
+    case WM_ERASEBKGND: {
+      RECT client{};
+      GetClientRect(window, &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, back_.Get());
+      return TRUE;
+    }
     case WM_ENDSESSION:
       // Log-off and shut-down, and also an installer closing the program through the Restart
       // Manager (ENDSESSION_CLOSEAPP): an end, never a close to survive by a fresh copy. Each

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/forms/view.h"
+#include "platform/win32/views/win32_colors.h"
 #include "platform/win32/views/win32_control.h"
 #include "platform/win32/views/win32_menus.h"
 #include "platform/win32/views/win32_ui_handles.h"
@@ -75,7 +76,8 @@ class Win32FormView : public forms::FormView {
   std::vector<std::unique_ptr<winui::Win32Control>> controls_;
   winui::MenuBuilder menuItems_;
   winui::UniqueMenu menuBar_;
-  HICON icon_ = nullptr;  // owned by the factory's pictures
+  winui::ColorBrush back_;  // the form's background, which its controls show through
+  HICON icon_ = nullptr;    // owned by the factory's pictures
   int dpi_;
   winui::UniqueFont font_;  // the dialog font at this window's density, when not the screen's
   bool destroying_ = false;
