@@ -26,7 +26,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     pw::Win32Input input(loop);
     pw::Win32Process process;
     pw::Win32ForegroundEvents foregroundEvents;
-    pw::Win32OwnerLine owner;
+    pw::Win32OwnerLine owner(input);
     pw::Win32TextRules text;
     pw::App app(pw::Platform{windows, registry, shell, input, process, toolkit, foregroundEvents,
                              text, owner});

@@ -8,6 +8,8 @@ namespace pw {
 Heartbeat::Heartbeat(App& app)
     : app_(app), timAnswer_(app.main, "timAnswer", kAnswerPeriod, false) {
   timAnswer_.onTimer = [this] { app_.platform.process.Answer(); };
+  // Setting an event handles no message.
+  timAnswer_.quiet = true;
 }
 
 void Heartbeat::Start() {

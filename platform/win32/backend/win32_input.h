@@ -44,6 +44,7 @@ class Win32Input : public Input {
   // program pumps (a prompt waits). Windows drops a hook that answers slower than
   // LowLevelHooksTimeout, so its callback only looks at the key.
   void HoldSwitchKeys(bool hold) override;
+  bool SwitchKeysHeld() const { return hook_ != nullptr; }
 
  private:
   MessagePump& pump_;

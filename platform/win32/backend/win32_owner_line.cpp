@@ -18,9 +18,26 @@ using win32::ServiceHandle;
 constexpr DWORD kAnswerTime = 2000;
 constexpr std::size_t kLongestReply = 64;
 
+// The keyboard hook that holds the switching keys is served on this thread, which waits here for
+// the service; Windows drops a hook that keeps the keyboard waiting past its time-out and says
+// nothing. So the hold is let go for the wait and taken again after.
+class HoldLetGo {
+ public:
+  explicit HoldLetGo(Win32Input& input) : input_(input), held_(input.SwitchKeysHeld()) {
+    input_.HoldSwitchKeys(false);
+  }
+  ~HoldLetGo() { input_.HoldSwitchKeys(held_); }
+  HoldLetGo(const HoldLetGo&) = delete;
+  HoldLetGo& operator=(const HoldLetGo&) = delete;
+
+ private:
+  Win32Input& input_;
+  bool held_;
+};
+
 class Win32PipeConnection : public PipeConnection {
  public:
-  explicit Win32PipeConnection(HANDLE pipe) : pipe_(pipe) {}
+  Win32PipeConnection(HANDLE pipe, Win32Input& input) : pipe_(pipe), input_(input) {}
   ~Win32PipeConnection() override { CloseHandle(pipe_); }
   Win32PipeConnection(const Win32PipeConnection&) = delete;
   Win32PipeConnection& operator=(const Win32PipeConnection&) = delete;
@@ -32,12 +49,14 @@ class Win32PipeConnection : public PipeConnection {
 
   std::optional<std::vector<std::uint8_t>> Transact(
       const std::vector<std::uint8_t>& request) override {
+    const HoldLetGo letGo(input_);
     if (!win32::WriteMessage(pipe_, request, kAnswerTime)) return std::nullopt;
     return win32::ReadMessage(pipe_, kLongestReply, kAnswerTime);
   }
 
  private:
   HANDLE pipe_;
+  Win32Input& input_;
 };
 
 }  // namespace
@@ -59,6 +78,7 @@ std::uint32_t Win32OwnerLine::ServiceProcessId() {
 
 std::unique_ptr<PipeConnection> Win32OwnerLine::Connect() {
   const std::wstring name = owner::kPipeNameW;
+  const HoldLetGo letGo(input_);  // a busy pipe is waited for
   // Identification only: the server may learn who we are, but never act as us.
   const DWORD flags = FILE_FLAG_OVERLAPPED | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION;
   HANDLE pipe = INVALID_HANDLE_VALUE;
@@ -77,7 +97,7 @@ std::unique_ptr<PipeConnection> Win32OwnerLine::Connect() {
     CloseHandle(pipe);
     return nullptr;
   }
-  return std::make_unique<Win32PipeConnection>(pipe);
+  return std::make_unique<Win32PipeConnection>(pipe, input_);
 }
 
 }  // namespace pw

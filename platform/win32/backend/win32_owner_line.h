@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/owner_line.h"
+#include "platform/win32/backend/win32_input.h"
 
 namespace pw {
 
@@ -8,8 +9,12 @@ namespace pw {
 // the owner's named pipe for the requests.
 class Win32OwnerLine : public OwnerLine {
  public:
+  explicit Win32OwnerLine(Win32Input& input) : input_(input) {}
   std::uint32_t ServiceProcessId() override;
   std::unique_ptr<PipeConnection> Connect() override;
+
+ private:
+  Win32Input& input_;
 };
 
 }  // namespace pw
