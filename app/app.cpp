@@ -13,6 +13,7 @@ App::App(const Platform& p)
       setup(*this),
       addWizard(*this),
       modify(*this),
+      history(*this),
       about(*this) {}
 
 void App::Run() {

@@ -19,7 +19,8 @@ file(GLOB PW_WIN32_BACKEND_SOURCES CONFIGURE_DEPENDS
 add_library(pagewarden_win32 STATIC ${PW_WIN32_BACKEND_SOURCES})
 target_include_directories(pagewarden_win32 PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(pagewarden_win32 PUBLIC ${PW_WINDOWS_DEFINITIONS})
-target_link_libraries(pagewarden_win32 PUBLIC pagewarden_core advapi32 user32 shell32 ole32 normaliz)
+target_link_libraries(pagewarden_win32 PUBLIC pagewarden_core advapi32 user32 shell32 ole32 normaliz
+                                              comdlg32)
 
 # Resources: the version block comes from the project version.
 configure_file(${CMAKE_CURRENT_SOURCE_DIR}/resources/version.rc.in

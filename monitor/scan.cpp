@@ -71,6 +71,8 @@ void frmMain::timTarnwick_Timer() {
   }
   for (int i = 0; i < words; ++i) {
     if (Contains(form, List1.List(i))) {
+      StopTitle = title;
+      StopWord = List1.List(i);
       StopWindow();
       return;
     }

@@ -7,6 +7,7 @@
 #include "owner/protocol.h"
 #include "platform/win32/backend/win32_pipe_io.h"
 #include "platform/win32/backend/win32_service_handle.h"
+#include "platform/win32/backend/win32_text.h"
 
 namespace pw {
 
@@ -16,7 +17,6 @@ using win32::ServiceHandle;
 
 // The service answers within 100 ms of work; this leaves room for a busy machine.
 constexpr DWORD kAnswerTime = 2000;
-constexpr std::size_t kLongestReply = 64;
 
 class Win32PipeConnection : public PipeConnection {
  public:
@@ -33,7 +33,7 @@ class Win32PipeConnection : public PipeConnection {
   std::optional<std::vector<std::uint8_t>> Transact(
       const std::vector<std::uint8_t>& request) override {
     if (!win32::WriteMessage(pipe_, request, kAnswerTime)) return std::nullopt;
-    return win32::ReadMessage(pipe_, kLongestReply, kAnswerTime);
+    return win32::ReadMessage(pipe_, owner::kLongestReply, kAnswerTime);
   }
 
  private:
@@ -78,6 +78,19 @@ std::unique_ptr<PipeConnection> Win32OwnerLine::Connect() {
     return nullptr;
   }
   return std::make_unique<Win32PipeConnection>(pipe);
+}
+
+void Win32OwnerLine::WriteEvent(std::uint16_t id, bool warning,
+                                std::span<const std::string> strings) {
+  HANDLE source = RegisterEventSourceW(nullptr, L"Pagewarden");
+  if (source == nullptr) return;
+  std::vector<std::wstring> wide;
+  for (const std::string& text : strings) wide.push_back(win32::Wide(text));
+  std::vector<const wchar_t*> pointers;
+  for (const std::wstring& text : wide) pointers.push_back(text.c_str());
+  ReportEventW(source, warning ? EVENTLOG_WARNING_TYPE : EVENTLOG_INFORMATION_TYPE, 0, id, nullptr,
+               static_cast<WORD>(pointers.size()), 0, pointers.data(), nullptr);
+  DeregisterEventSource(source);
 }
 
 }  // namespace pw

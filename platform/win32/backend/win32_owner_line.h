@@ -10,6 +10,7 @@ class Win32OwnerLine : public OwnerLine {
  public:
   std::uint32_t ServiceProcessId() override;
   std::unique_ptr<PipeConnection> Connect() override;
+  void WriteEvent(std::uint16_t id, bool warning, std::span<const std::string> strings) override;
 };
 
 }  // namespace pw
