@@ -57,7 +57,7 @@ add_executable(pw_e2e tests/e2e/e2e_main.cpp tests/e2e/e2e_driver.cpp tests/e2e/
                       tests/e2e/e2e_tour.cpp tests/e2e/e2e_installer.cpp tests/e2e/e2e_hands.cpp
                       tests/e2e/e2e_measure_lists.cpp tests/e2e/e2e_setup_scenarios.cpp
                       tests/e2e/e2e_program_scenarios.cpp tests/e2e/e2e_hung.cpp
-                      tests/e2e/e2e_soak.cpp tests/e2e/e2e_owner.cpp
+                      tests/e2e/e2e_soak.cpp tests/e2e/e2e_owner.cpp tests/e2e/e2e_history.cpp
                       tests/e2e/e2e_unicode_scenarios.cpp platform/win32/backend/win32_text.cpp)
 target_include_directories(pw_e2e PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(pw_e2e PRIVATE ${PW_WINDOWS_DEFINITIONS})

@@ -48,6 +48,9 @@ void OtherProgramsWindowsNamedLikeOurs(Driver& d, Check& c);
 
 // With the package's service: the passwords kept by the service, changes stored through it.
 void OwnersAuthority(Driver& d, Check& c);
+// With the service running and these passwords: three stops with different outcomes appear,
+// newest first, in the History window, and its export holds them.
+void HistoryOfStops(Driver& d, Check& c, const std::string& unlock, const std::string& setup);
 // Words and titles in any script, browsers known by their program file.
 void CyrillicWordLocksOnlyItsPages(Driver& d, Check& c);
 void WizardStoresACyrillicWord(Driver& d, Check& c);
