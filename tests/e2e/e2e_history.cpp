@@ -13,8 +13,10 @@ namespace {
 
 // A page the guard stops, of a class of its own so that no earlier exemption covers it; the
 // browser title fragment is the one the owner's scenario stored.
-HWND Stopped(Driver& d, Check& c, const std::string& className, const std::string& title) {
+HWND Stopped(Driver& d, Check& c, const std::string& className, const std::string& title,
+             PlayedWindow** opened = nullptr) {
   PlayedWindow& page = d.OpenWindow(className, title);
+  if (opened != nullptr) *opened = &page;
   d.WaitFor(
       [&] {
         if (GetForegroundWindow() != page.hwnd) SetForegroundWindow(page.hwnd);
@@ -54,10 +56,16 @@ void HistoryOfStops(Driver& d, Check& c, const std::string& unlock, const std::s
     d.Press(prompt, "X");
     c.That(PromptGone(d), "the X closes the second prompt unanswered");
   }
-  if (HWND prompt = Stopped(d, c, "HistoryThree", "Poker allowed" + browser)) {
-    d.Type(d.FirstChild(prompt, "Edit"), unlock);
+  PlayedWindow* allowedPage = nullptr;
+  if (HWND prompt = Stopped(d, c, "HistoryThree", "Poker allowed" + browser, &allowedPage)) {
+    HWND edit = d.FirstChild(prompt, "Edit");
+    d.Type(edit, unlock);
+    // An empty answer is a dismissal: the password must be in the box before OK.
+    d.WaitFor([&] { return GetWindowTextLengthW(edit) == static_cast<int>(unlock.size()); },
+              kPatience);
     d.Press(prompt, "OK");
-    c.That(PromptGone(d), "the right password lets the third page live");
+    c.That(PromptGone(d) && d.Alive(*allowedPage) && allowedPage->closeRequests == 0,
+           "the right password lets the third page live");
   }
 
   HWND setup = OpenSetup(d, c, setupPw);
@@ -76,8 +84,13 @@ void HistoryOfStops(Driver& d, Check& c, const std::string& unlock, const std::s
   RemoteListView list(d.FirstChild(history, "SysListView32"));
   c.That(list.Usable() && list.Count() >= 3, "it lists the entries");
   constexpr int kOutcome = 5;
+  std::string rows;
+  for (int i = 0; i < list.Count() && i < 8; ++i) {
+    rows +=
+        "    " + list.Text(i, 0) + " | " + list.Text(i, 3) + " | " + list.Text(i, kOutcome) + "\n";
+  }
   c.That(list.Text(0, kOutcome) == "Right password" && list.Text(0, 3) == "Poker allowed" + browser,
-         "the newest first: the allowed stop, got \"" + list.Text(0, kOutcome) + "\"");
+         "the newest first: the allowed stop; the list:\n" + rows);
   c.That(list.Text(1, kOutcome) == "Closed unanswered", "then the unanswered one");
   c.That(list.Text(2, kOutcome) == "Refused after 1 wrong answer" &&
              list.Text(2, 3) == refusedTitle && list.Text(2, 4) == "poker",
@@ -102,7 +115,7 @@ void HistoryOfStops(Driver& d, Check& c, const std::string& unlock, const std::s
   c.That(csv.rfind("\xEF\xBB\xBFTime (UTC),", 0) == 0, "the export is UTF-8 with a header row");
   c.That(refused != std::string::npos && unanswered != std::string::npos &&
              allowed != std::string::npos && refused < unanswered && unanswered < allowed,
-         "the export holds the three stops, oldest first, quoted as RFC 4180 says");
+         "the export holds the three stops, oldest first, quoted as RFC 4180 says:\n" + csv);
   d.Press(history, "Close");
   d.Press(setup, "Cancel");
 }
