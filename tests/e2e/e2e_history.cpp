@@ -1,8 +1,16 @@
 // The record of stops under Wine, with the package's service: a refused, an unanswered and an
 // allowed stop, read back in the History window and in its CSV export.
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include "history/record_file.h"
+#include "owner/protocol.h"
 
 #include "tests/e2e/e2e_hands.h"
 #include "tests/e2e/e2e_scenarios.h"
@@ -40,7 +48,116 @@ std::string FileText(const std::string& path) {
   return all.str();
 }
 
+// One request to the owner's pipe as any program sends it; whether a reply came.
+bool Exchange(const std::vector<std::uint8_t>& message) {
+  HANDLE pipe = CreateFileW(L"\\\\.\\pipe\\Pagewarden.Owner", GENERIC_READ | GENERIC_WRITE, 0,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  if (pipe == INVALID_HANDLE_VALUE) return false;
+  DWORD mode = PIPE_READMODE_MESSAGE;
+  SetNamedPipeHandleState(pipe, &mode, nullptr, nullptr);
+  char reply[64] = {};
+  DWORD got = 0;
+  DWORD put = 0;
+  const bool ok =
+      WriteFile(pipe, message.data(), static_cast<DWORD>(message.size()), &put, nullptr) &&
+      ReadFile(pipe, reply, sizeof reply, &got, nullptr);
+  CloseHandle(pipe);
+  return ok;
+}
+
+std::wstring RecordPath() {
+  PWSTR data = nullptr;
+  std::wstring path;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_ProgramData, 0, nullptr, &data))) {
+    path = std::wstring(data) + L"\\Pagewarden\\history.dat";
+  }
+  CoTaskMemFree(data);
+  return path;
+}
+
+bool ServiceRunning(Driver& d, bool running) {
+  const std::string command =
+      std::string("sc ") + (running ? "start" : "stop") + " PagewardenWatchdog";
+  Run(command);
+  return d.WaitFor(
+      [&] { return (WaitNamedPipeW(L"\\\\.\\pipe\\Pagewarden.Owner", 0) != FALSE) == running; },
+      10000);
+}
+
 }  // namespace
+
+void MeasureHistory(Driver& d, Check& c, const std::string& setupPw) {
+  // A full record, put in place while the service is stopped: 10,000 stops.
+  c.That(ServiceRunning(d, false), "the service stops");
+  std::vector<history::Entry> entries;
+  for (int i = 0; i < 10000; ++i) {
+    history::Entry e = history::EntryOf(history::Kind::Stop);
+    e.outcome = i % 3 == 0 ? history::Outcome::Refused : history::Outcome::Allowed;
+    e.wrongAnswers = i % 3 == 0 ? 2 : 0;
+    e.time = 1796688000 + i * 60;
+    e.user = "PC\\child";
+    e.program = "firefox.exe";
+    e.title = "Poker page number " + std::to_string(i) + " - Pagewarden Test Browser";
+    e.word = "poker";
+    entries.push_back(e);
+  }
+  const auto image = history::Image(entries);
+  HANDLE file = CreateFileW(RecordPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  c.That(file != INVALID_HANDLE_VALUE &&
+             WriteFile(file, image.data(), static_cast<DWORD>(image.size()), &written, nullptr) &&
+             written == image.size(),
+         "a full record is written while the service is stopped");
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  c.That(ServiceRunning(d, true), "the service starts again with a full record");
+
+  // What recording adds to a stop: the guard's report, answered once the entry is in the event
+  // log and flushed to the file.
+  history::Entry stop = entries.back();
+  const std::vector<std::uint8_t> bytes = history::Encode(stop);
+  const auto report =
+      owner::Encode(owner::Request{owner::Ask::Report, {std::string(bytes.begin(), bytes.end())}});
+  std::vector<double> times;
+  for (int i = 0; i < 21; ++i) {
+    const double start = PreciseMs();
+    if (Exchange(report)) times.push_back(PreciseMs() - start);
+  }
+  std::sort(times.begin(), times.end());
+  c.That(times.size() == 21, "every report is answered");
+  if (!times.empty()) {
+    std::printf(
+        "MEASURE recording a stop (report to the service, event log, flushed file): "
+        "median %.1f ms, slowest %.1f ms of %zu\n",
+        times[times.size() / 2], times.back(), times.size());
+  }
+
+  HWND setup = OpenSetup(d, c, setupPw);
+  if (setup == nullptr) return;
+  SetForegroundWindow(setup);
+  d.WaitFor([&] { return GetForegroundWindow() == setup; }, kPatience);
+  const double start = PreciseMs();
+  PressWith(VK_MENU, 'S');
+  PressKey('H');
+  HWND history = nullptr;
+  int rows = 0;
+  d.WaitFor(
+      [&] {
+        if (history == nullptr) history = d.FindVisible("Pagewarden History");
+        if (history == nullptr) return false;
+        RemoteListView list(d.FirstChild(history, "SysListView32"));
+        rows = list.Usable() ? list.Count() : 0;
+        return rows == 500;
+      },
+      10000);
+  const double opened = PreciseMs() - start;
+  c.That(rows == 500, "the History window shows the newest 500 of a full record");
+  std::printf("MEASURE opening the History window with 10,000 entries: %.0f ms (%d rows)\n", opened,
+              rows);
+  std::fflush(stdout);
+  if (history != nullptr) d.Press(history, "Close");
+  d.Press(setup, "Cancel");
+}
 
 void HistoryOfStops(Driver& d, Check& c, const std::string& unlock, const std::string& setupPw) {
   const std::string browser = " - Pagewarden Test Browser";

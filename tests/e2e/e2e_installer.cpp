@@ -378,6 +378,9 @@ int InstallerWithWatchdog(Driver& d, const std::string& package, const std::stri
   Check history;
   HistoryOfStops(d, history, "newpass", "newowner");
   t.That(history.ok, "the service records the stops and the owner reads them\n" + history.failures);
+  Check measured;
+  MeasureHistory(d, measured, "newowner");
+  t.That(measured.ok, "a full record opens\n" + measured.failures);
   // The repair puts back what went missing. Wine's msiexec repairs nothing with /f, so it is asked
   // for by its properties, as /fvamus would.
   RegDeleteKeyA(HKEY_LOCAL_MACHINE,

@@ -51,6 +51,9 @@ void OwnersAuthority(Driver& d, Check& c);
 // With the service running and these passwords: three stops with different outcomes appear,
 // newest first, in the History window, and its export holds them.
 void HistoryOfStops(Driver& d, Check& c, const std::string& unlock, const std::string& setup);
+// Prints what recording adds to a stop and how long the History window takes to open with a
+// full record of 10,000 entries.
+void MeasureHistory(Driver& d, Check& c, const std::string& setup);
 // Words and titles in any script, browsers known by their program file.
 void CyrillicWordLocksOnlyItsPages(Driver& d, Check& c);
 void WizardStoresACyrillicWord(Driver& d, Check& c);
