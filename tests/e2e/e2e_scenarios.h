@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -50,7 +51,9 @@ void OtherProgramsWindowsNamedLikeOurs(Driver& d, Check& c);
 void OwnersAuthority(Driver& d, Check& c);
 // With the service running and these passwords: three stops with different outcomes appear,
 // newest first, in the History window, and its export holds them.
-void HistoryOfStops(Driver& d, Check& c, const std::string& unlock, const std::string& setup);
+// `shown` is handed the History window once it lists them (for a picture of it).
+void HistoryOfStops(Driver& d, Check& c, const std::string& unlock, const std::string& setup,
+                    const std::function<void(HWND)>& shown = {});
 // Prints what recording adds to a stop and how long the History window takes to open with a
 // full record of 10,000 entries.
 void MeasureHistory(Driver& d, Check& c, const std::string& setup);

@@ -68,9 +68,15 @@ std::optional<std::vector<std::uint8_t>> RecordStorage::ReadAll() {
   file_.reset();
   UniqueHandle file(Valid(CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
-  if (!file) return std::nullopt;
+  if (!file) {
+    // Only a file that is not there is started anew; one that cannot be read now is set aside
+    // by the reader (renamed, so nothing in it is lost), never written over.
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
+    return std::vector<std::uint8_t>{};
+  }
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::vector<std::uint8_t>{};
   // A file far larger than any record is not ours; its first bytes tell the reader so.
   const auto length = static_cast<std::size_t>(std::min<LONGLONG>(size.QuadPart, kLargestFile));
   std::vector<std::uint8_t> bytes(length);
