@@ -173,17 +173,6 @@ void MeasureHistory(Driver& d, Check& c, const std::string& setupPw) {
 
 void HistoryOfStops(Driver& d, Check& c, const std::string& unlock, const std::string& setupPw,
                     const std::function<void(HWND)>& shown) {
-  // Passwords of its own, taken in by the service, whatever the scenarios before left.
-  const char* key = "HKLM\\SOFTWARE\\Tarnwick\\Addon2\\Settings";
-  Run(std::string("reg add \"") + key + "\" /v UserPassword /d \"" + unlock + "\" /f /reg:32");
-  Run(std::string("reg add \"") + key + "\" /v UserPassword2 /d \"" + setupPw + "\" /f /reg:32");
-  c.That(d.WaitFor(
-             [&] {
-               return d.GetSetting("UserPassword").empty() && d.GetSetting("UserPassword2").empty();
-             },
-             5000),
-         "the service takes in the passwords");
-  d.Pause(1000);
   const std::string browser = " - Pagewarden Test Browser";
   const std::string refusedTitle = "Poker, \"refused\"" + browser;
   if (HWND prompt = Stopped(d, c, "HistoryOne", refusedTitle)) {
@@ -209,6 +198,8 @@ void HistoryOfStops(Driver& d, Check& c, const std::string& unlock, const std::s
            "the right password lets the third page live");
   }
 
+  // The guard reports once the prompt is gone; the service may still be busy with the check.
+  d.Pause(3000);
   HWND setup = OpenSetup(d, c, setupPw);
   if (setup == nullptr) return;
   // Settings, then History..., by their access keys.

@@ -62,14 +62,17 @@ std::unique_ptr<PipeConnection> Win32OwnerLine::Connect() {
   // Identification only: the server may learn who we are, but never act as us.
   const DWORD flags = FILE_FLAG_OVERLAPPED | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION;
   HANDLE pipe = INVALID_HANDLE_VALUE;
-  for (int attempt = 0; attempt < 2 && pipe == INVALID_HANDLE_VALUE; ++attempt) {
+  for (int attempt = 0; attempt < 4 && pipe == INVALID_HANDLE_VALUE; ++attempt) {
     pipe = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, flags,
                        nullptr);
-    // The service serves one client at a time; another one's request takes a moment.
-    if (pipe == INVALID_HANDLE_VALUE &&
-        (GetLastError() != ERROR_PIPE_BUSY || !WaitNamedPipeW(name.c_str(), kAnswerTime))) {
-      break;
-    }
+    if (pipe != INVALID_HANDLE_VALUE) break;
+    // The service serves one client at a time; another one's request takes a moment, and so
+    // does letting that client go (a report right after a password check meets it). Wine's
+    // pipe may even look absent for that moment, where its wait returns at once: a short
+    // pause, a few times at most, then the service counts as unreachable.
+    const DWORD error = GetLastError();
+    if (error != ERROR_PIPE_BUSY && error != ERROR_FILE_NOT_FOUND) break;
+    if (!WaitNamedPipeW(name.c_str(), kAnswerTime)) Sleep(50);
   }
   if (pipe == INVALID_HANDLE_VALUE) return nullptr;
   DWORD mode = PIPE_READMODE_MESSAGE;
