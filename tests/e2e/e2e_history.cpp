@@ -173,6 +173,19 @@ void MeasureHistory(Driver& d, Check& c, const std::string& setupPw) {
 
 void HistoryOfStops(Driver& d, Check& c, const std::string& unlock, const std::string& setupPw,
                     const std::function<void(HWND)>& shown) {
+  // Passwords of its own, taken in by the service, whatever the scenarios before left.
+  const char* key = "HKLM\\SOFTWARE\\Tarnwick\\Addon2\\Settings";
+  Run(std::string("reg add \"") + key + "\" /v UserPassword /d \"" + unlock + "\" /f /reg:32");
+  Run(std::string("reg add \"") + key + "\" /v UserPassword2 /d \"" + setupPw + "\" /f /reg:32");
+  c.That(d.WaitFor(
+             [&] {
+               return d.GetSetting("UserPassword").empty() && d.GetSetting("UserPassword2").empty();
+             },
+             5000),
+         "the service takes in the passwords");
+  // The service hashes at each change of the settings key (about 0.6 s a password under Wine),
+  // and the guard reloads its settings: both settle first.
+  d.Pause(4000);
   const std::string browser = " - Pagewarden Test Browser";
   const std::string refusedTitle = "Poker, \"refused\"" + browser;
   if (HWND prompt = Stopped(d, c, "HistoryOne", refusedTitle)) {

@@ -118,10 +118,6 @@ int HistoryShot(Driver& d) {
       "\"Pagewarden Test Browser\" /f /reg:32");
   Run("reg add \"HKLM\\SOFTWARE\\Tarnwick\\Addon2\\Windows\" /v Window0 /d \"poker,1\" /f "
       "/reg:32");
-  Run("reg add \"HKLM\\SOFTWARE\\Tarnwick\\Addon2\\Settings\" /v UserPassword /d histpass /f "
-      "/reg:32");
-  Run("reg add \"HKLM\\SOFTWARE\\Tarnwick\\Addon2\\Settings\" /v UserPassword2 /d histown /f "
-      "/reg:32");
   d.WaitFor([&] { return d.Monitor() != nullptr; }, kWait);
   d.Pause(5000);
   Check c;
