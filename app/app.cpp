@@ -14,6 +14,7 @@ App::App(const Platform& p)
       setup(*this),
       addWizard(*this),
       modify(*this),
+      history(*this),
       about(*this),
       heartbeat(*this) {}
 

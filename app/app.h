@@ -12,6 +12,7 @@
 #include "passwords/frm_change_password.h"
 #include "passwords/frm_password.h"
 #include "setup/frm_add_wizard.h"
+#include "setup/frm_history.h"
 #include "setup/frm_modify.h"
 #include "setup/frm_setup.h"
 #include "store/registry_module.h"
@@ -42,6 +43,7 @@ class App {
   frmSetup setup;
   frmAddWizard addWizard;
   frmModify modify;
+  frmHistory history;
   frmabout about;
   Heartbeat heartbeat;
 };

@@ -19,6 +19,8 @@ struct Shared {
   std::int16_t TimeDelay = 0;
   std::int16_t ForceCountdown = 0;
   bool PasswordAccepted = false;
+  // Wrong passwords given to the prompt of the stop action running now, for the record.
+  int WrongAnswers = 0;
   bool AllUnlocked = false;
   bool UnlockAllAllowed = false;
   bool SetupRequested = false;

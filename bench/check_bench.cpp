@@ -25,7 +25,7 @@ void BM_PasswordCheck(benchmark::State& state) {
   for (auto _ : state) {
     // A minute apart, so that the rate limit never answers in place of the comparison.
     now += watchdog::CheckRate::kMinute;
-    benchmark::DoNotOptimize(authority.Serve(message, {1, false}, now));
+    benchmark::DoNotOptimize(authority.Serve(message, {1, false, ""}, now));
   }
   state.counters["iterations"] = watchdog::PasswordRecord::kIterations;
 }

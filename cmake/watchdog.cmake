@@ -8,6 +8,17 @@ string(REPLACE "Pagewarden web page guard" "Pagewarden Watchdog service" PW_SVC_
 file(CONFIGURE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/pgwatchsvc_version.rc
      CONTENT "${PW_SVC_VERSION_RC}" @ONLY)
 
+# The event log's message table, compiled by the message compiler beside the resource compiler.
+string(REPLACE "windres" "windmc" PW_MC_COMPILER "${CMAKE_RC_COMPILER}")
+set(PW_MC_DIR ${CMAKE_CURRENT_BINARY_DIR}/messages)
+add_custom_command(
+  OUTPUT ${PW_MC_DIR}/pagewarden_events.rc ${PW_MC_DIR}/MSG00409.bin
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PW_MC_DIR}
+  COMMAND ${PW_MC_COMPILER} -h ${PW_MC_DIR} -r ${PW_MC_DIR}
+          ${CMAKE_CURRENT_SOURCE_DIR}/watchdog/win32/pagewarden_events.mc
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/watchdog/win32/pagewarden_events.mc
+  VERBATIM)
+
 add_executable(pgwatchsvc
   watchdog/win32/cng_keys.cpp
   watchdog/win32/event_log.cpp
@@ -17,11 +28,14 @@ add_executable(pgwatchsvc
   watchdog/win32/service_loop.cpp
   watchdog/win32/service_main.cpp
   watchdog/win32/win32_guard_host.cpp
-  watchdog/win32/pgwatchsvc.rc
+  watchdog/win32/record_storage.cpp
+  ${PW_MC_DIR}/pagewarden_events.rc
   ${CMAKE_CURRENT_BINARY_DIR}/pgwatchsvc_version.rc)
 target_compile_definitions(pgwatchsvc PRIVATE ${PW_WINDOWS_DEFINITIONS})
+# The generated resource script names its message file without a folder.
+target_include_directories(pgwatchsvc PRIVATE ${PW_MC_DIR})
 target_link_libraries(pgwatchsvc PRIVATE pagewarden_watchdog pagewarden_win32 advapi32 wtsapi32
-                                         userenv bcrypt)
+                                         userenv bcrypt shell32 ole32)
 set_target_properties(pgwatchsvc PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 pw_signed(pgwatchsvc "Pagewarden Watchdog")
 

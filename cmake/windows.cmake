@@ -19,7 +19,8 @@ file(GLOB PW_WIN32_BACKEND_SOURCES CONFIGURE_DEPENDS
 add_library(pagewarden_win32 STATIC ${PW_WIN32_BACKEND_SOURCES})
 target_include_directories(pagewarden_win32 PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(pagewarden_win32 PUBLIC ${PW_WINDOWS_DEFINITIONS})
-target_link_libraries(pagewarden_win32 PUBLIC pagewarden_core advapi32 user32 shell32 ole32 normaliz)
+target_link_libraries(pagewarden_win32 PUBLIC pagewarden_core advapi32 user32 shell32 ole32 normaliz
+                                              comdlg32)
 
 # Resources: the version block comes from the project version.
 configure_file(${CMAKE_CURRENT_SOURCE_DIR}/resources/version.rc.in
@@ -57,8 +58,9 @@ add_executable(pw_e2e tests/e2e/e2e_main.cpp tests/e2e/e2e_driver.cpp tests/e2e/
                       tests/e2e/e2e_measure_lists.cpp tests/e2e/e2e_setup_scenarios.cpp
                       tests/e2e/e2e_program_scenarios.cpp tests/e2e/e2e_held_prompt.cpp
                       tests/e2e/e2e_hung.cpp
-                      tests/e2e/e2e_soak.cpp tests/e2e/e2e_owner.cpp
-                      tests/e2e/e2e_unicode_scenarios.cpp platform/win32/backend/win32_text.cpp)
+                      tests/e2e/e2e_soak.cpp tests/e2e/e2e_owner.cpp tests/e2e/e2e_history.cpp
+                      tests/e2e/e2e_unicode_scenarios.cpp platform/win32/backend/win32_text.cpp
+                      history/entry.cpp history/record_file.cpp owner/protocol.cpp)
 target_include_directories(pw_e2e PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(pw_e2e PRIVATE ${PW_WINDOWS_DEFINITIONS})
 target_link_libraries(pw_e2e PRIVATE user32 advapi32 gdi32 shell32 ole32 uuid psapi)

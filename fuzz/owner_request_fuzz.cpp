@@ -63,7 +63,7 @@ std::vector<std::uint8_t> Message(FuzzedDataProvider& in) {
   if (in.ConsumeIntegralInRange<int>(0, 3) == 0) {
     return in.ConsumeBytes<std::uint8_t>(in.ConsumeIntegralInRange<std::size_t>(0, 600));
   }
-  owner::Request request{static_cast<Ask>(in.ConsumeIntegralInRange<int>(1, 5)), {}};
+  owner::Request request{static_cast<Ask>(in.ConsumeIntegralInRange<int>(1, 7)), {}};
   const int count = in.ConsumeIntegralInRange<int>(0, 12);
   for (int i = 0; i < count; ++i) request.fields.push_back(Field(in));
   std::vector<std::uint8_t> bytes = owner::Encode(request);
@@ -95,7 +95,8 @@ void CheckOneInput(FuzzedDataProvider& in) {
 
   Millis now = 0;
   for (int round = 0; round < 8 && in.remaining_bytes() > 0; ++round) {
-    const watchdog::Caller caller{in.ConsumeIntegralInRange<std::uint32_t>(1, 3), in.ConsumeBool()};
+    const watchdog::Caller caller{in.ConsumeIntegralInRange<std::uint32_t>(1, 3), in.ConsumeBool(),
+                                  "PC\\child"};
     now += in.ConsumeIntegralInRange<Millis>(0, 70'000);
     const std::vector<std::uint8_t> message = Message(in);
     const auto request = owner::DecodeRequest(message);

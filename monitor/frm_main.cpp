@@ -147,6 +147,8 @@ void frmMain::ReloadSettings() {
   Shared& shared = app_.shared;
   shared.ReloadPending = false;
   shared.PasswordAccepted = false;
+  // Lock All, or a change of the settings, ends an Unlock All.
+  if (shared.AllUnlocked) app_.keeper.Report(history::EntryOf(history::Kind::LockAll));
   shared.AllUnlocked = false;
   // What changes from here on is seen by the next reload; what changed before, by this one.
   watch_.Restart();

@@ -49,6 +49,9 @@ class frmMain : public forms::Form {
 
   Hwnd TargetWindow = 0;
   std::string TargetTitle;
+  // For the record: the whole title (up to 254 characters) and the word the scan found.
+  std::string StopTitle;
+  std::string StopWord;
   bool HideMenuOn = false;
   bool NoPasswordPrompt = false;
   // A window of a known browser program counts as a browser whatever its title.
@@ -98,6 +101,7 @@ class frmMain : public forms::Form {
   Seen seen_;                     // what the last scan tick saw in front
   int stopDepth_ = 0;             // stop actions running, nested ones included
   bool offenderInFront_ = false;  // found while a tray action's prompt waited
+  bool timedOut_ = false;         // the last prompt was withdrawn by its time limit
   std::string browserForm_;
   BrowserPrograms browsers_;  // the browser fragment as the scan last brought it to reader form
 
@@ -114,6 +118,8 @@ class frmMain : public forms::Form {
   bool PromptShown();
   // Holds the cursor on the shown prompt and waits until it is answered or out of time.
   void WaitForPrompt();
+  // Tells the service (or the event log) what became of the stopped window.
+  void ReportStop(Hwnd target);
   // Waits, serving events, until the one-shot delay timer has ticked.
   void WaitForTimeDelay(int interval);
 

@@ -73,6 +73,8 @@ void frmMain::timTarnwick_Timer() {
   }
   for (int i = 0; i < words; ++i) {
     if (Contains(form, List1.List(i))) {
+      StopTitle = title;
+      StopWord = List1.List(i);
       // This tick runs inside a stop action only when a tray action's prompt waits.
       if (stopDepth_ > 0) {
         StopAfterPrompt();

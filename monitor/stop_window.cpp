@@ -33,6 +33,9 @@ void frmMain::StopWindow() {
     timTarnwick.SetEnabled(scanning);
   }
   shared.PasswordAccepted = false;
+  shared.WrongAnswers = 0;
+  timedOut_ = false;
+  const bool wasAllUnlocked = shared.AllUnlocked;
   // A tray action served while we wait sets the monitor's target to no window; this stop action
   // still acts on the window it froze, or that window would stay frozen for good.
   const Hwnd target = TargetWindow;
@@ -96,6 +99,9 @@ void frmMain::StopWindow() {
   windows.EnableWindow(target, true);
   windows.ClipCursor(nullptr);
   prompt.TimerForce.SetEnabled(false);
+  if (!wasAllUnlocked && shared.AllUnlocked)
+    app_.keeper.Report(history::EntryOf(history::Kind::UnlockAll));
+  if (target != 0) ReportStop(target);
 
   if (!shared.PasswordAccepted) {
     // The desktop itself must never be asked to close.
@@ -153,8 +159,33 @@ void frmMain::WaitForPrompt() {
       RestrictMouse();
     } while (PromptShown() && shared.ForceCountdown != 0);
     // Out of time: the prompt goes unanswered, so the window is refused below.
-    if (PromptShown()) prompt.Unload();
+    if (PromptShown()) {
+      timedOut_ = true;
+      prompt.Unload();
+    }
   }
+}
+
+void frmMain::ReportStop(Hwnd target) {
+  const Shared& shared = app_.shared;
+  history::Entry entry = history::EntryOf(history::Kind::Stop);
+  if (NoPasswordPrompt) {
+    entry.outcome = history::Outcome::ClosedWithoutPrompt;
+  } else if (shared.PasswordAccepted) {
+    entry.outcome = history::Outcome::Allowed;
+  } else if (timedOut_) {
+    entry.outcome = history::Outcome::TimedOut;
+  } else if (shared.WrongAnswers > 0) {
+    entry.outcome = history::Outcome::Refused;
+  } else {
+    entry.outcome = history::Outcome::Unanswered;
+  }
+  entry.wrongAnswers = static_cast<std::uint32_t>(shared.WrongAnswers);
+  WindowSystem& windows = app_.platform.windows;
+  entry.program = windows.ProgramNameOf(windows.ProcessOf(target));
+  entry.title = StopTitle;
+  entry.word = StopWord;
+  app_.keeper.Report(entry);
 }
 
 bool frmMain::PromptShown() {

@@ -1,5 +1,6 @@
 #include "owner/keeper.h"
 
+#include "history/event_fields.h"
 #include "store/settings_layout.h"
 
 namespace pw::owner {
@@ -86,14 +87,58 @@ Reply Keeper::StorePassword(Ask ask, const char* plainName, const std::string& s
                                        RegistryValue(password)));
 }
 
-Reply Keeper::Send(const Request& request) {
-  const Reply unreachable{Answer::Unreachable, 0, false};
+std::optional<std::vector<std::uint8_t>> Keeper::Exchange(const Request& request) {
   const std::uint32_t service = line_.ServiceProcessId();
-  if (service == 0) return unreachable;
+  if (service == 0) return std::nullopt;
   const auto connection = line_.Connect();
   // Whoever made the pipe first serves it: a password goes only to the service itself.
-  if (!connection || connection->ServerProcessId() != service) return unreachable;
-  const auto reply = connection->Transact(Encode(request));
+  if (!connection || connection->ServerProcessId() != service) return std::nullopt;
+  return connection->Transact(Encode(request));
+}
+
+void Keeper::Report(const history::Entry& entry) {
+  const std::vector<std::uint8_t> bytes = history::Encode(entry);
+  if (ServiceKeeps()) {
+    // A service that does not answer loses the entry; the guard must not stall a stop on it.
+    Send({Ask::Report, {std::string(bytes.begin(), bytes.end())}});
+    return;
+  }
+  const auto strings = history::EventStrings(entry);
+  line_.WriteEvent(history::EventId(entry.kind), history::EventIsWarning(entry), strings);
+}
+
+Keeper::History Keeper::ReadHistory(const std::string& setupEntry, std::size_t most) {
+  History history{{Answer::Right, 0, true}, {}};
+  if (!ServiceKeeps()) {
+    history.reply = {Answer::Failed, 0, true};
+    return history;
+  }
+  while (history.entries.size() < most) {
+    const auto bytes =
+        Exchange({Ask::ReadHistory, {setupEntry, std::to_string(history.entries.size())}});
+    if (!bytes) return {{Answer::Unreachable, 0, false}, {}};
+    auto page = DecodeHistoryPage(*bytes);
+    if (!page) {
+      const auto reply = DecodeReply(*bytes);
+      if (!reply || reply->answer == Answer::Right || reply->answer == Answer::BadRequest) {
+        return {{Answer::Unreachable, 0, false}, {}};
+      }
+      return {*reply, {}};
+    }
+    // A page that skipped other than asked, or brought nothing, ends the reading.
+    if (page->skipped != history.entries.size() || page->entries.empty()) break;
+    for (history::Entry& entry : page->entries) {
+      if (history.entries.size() == most) break;
+      history.entries.push_back(std::move(entry));
+    }
+    if (page->skipped + page->entries.size() >= page->total) break;
+  }
+  return history;
+}
+
+Reply Keeper::Send(const Request& request) {
+  const Reply unreachable{Answer::Unreachable, 0, false};
+  const auto reply = Exchange(request);
   if (!reply) return unreachable;
   const auto decoded = DecodeReply(*reply);
   if (!decoded || decoded->answer == Answer::BadRequest) return unreachable;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "history/entry.h"
 #include "owner/protocol.h"
 #include "platform/owner_line.h"
 #include "platform/registry_api.h"
@@ -39,11 +40,24 @@ class Keeper {
   Reply StoreUnlock(const std::string& setupEntry, const std::string& password);
   Reply StoreSetup(const std::string& setupEntry, const std::string& password);
 
+  // Something that happened: to the service, which records it; without the service, to the
+  // event log, and nowhere else. The service fills in who, where and when.
+  void Report(const history::Entry& entry);
+  // The newest entries of the service's record, newest first, at most `most` of them; the
+  // reply alone when the service refused or could not be asked.
+  struct History {
+    Reply reply;
+    std::vector<history::Entry> entries;
+  };
+  History ReadHistory(const std::string& setupEntry, std::size_t most);
+
  private:
   Reply Compare(Ask ask, const std::string& entry, const std::string& plain);
   Reply StorePassword(Ask ask, const char* plainName, const std::string& setupEntry,
                       const std::string& password);
   Reply Send(const Request& request);
+  // The raw reply of a service that is the service; nothing when unreachable.
+  std::optional<std::vector<std::uint8_t>> Exchange(const Request& request);
 
   RegistryApi& api_;
   RegistryModule& registry_;

@@ -1,10 +1,14 @@
 #include "owner/protocol.h"
 
+#include <algorithm>
+
 namespace pw::owner {
 
 namespace {
 
 constexpr std::size_t kReplySize = 8;
+constexpr std::uint8_t kPageMarker = 'H';
+constexpr std::size_t kPageHead = 16;
 
 void PutU32(std::vector<std::uint8_t>& out, std::uint32_t n) {
   for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(n >> shift));
@@ -28,6 +32,12 @@ class Reader {
     bytes_ = bytes_.subspan(4);
     return n;
   }
+  std::optional<std::span<const std::uint8_t>> Bytes(std::size_t length) {
+    if (bytes_.size() < length) return std::nullopt;
+    const auto taken = bytes_.first(length);
+    bytes_ = bytes_.subspan(length);
+    return taken;
+  }
   std::optional<std::string> Text(std::size_t length) {
     if (bytes_.size() < length) return std::nullopt;
     std::string text(bytes_.begin(), bytes_.begin() + static_cast<std::ptrdiff_t>(length));
@@ -42,7 +52,7 @@ class Reader {
 
 bool KnownAsk(std::uint8_t kind) {
   return kind >= static_cast<std::uint8_t>(Ask::CheckUnlock) &&
-         kind <= static_cast<std::uint8_t>(Ask::StoreSetup);
+         kind <= static_cast<std::uint8_t>(Ask::ReadHistory);
 }
 
 }  // namespace
@@ -98,6 +108,63 @@ std::optional<Reply> DecodeReply(std::span<const std::uint8_t> bytes) {
     return std::nullopt;
   }
   return Reply{static_cast<Answer>(*answer), *seconds, *mayStore == 1};
+}
+
+HistoryPage PageOf(std::span<const history::Entry> entries, std::uint32_t skip) {
+  const auto total = static_cast<std::uint32_t>(entries.size());
+  skip = std::min(skip, total);
+  HistoryPage page{total, skip, {}};
+  std::size_t size = kPageHead;
+  for (std::size_t i = entries.size() > skip ? entries.size() - skip : 0; i > 0; --i) {
+    const history::Entry& entry = entries[i - 1];
+    const std::size_t more = 4 + history::Encode(entry).size();
+    if (size + more > kLongestPage) break;
+    size += more;
+    page.entries.push_back(entry);
+  }
+  return page;
+}
+
+std::vector<std::uint8_t> Encode(const HistoryPage& page) {
+  std::vector<std::uint8_t> out{kVersion, kPageMarker, 0, 0};
+  PutU32(out, page.total);
+  PutU32(out, page.skipped);
+  PutU32(out, static_cast<std::uint32_t>(page.entries.size()));
+  for (const history::Entry& entry : page.entries) {
+    const std::vector<std::uint8_t> bytes = history::Encode(entry);
+    PutU32(out, static_cast<std::uint32_t>(bytes.size()));
+    out.insert(out.end(), bytes.begin(), bytes.end());
+  }
+  return out;
+}
+
+std::optional<HistoryPage> DecodeHistoryPage(std::span<const std::uint8_t> bytes) {
+  if (bytes.size() < kPageHead || bytes.size() > kLongestPage) return std::nullopt;
+  Reader in(bytes);
+  const auto version = in.Byte();
+  const auto marker = in.Byte();
+  const auto zero1 = in.Byte();
+  const auto zero2 = in.Byte();
+  const auto total = in.U32();
+  const auto skipped = in.U32();
+  const auto count = in.U32();
+  if (version != kVersion || marker != kPageMarker || zero1 != 0 || zero2 != 0 || !total ||
+      !skipped || !count || *total > kMostEntries || *count > *total ||
+      *skipped > *total - *count) {
+    return std::nullopt;
+  }
+  HistoryPage page{*total, *skipped, {}};
+  for (std::uint32_t i = 0; i < *count; ++i) {
+    const auto length = in.U32();
+    if (!length) return std::nullopt;
+    const auto body = in.Bytes(*length);
+    if (!body) return std::nullopt;
+    auto entry = history::Decode(*body);
+    if (!entry) return std::nullopt;
+    page.entries.push_back(std::move(*entry));
+  }
+  if (!in.AtEnd()) return std::nullopt;
+  return page;
 }
 
 }  // namespace pw::owner

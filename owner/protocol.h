@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "history/entry.h"
+
 namespace pw::owner {
 
 // What the guard asks of the owner's authority (the service) over its pipe, and the answers.
@@ -30,6 +32,8 @@ enum class Ask : std::uint8_t {
   StoreSettings = 3,  // setup password, N, N (name, text) pairs, then "word,1" entries
   StoreUnlock = 4,    // setup password, the new unlock password
   StoreSetup = 5,     // setup password, the new setup password
+  Report = 6,         // something that happened, as one encoded history entry
+  ReadHistory = 7,    // setup password, how many of the newest entries to skip (decimal)
 };
 
 struct Request {
@@ -61,5 +65,27 @@ std::optional<Request> DecodeRequest(std::span<const std::uint8_t> bytes);
 
 std::vector<std::uint8_t> Encode(const Reply& reply);
 std::optional<Reply> DecodeReply(std::span<const std::uint8_t> bytes);
+
+// The answer to a granted ReadHistory: a page of the record, newest first. A refused one gets
+// the plain reply above. Its own form, told apart by its size and a marker byte: a version byte,
+// the marker, two zero bytes, the number of entries recorded, how many were skipped, how many
+// follow, and those, each a 4-byte length and an encoded history entry. A page is at most
+// kLongestPage bytes; the reader checks every length and count against its bytes.
+inline constexpr std::size_t kLongestPage = 1024 * 1024;
+inline constexpr std::uint32_t kMostEntries = 100000;
+// The most any reply may be, for the guard's read off the pipe.
+inline constexpr std::size_t kLongestReply = kLongestPage;
+
+struct HistoryPage {
+  std::uint32_t total = 0;    // entries in the record
+  std::uint32_t skipped = 0;  // newest entries left out before this page
+  std::vector<history::Entry> entries;
+  bool operator==(const HistoryPage&) const = default;
+};
+
+// Fills a page from `entries` (oldest first) after skipping `skip` of the newest, as many as fit.
+HistoryPage PageOf(std::span<const history::Entry> entries, std::uint32_t skip);
+std::vector<std::uint8_t> Encode(const HistoryPage& page);
+std::optional<HistoryPage> DecodeHistoryPage(std::span<const std::uint8_t> bytes);
 
 }  // namespace pw::owner

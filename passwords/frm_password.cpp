@@ -127,6 +127,7 @@ void frmPassword::cmdOK_Click() {
   }
   const owner::Reply reply = app_.keeper.CheckUnlock(entry, shared.UnlockPassword);
   if (reply.answer == Answer::Wrong) {
+    ++shared.WrongAnswers;
     ShowDenial();
     return;
   }
@@ -155,6 +156,7 @@ void frmPassword::cmdDeactivate_Click() {
       app_.keeper.CheckUnlock(app_.platform.text.Lower(typed), shared.UnlockPassword);
   if (reply.answer != Answer::Right) {
     shared.PasswordAccepted = false;
+    if (reply.answer == Answer::Wrong) ++shared.WrongAnswers;
     txtPassword.SetText("");
     txtPassword.SetFocus();
     app_.platform.input.Beep();

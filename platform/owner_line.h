@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
+#include <string>
 #include <vector>
 
 namespace pw {
@@ -28,6 +30,9 @@ class OwnerLine {
   virtual std::uint32_t ServiceProcessId() = 0;
   // A connection to the pipe; nothing when no one serves it.
   virtual std::unique_ptr<PipeConnection> Connect() = 0;
+  // Without the service the guard writes the event log itself: one event of the Application
+  // log under the program's source, with these strings as its data.
+  virtual void WriteEvent(std::uint16_t id, bool warning, std::span<const std::string> strings) = 0;
 };
 
 }  // namespace pw

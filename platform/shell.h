@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/types.h"
@@ -22,6 +23,11 @@ class Shell {
                                       const std::string& directory, int showCommand) = 0;
   // Starts a program file without waiting for it; false when it could not be started.
   virtual bool StartProgram(const std::string& path, int windowStyle) = 0;
+  // The common Save dialog for a CSV file, owned by the window; the chosen path, or nothing
+  // when the user cancelled.
+  virtual std::optional<std::string> ChooseSaveFile(Hwnd owner, const std::string& suggested) = 0;
+  // Writes a file whole, replacing one of that name; false when it could not be written.
+  virtual bool WriteWholeFile(const std::string& path, const std::string& bytes) = 0;
 };
 
 }  // namespace pw

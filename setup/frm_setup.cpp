@@ -50,6 +50,7 @@ frmSetup::frmSetup(App& app)
       mnuClose(*this, "mnuClose", "Close", &mnuWindows),
       mnuSettings(*this, "mnuSettings", "&Settings"),
       mnuChangePassword(*this, "mnuChangePassword", "&Set Passwords...", &mnuSettings),
+      mnuHistory(*this, "mnuHistory", "&History...", &mnuSettings),
       mnub2(*this, "mnub2", "-", &mnuSettings),
       mnupasswordprompt(*this, "mnupasswordprompt", "Don't Display a Password Prompt",
                         &mnuSettings),
@@ -103,6 +104,7 @@ frmSetup::frmSetup(App& app)
   mnuSelectAll.onClick = [this] { mnuSelectAll_Click(); };
   mnuClose.onClick = [this] { mnuClose_Click(); };
   mnuChangePassword.onClick = [this] { mnuChangePassword_Click(); };
+  mnuHistory.onClick = [this] { mnuHistory_Click(); };
   mnupasswordprompt.onClick = [this] { mnupasswordprompt_Click(); };
   mnuHideMenu.onClick = [this] { mnuHideMenu_Click(); };
   mnudisablemenu.onClick = [this] { mnudisablemenu_Click(); };

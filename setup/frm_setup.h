@@ -50,6 +50,7 @@ class frmSetup : public forms::Form {
   forms::MenuItem mnuClose;
   forms::MenuItem mnuSettings;
   forms::MenuItem mnuChangePassword;
+  forms::MenuItem mnuHistory;
   forms::MenuItem mnub2;
   forms::MenuItem mnupasswordprompt;
   forms::MenuItem mnub7;
@@ -87,6 +88,7 @@ class frmSetup : public forms::Form {
   void mnuSelectAll_Click();
   void mnuClose_Click();
   void mnuChangePassword_Click();
+  void mnuHistory_Click();
   void mnupasswordprompt_Click();
   void mnuHideMenu_Click();
   void mnudisablemenu_Click();

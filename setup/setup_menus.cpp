@@ -30,6 +30,11 @@ void frmSetup::mnuChangePassword_Click() {
   app_.changePassword.Show();
 }
 
+void frmSetup::mnuHistory_Click() {
+  SetEnabled(false);
+  app_.history.Show();
+}
+
 // The switches only change their check mark here; OK, Apply or Close store them.
 void frmSetup::ToggleSwitch(forms::MenuItem& item) {
   item.SetChecked(!item.Checked());

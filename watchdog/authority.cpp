@@ -6,6 +6,7 @@
 #include "base/text.h"
 #include "store/settings_layout.h"
 #include "store/settings_store.h"
+#include "watchdog/change_text.h"
 
 namespace pw::watchdog {
 
@@ -39,8 +40,8 @@ std::string Authority::Normalized(const std::string& password) {
 }
 
 Authority::Authority(RegistryApi& registry, AuthorityHost& host, TextRules& text,
-                     std::uint32_t iterations)
-    : registry_(registry), host_(host), text_(text), iterations_(iterations) {}
+                     std::uint32_t iterations, ServiceRecord* record)
+    : registry_(registry), host_(host), text_(text), iterations_(iterations), record_(record) {}
 
 void Authority::TakeIn() {
   host_.ProtectVault();
@@ -68,6 +69,11 @@ Reply Authority::Serve(const owner::Request& request, const Caller& caller, Mill
       return StorePassword(Which::Unlock, request, caller, now);
     case Ask::StoreSetup:
       return StorePassword(Which::Setup, request, caller, now);
+    case Ask::Report:
+      return Report(request, caller, now);
+    case Ask::ReadHistory:
+      // Its answer is a page, not a reply: served by the message form below.
+      break;
   }
   return {};
 }
@@ -75,6 +81,7 @@ Reply Authority::Serve(const owner::Request& request, const Caller& caller, Mill
 std::vector<std::uint8_t> Authority::Serve(std::span<const std::uint8_t> message,
                                            const Caller& caller, Millis now) {
   const auto request = owner::DecodeRequest(message);
+  if (request && request->ask == Ask::ReadHistory) return ReadHistory(*request, caller, now);
   return owner::Encode(request ? Serve(*request, caller, now) : Reply{});
 }
 
@@ -119,9 +126,16 @@ Reply Authority::StoreSettings(const owner::Request& request, const Caller& call
     entries.push_back(std::move(*entry));
   }
   if (auto refused = RefuseStore(f[0], caller, now)) return *refused;
+  const SettingTexts textsBefore = PreferenceTexts(ReadPreferences(registry_));
+  const std::vector<WordEntry> entriesBefore = ReadWordEntries(registry_);
   // The order the setup window always stored in: the list, then the settings.
   const bool words = WriteWordEntries(registry_, entries);
   const bool settings = WriteSettingTexts(registry_, texts);
+  std::string change = DescribeChange(textsBefore, texts, entriesBefore, entries);
+  if (!change.empty()) {
+    if (!(words && settings)) change += " (only part of it was stored)";
+    Record(history::Kind::SettingsChanged, caller, std::move(change));
+  }
   return {words && settings ? Answer::Right : Answer::Failed, 0, true};
 }
 
@@ -129,7 +143,59 @@ Reply Authority::StorePassword(Which which, const owner::Request& request, const
                                Millis now) {
   if (request.fields.size() != 2) return {};
   if (auto refused = RefuseStore(request.fields[0], caller, now)) return *refused;
-  return {Keep(which, Normalized(request.fields[1])) ? Answer::Right : Answer::Failed, 0, true};
+  const bool kept = Keep(which, Normalized(request.fields[1]));
+  if (kept) {
+    Record(history::Kind::SettingsChanged, caller,
+           which == Which::Setup ? "The setup password was changed."
+                                 : "The unlock password was changed.");
+  }
+  return {kept ? Answer::Right : Answer::Failed, 0, true};
+}
+
+Reply Authority::Report(const owner::Request& request, const Caller& caller, Millis now) {
+  if (record_ == nullptr) return {Answer::Failed, 0, false};
+  if (request.fields.size() != 1) return {};
+  auto entry = history::Decode(std::span(
+      reinterpret_cast<const std::uint8_t*>(request.fields[0].data()), request.fields[0].size()));
+  // A guard tells of stops and of Unlock All and Lock All; changes and the guard's own starts
+  // and ends only the service knows, so a report of one is refused, not recorded.
+  if (!entry || !history::GuardMayReport(entry->kind) ||
+      (entry->kind == history::Kind::Stop) == (entry->outcome == history::Outcome::None)) {
+    return {};
+  }
+  if (reports_.Admit(caller.session, now)) return {Answer::Wait, 60, false};
+  // Who and where come from the system, not from the report.
+  entry->session = caller.session;
+  entry->user = caller.user;
+  entry->detail.clear();
+  entry->title = LeftChars(ValidUtf8(entry->title), history::kTitleChars);
+  entry->word = LeftChars(ValidUtf8(entry->word), history::kTitleChars);
+  entry->program = LeftChars(ValidUtf8(entry->program), history::kTitleChars);
+  if (entry->outcome != history::Outcome::Refused) entry->wrongAnswers = 0;
+  record_->Add(std::move(*entry));
+  return {Answer::Right, 0, false};
+}
+
+std::vector<std::uint8_t> Authority::ReadHistory(const owner::Request& request,
+                                                 const Caller& caller, Millis now) {
+  const auto& f = request.fields;
+  std::uint32_t skip = 0;
+  if (f.size() != 2) return owner::Encode(Reply{});
+  const auto [end, error] = std::from_chars(f[1].data(), f[1].data() + f[1].size(), skip);
+  if (error != std::errc{} || end != f[1].data() + f[1].size()) return owner::Encode(Reply{});
+  // As any store: the setup password, and an owner who set one (or an administrator).
+  if (auto refused = RefuseStore(f[0], caller, now)) return owner::Encode(*refused);
+  if (record_ == nullptr) return owner::Encode(Reply{Answer::Failed, 0, true});
+  return owner::Encode(owner::PageOf(record_->Entries(), skip));
+}
+
+void Authority::Record(history::Kind kind, const Caller& caller, std::string detail) {
+  if (record_ == nullptr) return;
+  history::Entry entry = history::EntryOf(kind);
+  entry.session = caller.session;
+  entry.user = caller.user;
+  entry.detail = std::move(detail);
+  record_->Add(std::move(entry));
 }
 
 bool Authority::Matches(Which which, const std::string& entry) {

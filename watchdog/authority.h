@@ -13,6 +13,7 @@
 #include "store/registry_module.h"
 #include "watchdog/check_rate.h"
 #include "watchdog/password_record.h"
+#include "watchdog/service_record.h"
 
 namespace pw::watchdog {
 
@@ -28,6 +29,7 @@ class AuthorityHost : public KeyMaker {
 struct Caller {
   std::uint32_t session = 0;
   bool admin = false;  // a member of Administrators with an elevated token
+  std::string user;    // DOMAIN\name of the client's token, for the record
 };
 
 // The owner's authority: keeps the passwords as salted hashes in a key the guarded user cannot
@@ -38,8 +40,11 @@ class Authority {
  public:
   // New passwords are hashed with the given iteration count.
   // Entries are lower-cased by the system's rules, as the guard's prompt shows them.
+  // With a record, it takes the guards' reports, records each stored change and serves the
+  // history to the owner.
   Authority(RegistryApi& registry, AuthorityHost& host, TextRules& text,
-            std::uint32_t iterations = PasswordRecord::kIterations);
+            std::uint32_t iterations = PasswordRecord::kIterations,
+            ServiceRecord* record = nullptr);
 
   // At the service's start and after each change of the settings key: protects the vault and
   // moves passwords found in plain text ("UserPassword", "UserPassword2") into it as hashes,
@@ -47,7 +52,7 @@ class Authority {
   void TakeIn();
   owner::Reply Serve(const owner::Request& request, const Caller& caller, Millis now);
   // One message off the pipe and the reply to send: a message that is no request gets a
-  // BadRequest reply, whatever it holds.
+  // BadRequest reply, whatever it holds; a granted ReadHistory a page of the record.
   std::vector<std::uint8_t> Serve(std::span<const std::uint8_t> message, const Caller& caller,
                                   Millis now);
 
@@ -61,6 +66,10 @@ class Authority {
   owner::Reply StoreSettings(const owner::Request& request, const Caller& caller, Millis now);
   owner::Reply StorePassword(Which which, const owner::Request& request, const Caller& caller,
                              Millis now);
+  owner::Reply Report(const owner::Request& request, const Caller& caller, Millis now);
+  std::vector<std::uint8_t> ReadHistory(const owner::Request& request, const Caller& caller,
+                                        Millis now);
+  void Record(history::Kind kind, const Caller& caller, std::string detail);
   bool Matches(Which which, const std::string& entry);
   // Keeps the password (its first 8 characters count); an empty one is kept as none at all.
   bool Keep(Which which, const std::string& password);
@@ -74,6 +83,10 @@ class Authority {
   TextRules& text_;
   std::uint32_t iterations_;
   CheckRate rate_;
+  ServiceRecord* record_;
+  // A user could write fake stops to push real entries out of the record: a guard's stops come
+  // at most about two a second, and the limit is well above what a person causes.
+  CheckRate reports_{120};
 };
 
 }  // namespace pw::watchdog

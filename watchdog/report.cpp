@@ -44,4 +44,28 @@ std::string Describe(const Report& r) {
   return {};
 }
 
+history::Entry ToEntry(const Report& report) {
+  using history::Kind;
+  Kind kind = Kind::ServiceProblem;
+  switch (report.kind) {
+    case Report::Kind::Started:
+      kind = Kind::GuardStarted;
+      break;
+    case Report::Kind::Restarted:
+    case Report::Kind::RestartDelayed:
+      kind = Kind::GuardRestarted;
+      break;
+    case Report::Kind::StartFailed:
+    case Report::Kind::EndNotConfirmed:
+      kind = Kind::GuardEnded;
+      break;
+    case Report::Kind::RecoveryNotSet:
+      break;
+  }
+  history::Entry entry = history::EntryOf(kind);
+  entry.session = report.session;
+  entry.detail = Describe(report);
+  return entry;
+}
+
 }  // namespace pw::watchdog

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "history/entry.h"
 #include "platform/types.h"
 
 namespace pw::watchdog {
@@ -30,5 +31,7 @@ struct Report {
 
 // The event log text.
 std::string Describe(const Report& report);
+// The report as an entry of the record: its kind, session and text.
+history::Entry ToEntry(const Report& report);
 
 }  // namespace pw::watchdog

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -16,6 +17,13 @@ struct KeyStroke {
   Hwnd target = 0;  // the foreground window when it was sent
   std::string key;
   Millis at = 0;
+};
+
+// An event a program wrote to the machine's event log itself.
+struct LoggedEvent {
+  std::uint16_t id = 0;
+  bool warning = false;
+  std::vector<std::string> strings;
 };
 
 // Everything the simulated processes share: virtual time, the desktop, the registry and the
@@ -37,6 +45,7 @@ class SimMachine {
   // it. Runs on the sending process's own thread.
   std::function<void()> onKeystroke;
   int beeps = 0;
+  std::vector<LoggedEvent> events;
 };
 
 }  // namespace pw::sim

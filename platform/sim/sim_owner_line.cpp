@@ -32,4 +32,9 @@ std::unique_ptr<PipeConnection> SimOwnerLine::Connect() {
   return std::make_unique<SimConnection>(*server, caller_);
 }
 
+void SimOwnerLine::WriteEvent(std::uint16_t id, bool warning,
+                              std::span<const std::string> strings) {
+  machine_.events.push_back({id, warning, {strings.begin(), strings.end()}});
+}
+
 }  // namespace pw::sim

@@ -16,6 +16,7 @@ class SimOwnerLine : public OwnerLine {
 
   std::uint32_t ServiceProcessId() override;
   std::unique_ptr<PipeConnection> Connect() override;
+  void WriteEvent(std::uint16_t id, bool warning, std::span<const std::string> strings) override;
 
  private:
   SimMachine& machine_;

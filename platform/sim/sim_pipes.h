@@ -13,6 +13,7 @@ namespace pw::sim {
 struct PipeCaller {
   std::uint32_t session = 1;
   bool admin = false;  // elevated member of Administrators
+  std::string user = "PC\\child";
 };
 
 using PipeServe =

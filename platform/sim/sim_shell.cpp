@@ -65,4 +65,15 @@ bool SimShell::StartProgram(const std::string& path, int windowStyle) {
   return ok;
 }
 
+std::optional<std::string> SimShell::ChooseSaveFile(Hwnd owner, const std::string& suggested) {
+  (void)owner;
+  (void)suggested;
+  return state_.saveAnswer;
+}
+
+bool SimShell::WriteWholeFile(const std::string& path, const std::string& bytes) {
+  state_.files[path] = bytes;
+  return true;
+}
+
 }  // namespace pw::sim

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -51,6 +52,9 @@ class SimShellState {
   std::vector<OpenedDocument> opened;
   // Starts a program; returns false when it cannot be started. Unset: every start fails.
   std::function<bool(const std::string& path, int windowStyle)> startProgram;
+  // What the user picks in the Save dialog (nothing: Cancel), and the files written.
+  std::optional<std::string> saveAnswer;
+  std::map<std::string, std::string> files;
 
   bool NotifyIcon(std::uint32_t message, const TrayRecord& record);
   // The user did something on an icon: the shell sends the icon's callback message with the
@@ -73,6 +77,8 @@ class SimShell : public Shell {
                               const std::string& parameters, const std::string& directory,
                               int showCommand) override;
   bool StartProgram(const std::string& path, int windowStyle) override;
+  std::optional<std::string> ChooseSaveFile(Hwnd owner, const std::string& suggested) override;
+  bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
 
  private:
   SimShellState& state_;

@@ -114,13 +114,13 @@ int RemoteListView::Count() const {
   return static_cast<int>(result);
 }
 
-std::string RemoteListView::Text(int index) const {
+std::string RemoteListView::Text(int index, int column) const {
   // The item record and its text buffer share the lent block; the record points into it.
   struct Block {
     LVITEMW item;
     wchar_t text[1024];
   } block{};
-  block.item.iSubItem = 0;
+  block.item.iSubItem = column;
   block.item.cchTextMax = 1024;
   block.item.pszText =
       reinterpret_cast<wchar_t*>(static_cast<char*>(remote_) + offsetof(Block, text));

@@ -31,7 +31,7 @@ class RemoteListView {
 
   bool Usable() const { return remote_ != nullptr; }
   int Count() const;
-  std::string Text(int index) const;
+  std::string Text(int index, int column = 0) const;
   bool Checked(int index) const;
   // The selected entry, or -1.
   int Selected() const;

@@ -375,6 +375,12 @@ int InstallerWithWatchdog(Driver& d, const std::string& package, const std::stri
   OwnersAuthority(d, owner);
   t.That(owner.ok,
          "the service keeps the passwords and stores the owner's changes\n" + owner.failures);
+  Check history;
+  HistoryOfStops(d, history, "histpass", "histown");
+  t.That(history.ok, "the service records the stops and the owner reads them\n" + history.failures);
+  Check measured;
+  MeasureHistory(d, measured, "histown");
+  t.That(measured.ok, "a full record opens\n" + measured.failures);
   // The repair puts back what went missing. Wine's msiexec repairs nothing with /f, so it is asked
   // for by its properties, as /fvamus would.
   RegDeleteKeyA(HKEY_LOCAL_MACHINE,

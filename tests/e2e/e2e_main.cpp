@@ -19,6 +19,8 @@ namespace pw::e2e {
 int Measure(Driver& driver);
 int MeasureFreezes(Driver& driver);
 int Tour(Driver& driver);
+// With the package's service installed: three stops and a picture of the History window.
+int HistoryShot(Driver& driver);
 int Installer(Driver& driver, const std::string& package, const std::string& later,
               const std::string& otherArchitecture);
 int InstallerWithWatchdog(Driver& driver, const std::string& package, const std::string& later);
@@ -295,6 +297,7 @@ int main(int argc, char** argv) {
   }
   if (argc > 2 && std::strcmp(argv[2], "--measure-freezes") == 0) return MeasureFreezes(driver);
   if (argc > 2 && std::strcmp(argv[2], "--tour") == 0) return Tour(driver);
+  if (argc > 2 && std::strcmp(argv[2], "--history-shot") == 0) return HistoryShot(driver);
   if (argc > 5 && std::strcmp(argv[2], "--installer") == 0) {
     return Installer(driver, argv[3], argv[4], argv[5]);
   }

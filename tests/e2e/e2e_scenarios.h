@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,14 @@ void SwitchKeysHeldWhilePrompting(Driver& d, Check& c);
 
 // With the package's service: the passwords kept by the service, changes stored through it.
 void OwnersAuthority(Driver& d, Check& c);
+// With the service running and these passwords: three stops with different outcomes appear,
+// newest first, in the History window, and its export holds them.
+// `shown` is handed the History window once it lists them (for a picture of it).
+void HistoryOfStops(Driver& d, Check& c, const std::string& unlock, const std::string& setup,
+                    const std::function<void(HWND)>& shown = {});
+// Prints what recording adds to a stop and how long the History window takes to open with a
+// full record of 10,000 entries.
+void MeasureHistory(Driver& d, Check& c, const std::string& setup);
 // Words and titles in any script, browsers known by their program file.
 void CyrillicWordLocksOnlyItsPages(Driver& d, Check& c);
 void WizardStoresACyrillicWord(Driver& d, Check& c);

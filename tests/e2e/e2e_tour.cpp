@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/e2e/e2e_driver.h"
+#include "tests/e2e/e2e_scenarios.h"
 
 namespace pw::e2e {
 
@@ -113,6 +114,20 @@ int Tour(Driver& d) {
   d.Pause(500);
   d.Reset();
   return 0;
+}
+
+int HistoryShot(Driver& d) {
+  // The package's service runs; the browser title and three stops as the end-to-end test has them.
+  Run("reg add \"HKLM\\SOFTWARE\\Tarnwick\\Addon2\\Settings\" /v webbrowser /d "
+      "\"Pagewarden Test Browser\" /f /reg:32");
+  Run("reg add \"HKLM\\SOFTWARE\\Tarnwick\\Addon2\\Windows\" /v Window0 /d \"poker,1\" /f "
+      "/reg:32");
+  d.WaitFor([&] { return d.Monitor() != nullptr; }, kWait);
+  d.Pause(5000);
+  Check c;
+  HistoryOfStops(d, c, "histpass", "histown", [&](HWND history) { Shot(d, "history", history); });
+  std::printf("%s", c.failures.c_str());
+  return c.ok ? 0 : 1;
 }
 
 }  // namespace pw::e2e

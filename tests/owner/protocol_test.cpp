@@ -52,7 +52,7 @@ TEST(OwnerProtocolTest, ARequestIsRefusedWhenAnyPartIsMissingExtraOrBeyondTheLim
   Bytes version = whole;
   version[0] = 2;
   EXPECT_FALSE(DecodeRequest(version));
-  for (const std::uint8_t kind : {0, 6, 255}) {
+  for (const std::uint8_t kind : {0, 8, 255}) {
     Bytes unknown = whole;
     unknown[1] = kind;
     EXPECT_FALSE(DecodeRequest(unknown)) << int{kind};

@@ -25,9 +25,9 @@ TEST_F(SetupMenusTest, MenuBarHoldsTheThreeMenusInOrder) {
             (std::vector<std::string>{"&Lock a Web Page...", "&Remove", "&Change...", "-",
                                       "&Select All", "-", "Close"}));
   EXPECT_EQ(Captions(setup.mnuSettings),
-            (std::vector<std::string>{"&Set Passwords...", "-", "Don't Display a Password Prompt",
-                                      "-", "Hide Right Click Menu", "Disable Right Click Menu",
-                                      "Watch Every Web Browser"}));
+            (std::vector<std::string>{
+                "&Set Passwords...", "&History...", "-", "Don't Display a Password Prompt", "-",
+                "Hide Right Click Menu", "Disable Right Click Menu", "Watch Every Web Browser"}));
   EXPECT_EQ(Captions(setup.mnuHelp), (std::vector<std::string>{"&Visit Website", "-", "&About"}));
 }
 

@@ -22,7 +22,7 @@ Platform MakePlatform(sim::SimMachine& machine, sim::SimHost& host, WindowSystem
 }
 
 sim::PipeCaller CallerOf(SimApp::User user) {
-  return {1, user == SimApp::User::Owner};
+  return {1, user == SimApp::User::Owner, "PC\\child"};
 }
 
 }  // namespace

@@ -48,18 +48,21 @@ SimService::SimService(sim::SimMachine& m)
     : machine(m),
       pid(m.world.AddProcess("pgwatchsvc.exe")),
       keys(&m.registry),
-      authority(m.registry, keys, text, kTestIterations) {}
+      record(recordFile, events, [&m] { return kEpoch + m.world.Now() / 1000; }),
+      authority(m.registry, keys, text, kTestIterations, &record) {}
 
 SimService::~SimService() {
   Stop();
 }
 
 void SimService::Start() {
+  record.Open();
   authority.TakeIn();
-  machine.pipes.Create(owner::kPipeName, pid,
-                       [this](std::span<const std::uint8_t> message, const sim::PipeCaller& c) {
-                         return authority.Serve(message, {c.session, c.admin}, machine.world.Now());
-                       });
+  machine.pipes.Create(
+      owner::kPipeName, pid,
+      [this](std::span<const std::uint8_t> message, const sim::PipeCaller& c) {
+        return authority.Serve(message, {c.session, c.admin, c.user}, machine.world.Now());
+      });
   machine.servicePid = pid;
 }
 

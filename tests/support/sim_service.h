@@ -4,6 +4,7 @@
 
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/sim_text_rules.h"
+#include "tests/support/memory_record.h"
 #include "watchdog/authority.h"
 
 namespace pw::test {
@@ -34,6 +35,8 @@ class OpenSslKeyMaker : public watchdog::AuthorityHost {
 class SimService {
  public:
   static constexpr std::uint32_t kTestIterations = 10;
+  // The wall clock when the simulated machine's clock reads 0: 2026-12-08 00:00:00 UTC.
+  static constexpr std::int64_t kEpoch = 1796688000;
 
   explicit SimService(sim::SimMachine& machine);
   ~SimService();
@@ -49,6 +52,9 @@ class SimService {
   const int pid;
   OpenSslKeyMaker keys;
   sim::SimTextRules text;
+  MemoryRecordStorage recordFile;
+  MemoryEvents events;
+  watchdog::ServiceRecord record;
   watchdog::Authority authority;
 };
 

@@ -76,7 +76,7 @@ class AuthorityTest : public ::testing::Test {
  protected:
   owner::Reply Send(owner::Ask ask, std::vector<std::string> fields, std::uint32_t session = 1,
                     Millis now = 0) {
-    return authority.Serve(Request{ask, std::move(fields)}, {session, false}, now);
+    return authority.Serve(Request{ask, std::move(fields)}, {session, false, ""}, now);
   }
   Answer Unlock(const std::string& entry) { return Send(Ask::CheckUnlock, {entry}).answer; }
   Answer Setup(const std::string& entry) { return Send(Ask::CheckSetup, {entry}).answer; }

@@ -1,15 +1,12 @@
 #include "watchdog/win32/event_log.h"
 
+#include <array>
 #include <cstdio>
 
+#include "history/event_fields.h"
+#include "platform/win32/backend/win32_text.h"
+
 namespace pw::watchdog {
-
-namespace {
-
-// The one message of the program's message table: "%1", the text itself.
-constexpr DWORD kMessageId = 1;
-
-}  // namespace
 
 void EventLog::Register(const std::string& messageFile) {
   const std::string key =
@@ -28,22 +25,39 @@ void EventLog::Register(const std::string& messageFile) {
   RegCloseKey(handle);
 }
 
-EventLog::EventLog(bool echo) : source_(RegisterEventSourceA(nullptr, kSource)), echo_(echo) {}
+EventLog::EventLog(bool echo)
+    : source_(RegisterEventSourceW(nullptr, L"Pagewarden")), echo_(echo) {}
 
 EventLog::~EventLog() {
   if (source_ != nullptr) DeregisterEventSource(source_);
 }
 
 void EventLog::Write(const Report& report) {
-  const std::string text = Describe(report);
+  if (record_ != nullptr) {
+    record_->Add(ToEntry(report));
+  } else {
+    Write(ToEntry(report));
+  }
+}
+
+void EventLog::Write(const history::Entry& entry) {
   if (echo_) {
-    std::printf("%s\n", text.c_str());
+    std::printf("%s\n",
+                entry.detail.empty() ? history::OutcomeText(entry).c_str() : entry.detail.c_str());
     std::fflush(stdout);
   }
   if (source_ == nullptr) return;
-  const char* strings[] = {text.c_str()};
-  const WORD type = report.Warning() ? EVENTLOG_WARNING_TYPE : EVENTLOG_INFORMATION_TYPE;
-  ReportEventA(source_, type, 0, kMessageId, nullptr, 1, 0, strings, nullptr);
+  std::array<std::wstring, history::kEventStrings> wide;
+  std::array<const wchar_t*, history::kEventStrings> strings{};
+  const auto fields = history::EventStrings(entry);
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    wide[i] = win32::Wide(fields[i]);
+    strings[i] = wide[i].c_str();
+  }
+  const WORD type =
+      history::EventIsWarning(entry) ? EVENTLOG_WARNING_TYPE : EVENTLOG_INFORMATION_TYPE;
+  ReportEventW(source_, type, 0, history::EventId(entry.kind), nullptr,
+               static_cast<WORD>(strings.size()), 0, strings.data(), nullptr);
 }
 
 }  // namespace pw::watchdog

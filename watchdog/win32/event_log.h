@@ -5,12 +5,13 @@
 #include <string>
 
 #include "watchdog/report.h"
+#include "watchdog/service_record.h"
 
 namespace pw::watchdog {
 
 // The Windows event log under the source "Pagewarden". Writing never fails loudly: a service
 // has no one to tell.
-class EventLog {
+class EventLog : public EventWriter {
  public:
   static constexpr const char* kSource = "Pagewarden";
 
@@ -24,10 +25,15 @@ class EventLog {
   EventLog(const EventLog&) = delete;
   EventLog& operator=(const EventLog&) = delete;
 
+  // Once the record is open, the watchdog's reports go into it too (and from it to the log).
+  void SetRecord(ServiceRecord* record) { record_ = record; }
   void Write(const Report& report);
+  // One event under the entry's kind's ID, its fields as the event's data.
+  void Write(const history::Entry& entry) override;
 
  private:
   HANDLE source_;
+  ServiceRecord* record_ = nullptr;
   bool echo_;
 };
 

@@ -24,8 +24,26 @@ Millis Now() {
   return static_cast<Millis>(GetTickCount64());
 }
 
-// Who the client is: its session and whether its token is an elevated administrator's (a
-// filtered token holds Administrators for deny only, which the membership check does not count).
+// DOMAIN\name of the token's user, for the record.
+std::string UserOf(HANDLE token) {
+  BYTE buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+  DWORD size = 0;
+  if (!GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size)) return {};
+  wchar_t name[256];
+  wchar_t domain[256];
+  DWORD nameLength = 256;
+  DWORD domainLength = 256;
+  SID_NAME_USE use{};
+  if (!LookupAccountSidW(nullptr, reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, name,
+                         &nameLength, domain, &domainLength, &use)) {
+    return {};
+  }
+  return win32::Utf8(std::wstring(domain) + L"\\" + name);
+}
+
+// Who the client is: its session, its user and whether its token is an elevated administrator's
+// (a filtered token holds Administrators for deny only, which the membership check does not
+// count).
 Caller CallerOf(HANDLE pipe) {
   Caller caller;
   ULONG session = 0;
@@ -40,6 +58,7 @@ Caller CallerOf(HANDLE pipe) {
         CheckTokenMembership(token, sid, &member)) {
       caller.admin = member != FALSE;
     }
+    caller.user = UserOf(token);
     CloseHandle(token);
   }
   RevertToSelf();

@@ -6,6 +6,7 @@
 //                             cannot start programs on a user's desktop, and for tests)
 #include <windows.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -15,6 +16,7 @@
 #include "watchdog/win32/cng_keys.h"
 #include "watchdog/win32/event_log.h"
 #include "watchdog/win32/owner_pipe.h"
+#include "watchdog/win32/record_storage.h"
 #include "watchdog/win32/recovery_config.h"
 #include "watchdog/win32/service_loop.h"
 #include "watchdog/win32/win32_guard_host.h"
@@ -38,12 +40,28 @@ std::string GuardPath(const std::string& ownPath) {
   return ownPath.substr(0, ownPath.find_last_of('\\') + 1) + kGuardFile;
 }
 
-// The owner's authority as the service runs it: LocalSystem's registry, CNG, the pipe.
+// Seconds since 1970 UTC, for the record.
+std::int64_t WallClock() {
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  const std::uint64_t ticks =
+      (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+  constexpr std::uint64_t kTicksTo1970 = 116444736000000000ull;
+  return static_cast<std::int64_t>((ticks - kTicksTo1970) / 10000000ull);
+}
+
+// The owner's authority as the service runs it: LocalSystem's registry, CNG, the record, the
+// pipe.
 struct OwnerAuthority {
-  OwnerAuthority() : authority(registry, keys, text), pipe(authority) {}
+  explicit OwnerAuthority(EventLog& log)
+      : record(recordFile, log, &WallClock),
+        authority(registry, keys, text, PasswordRecord::kIterations, &record),
+        pipe(authority) {}
   Win32Registry registry;
   CngKeys keys;
   Win32TextRules text;
+  RecordStorage recordFile;
+  ServiceRecord record;
   Authority authority;
   OwnerPipe pipe;
 };
@@ -56,12 +74,16 @@ class Service {
       : path_(OwnPath()),
         log_(false),
         host_(Win32GuardHost::Mode::Service, GuardPath(path_), log_),
+        owner_(log_),
         loop_(host_, &owner_.pipe) {}
 
   void Run() {
     status_ = RegisterServiceCtrlHandlerExA(kServiceName, &Service::Handler, this);
     if (status_ == nullptr) return;
     EventLog::Register(path_);
+    // The record before anything is reported, so the guards' starts are in it too.
+    owner_.record.Open();
+    log_.SetRecord(&owner_.record);
     // Without its pipe the service still keeps the guards running; the guards then refuse
     // every password, as they must when the authority cannot be reached.
     owner_.pipe.Open();

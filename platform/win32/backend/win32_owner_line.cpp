@@ -7,6 +7,7 @@
 #include "owner/protocol.h"
 #include "platform/win32/backend/win32_pipe_io.h"
 #include "platform/win32/backend/win32_service_handle.h"
+#include "platform/win32/backend/win32_text.h"
 
 namespace pw {
 
@@ -16,7 +17,6 @@ using win32::ServiceHandle;
 
 // The service answers within 100 ms of work; this leaves room for a busy machine.
 constexpr DWORD kAnswerTime = 2000;
-constexpr std::size_t kLongestReply = 64;
 
 // The keyboard hook that holds the switching keys is served on this thread, which waits here for
 // the service; Windows drops a hook that keeps the keyboard waiting past its time-out and says
@@ -51,7 +51,7 @@ class Win32PipeConnection : public PipeConnection {
       const std::vector<std::uint8_t>& request) override {
     const HoldLetGo letGo(input_);
     if (!win32::WriteMessage(pipe_, request, kAnswerTime)) return std::nullopt;
-    return win32::ReadMessage(pipe_, kLongestReply, kAnswerTime);
+    return win32::ReadMessage(pipe_, owner::kLongestReply, kAnswerTime);
   }
 
  private:
@@ -82,14 +82,17 @@ std::unique_ptr<PipeConnection> Win32OwnerLine::Connect() {
   // Identification only: the server may learn who we are, but never act as us.
   const DWORD flags = FILE_FLAG_OVERLAPPED | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION;
   HANDLE pipe = INVALID_HANDLE_VALUE;
-  for (int attempt = 0; attempt < 2 && pipe == INVALID_HANDLE_VALUE; ++attempt) {
+  for (int attempt = 0; attempt < 4 && pipe == INVALID_HANDLE_VALUE; ++attempt) {
     pipe = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, flags,
                        nullptr);
-    // The service serves one client at a time; another one's request takes a moment.
-    if (pipe == INVALID_HANDLE_VALUE &&
-        (GetLastError() != ERROR_PIPE_BUSY || !WaitNamedPipeW(name.c_str(), kAnswerTime))) {
-      break;
-    }
+    if (pipe != INVALID_HANDLE_VALUE) break;
+    // The service serves one client at a time; another one's request takes a moment, and so
+    // does letting that client go (a report right after a password check meets it). Wine's
+    // pipe may even look absent for that moment, where its wait returns at once: a short
+    // pause, a few times at most, then the service counts as unreachable.
+    const DWORD error = GetLastError();
+    if (error != ERROR_PIPE_BUSY && error != ERROR_FILE_NOT_FOUND) break;
+    if (!WaitNamedPipeW(name.c_str(), kAnswerTime)) Sleep(50);
   }
   if (pipe == INVALID_HANDLE_VALUE) return nullptr;
   DWORD mode = PIPE_READMODE_MESSAGE;
@@ -98,6 +101,19 @@ std::unique_ptr<PipeConnection> Win32OwnerLine::Connect() {
     return nullptr;
   }
   return std::make_unique<Win32PipeConnection>(pipe, input_);
+}
+
+void Win32OwnerLine::WriteEvent(std::uint16_t id, bool warning,
+                                std::span<const std::string> strings) {
+  HANDLE source = RegisterEventSourceW(nullptr, L"Pagewarden");
+  if (source == nullptr) return;
+  std::vector<std::wstring> wide;
+  for (const std::string& text : strings) wide.push_back(win32::Wide(text));
+  std::vector<const wchar_t*> pointers;
+  for (const std::wstring& text : wide) pointers.push_back(text.c_str());
+  ReportEventW(source, warning ? EVENTLOG_WARNING_TYPE : EVENTLOG_INFORMATION_TYPE, 0, id, nullptr,
+               static_cast<WORD>(pointers.size()), 0, pointers.data(), nullptr);
+  DeregisterEventSource(source);
 }
 
 }  // namespace pw

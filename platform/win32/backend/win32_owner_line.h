@@ -12,6 +12,7 @@ class Win32OwnerLine : public OwnerLine {
   explicit Win32OwnerLine(Win32Input& input) : input_(input) {}
   std::uint32_t ServiceProcessId() override;
   std::unique_ptr<PipeConnection> Connect() override;
+  void WriteEvent(std::uint16_t id, bool warning, std::span<const std::string> strings) override;
 
  private:
   Win32Input& input_;

@@ -3,10 +3,13 @@
 // The shell headers need windows.h first.
 #include "platform/win32/backend/win32_handle_cast.h"
 // Then these.
+#include <commdlg.h>
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <string_view>
 
 #include "platform/win32/backend/win32_text.h"
@@ -96,6 +99,38 @@ bool Win32Shell::StartProgram(const std::string& path, int windowStyle) {
   ::CloseHandle(started.hThread);
   ::CloseHandle(started.hProcess);
   return true;
+}
+
+std::optional<std::string> Win32Shell::ChooseSaveFile(Hwnd owner, const std::string& suggested) {
+  std::wstring path = win32::Wide(suggested);
+  path.resize(32768);
+  static constexpr wchar_t kFilter[] = L"CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = win32::ToHwnd(owner);
+  dialog.lpstrFilter = kFilter;
+  dialog.lpstrFile = path.data();
+  dialog.nMaxFile = static_cast<DWORD>(path.size());
+  dialog.lpstrDefExt = L"csv";
+  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
+  if (!GetSaveFileNameW(&dialog)) return std::nullopt;
+  path.resize(std::wcslen(path.c_str()));
+  return win32::Utf8(path);
+}
+
+bool Win32Shell::WriteWholeFile(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(win32::Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  std::string_view rest = bytes;
+  bool ok = true;
+  while (ok && !rest.empty()) {
+    DWORD written = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(rest.size(), 1 << 20));
+    ok = WriteFile(file, rest.data(), chunk, &written, nullptr) && written > 0;
+    rest.remove_prefix(written);
+  }
+  return CloseHandle(file) && ok;
 }
 
 }  // namespace pw

@@ -22,6 +22,8 @@ class Win32Shell : public Shell {
                               const std::string& parameters, const std::string& directory,
                               int showCommand) override;
   bool StartProgram(const std::string& path, int windowStyle) override;
+  std::optional<std::string> ChooseSaveFile(Hwnd owner, const std::string& suggested) override;
+  bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
 
  private:
   bool comReady_ = false;

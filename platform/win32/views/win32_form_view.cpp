@@ -15,6 +15,7 @@
 #include "platform/win32/views/win32_frame.h"
 #include "platform/win32/views/win32_line.h"
 #include "platform/win32/views/win32_list_box.h"
+#include "platform/win32/views/win32_table.h"
 #include "platform/win32/views/win32_views.h"
 
 namespace pw {
@@ -191,7 +192,7 @@ std::unique_ptr<winui::Win32Control> Win32FormView::Make(forms::Control& control
     return std::make_unique<Win32CheckList>(*list, context);
   }
   return MakeFirstOf<Win32Label, Win32Button, Win32TextBox, Win32CheckBox, Win32ListBox, Win32Frame,
-                     Win32Picture, Win32Line>(control, context);
+                     Win32Picture, Win32Line, Win32Table>(control, context);
 }
 
 void Win32FormView::ArrangeTabOrder() {
