@@ -53,6 +53,7 @@ history::Entry ToEntry(const Report& report) {
       break;
     case Report::Kind::Restarted:
     case Report::Kind::RestartDelayed:
+    case Report::Kind::Silent:
       kind = Kind::GuardRestarted;
       break;
     case Report::Kind::StartFailed:
