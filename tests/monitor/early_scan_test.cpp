@@ -95,7 +95,7 @@ TEST(EarlyScanTest, OnceChangesAreReportedTheyReplaceTheLookEveryPeriod) {
   r.machine.world.RunFor(1000);
   const long before = r.a.host.toolkit.Passes();
   r.machine.world.RunFor(5000);
-  // The two 250 ms timers' 40 ticks: no look every 20 ms.
+  // The two 250 ms timers' 40 ticks: no look every 30 ms.
   EXPECT_LE(r.a.host.toolkit.Passes() - before, 44);
 
   r.machine.world.RunFor(7);

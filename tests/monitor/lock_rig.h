@@ -13,7 +13,7 @@ inline constexpr const char* kBrowserClass = "IEFrame";
 inline constexpr const char* kCasinoTitle = "Casino Royale - Microsoft Internet Explorer";
 inline constexpr Millis kTick = 250;
 // The look for a change in front between scan ticks.
-inline constexpr Millis kLook = 20;
+inline constexpr Millis kLook = 30;
 inline constexpr std::uint32_t kTrayIconId = 1;
 inline constexpr int kRightButtonUp = 517;  // the mouse event the shell reports for the icon
 
