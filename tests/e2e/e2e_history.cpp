@@ -25,16 +25,7 @@ HWND Stopped(Driver& d, Check& c, const std::string& className, const std::strin
              PlayedWindow** opened = nullptr) {
   PlayedWindow& page = d.OpenWindow(className, title);
   if (opened != nullptr) *opened = &page;
-  d.WaitFor(
-      [&] {
-        if (GetForegroundWindow() != page.hwnd) SetForegroundWindow(page.hwnd);
-        return GetForegroundWindow() == page.hwnd;
-      },
-      kPatience);
-  HWND prompt = nullptr;
-  c.That(d.WaitFor([&] { return (prompt = VisiblePrompt(d)) != nullptr; }, kPatience),
-         "the page is stopped: " + title);
-  return prompt;
+  return PromptInFrontOf(d, c, page, "the page is stopped: " + title);
 }
 
 bool PromptGone(Driver& d) {

@@ -31,17 +31,7 @@ long RegAdd(const std::string& name, const std::string& value) {
 bool Unlocks(Driver& d, Check& c, const std::string& className, const std::string& title,
              const std::string& password) {
   PlayedWindow& page = d.OpenWindow(className, title);
-  // Under Wine with no window manager, the focus of a window that just closed can fall back to
-  // the desktop after the page came forward; the guard only looks at the window in front.
-  d.WaitFor(
-      [&] {
-        if (GetForegroundWindow() != page.hwnd) SetForegroundWindow(page.hwnd);
-        return GetForegroundWindow() == page.hwnd;
-      },
-      kPatience);
-  HWND prompt = nullptr;
-  c.That(d.WaitFor([&] { return (prompt = VisiblePrompt(d)) != nullptr; }, kPatience),
-         "a locked page asks for the password: " + title);
+  HWND prompt = PromptInFrontOf(d, c, page, "a locked page asks for the password: " + title);
   if (prompt == nullptr) return false;
   d.Type(d.FirstChild(prompt, "Edit"), password);
   d.Press(prompt, "OK");
@@ -70,6 +60,20 @@ std::string RawExchange(const std::string& message, bool send = true) {
 }
 
 }  // namespace
+
+HWND PromptInFrontOf(Driver& d, Check& c, PlayedWindow& page, const std::string& what) {
+  // Under Wine with no window manager, the focus of a window that just closed can fall back to
+  // the desktop after the page came forward; the guard only looks at the window in front.
+  d.WaitFor(
+      [&] {
+        if (GetForegroundWindow() != page.hwnd) SetForegroundWindow(page.hwnd);
+        return GetForegroundWindow() == page.hwnd;
+      },
+      kPatience);
+  HWND prompt = nullptr;
+  c.That(d.WaitFor([&] { return (prompt = VisiblePrompt(d)) != nullptr; }, kPatience), what);
+  return prompt;
+}
 
 void OwnersAuthority(Driver& d, Check& c) {
   // Any program may talk to the pipe: what is not a request gets the error reply, and a client

@@ -23,6 +23,8 @@ std::vector<HWND> Edits(HWND window);
 bool Gone(HWND window);
 // The password prompt, shown, or null.
 HWND VisiblePrompt(Driver& d);
+// Keeps the page in front until the guard's prompt shows (checked as `what`); the prompt or null.
+HWND PromptInFrontOf(Driver& d, Check& c, PlayedWindow& page, const std::string& what);
 // Opens the setup window as a user does: a double-click on the tray icon, then the setup
 // password. Returns the window, or null.
 HWND OpenSetup(Driver& d, Check& c, const std::string& password);
