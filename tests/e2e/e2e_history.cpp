@@ -72,13 +72,35 @@ std::wstring RecordPath() {
   return path;
 }
 
+DWORD ServiceState() {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+  if (manager == nullptr) return 0;
+  SERVICE_STATUS status{};
+  SC_HANDLE service = OpenServiceA(manager, "PagewardenWatchdog", SERVICE_QUERY_STATUS);
+  if (service != nullptr) {
+    QueryServiceStatus(service, &status);
+    CloseServiceHandle(service);
+  }
+  CloseServiceHandle(manager);
+  return status.dwCurrentState;
+}
+
+bool PipeThere() {
+  return WaitNamedPipeW(L"\\\\.\\pipe\\Pagewarden.Owner", 0) != FALSE;
+}
+
+// Stopped means the manager says so, not just that the pipe went: a start asked for while the
+// last process is still on its way out is refused. A start is asked for again until it takes.
 bool ServiceRunning(Driver& d, bool running) {
-  const std::string command =
-      std::string("sc ") + (running ? "start" : "stop") + " PagewardenWatchdog";
-  Run(command);
-  return d.WaitFor(
-      [&] { return (WaitNamedPipeW(L"\\\\.\\pipe\\Pagewarden.Owner", 0) != FALSE) == running; },
-      10000);
+  if (!running) {
+    Run("sc stop PagewardenWatchdog");
+    return d.WaitFor([] { return ServiceState() == SERVICE_STOPPED && !PipeThere(); }, 15000);
+  }
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    Run("sc start PagewardenWatchdog");
+    if (d.WaitFor([] { return PipeThere(); }, 5000)) return true;
+  }
+  return false;
 }
 
 }  // namespace
