@@ -20,6 +20,8 @@ constexpr int kEarlyScanPeriod = 30;
 // Once the system reports changes in front, the look runs when a report arrives; besides, once a
 // minute, which costs nothing and keeps the timer on for the reports to hurry.
 constexpr int kReportedLookPeriod = 60000;
+// How soon a tray click held back by a waiting action is tried again.
+constexpr int kTrayClickRetry = 50;
 
 }  // namespace
 
@@ -32,6 +34,7 @@ frmMain::frmMain(App& app)
       timTarnwick(*this, "timTarnwick", 250, true),
       tmrTimeDelay(*this, "tmrTimeDelay", 0, false),
       timEarlyScan(*this, "timEarlyScan", kEarlyScanPeriod, true),
+      tmrTrayClick(*this, "tmrTrayClick", kTrayClickRetry, false),
       mnufile(*this, "mnufile", "&File"),
       mnuTWKSetup(*this, "mnuTWKSetup", "Configure...", &mnufile),
       mnub1(*this, "mnub1", "-", &mnufile),
@@ -62,6 +65,7 @@ frmMain::frmMain(App& app)
   timTarnwick.onTimer = [this] { timTarnwick_Timer(); };
   tmrTimeDelay.onTimer = [this] { tmrTimeDelay_Timer(); };
   timEarlyScan.onTimer = [this] { timEarlyScan_Timer(); };
+  tmrTrayClick.onTimer = [this] { tmrTrayClick_Timer(); };
   // The look reads and compares; a change it finds runs the scan tick, which makes ready itself.
   timEarlyScan.quiet = true;
   mnuTWKSetup.onClick = [this] { mnuTWKSetup_Click(); };
@@ -122,6 +126,10 @@ void frmMain::Form_Unload() {
 }
 
 void frmMain::Timer1_Timer() {
+  // A menu left open over a prompt's wait would hold that wait past its end, and a scan tick or
+  // tray action below it with the wait.
+  if (menuOverWait_ && PromptWaitOver()) ClosePopupMenu();
+
   // A second copy of the program asks for the setup by showing its about box under this caption
   // for about a second; an installer or any other program's window with that caption asks for
   // nothing. Each request is served once: answering the prompt within that second must not bring
@@ -129,7 +137,7 @@ void frmMain::Timer1_Timer() {
   const Hwnd request = app_.platform.windows.FindWindowA(forms::kFormClassName, kSecondCopyCaption);
   if (request == 0) {
     servedSetupRequest_ = 0;
-  } else if (request != servedSetupRequest_) {
+  } else if (request != servedSetupRequest_ && !WaitingWithoutPrompt()) {
     servedSetupRequest_ = request;
     mnuTWKSetup_Click();
   }

@@ -32,6 +32,8 @@ class frmMain : public forms::Form {
   // Looks between scan ticks whether the window in front or its title changed, and if so runs
   // the scan tick at once, so a locked page is frozen well before the next tick.
   forms::Timer timEarlyScan;
+  // Serves a tray click that came while an action waited with no prompt, once it has returned.
+  forms::Timer tmrTrayClick;
 
   forms::MenuItem mnufile;
   forms::MenuItem mnuTWKSetup;
@@ -69,6 +71,7 @@ class frmMain : public forms::Form {
   void ReloadSettings();
   void tmrTimeDelay_Timer();
   void timEarlyScan_Timer();
+  void tmrTrayClick_Timer();
   void mnuTWKSetup_Click();
   void mnuDeactivate_Click();
   void mnuReactivate_Click();
@@ -97,11 +100,19 @@ class frmMain : public forms::Form {
   void StopAfterPrompt();
   // Called by each tray action as it returns: a locked page found meanwhile is stopped now.
   void StopPageFoundMeanwhile();
+  // A scan tick or a stop action waits further down the stack, and no prompt is up: a menu or
+  // prompt opened now would hold it, and with it the scan, for as long as it stayed open.
+  bool WaitingWithoutPrompt();
+  // The prompt wait below a menu would end now: the prompt is gone or out of time.
+  bool PromptWaitOver();
+  void TrayClick(long code);
 
   Seen seen_;                     // what the last scan tick saw in front
   int stopDepth_ = 0;             // stop actions running, nested ones included
   bool offenderInFront_ = false;  // found while a tray action's prompt waited
   bool timedOut_ = false;         // the last prompt was withdrawn by its time limit
+  long trayClickLater_ = 0;       // the tray click tmrTrayClick serves
+  bool menuOverWait_ = false;     // the tray menu open now was opened inside a prompt's wait
   std::string browserForm_;
   BrowserPrograms browsers_;  // the browser fragment as the scan last brought it to reader form
 

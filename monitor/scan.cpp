@@ -93,6 +93,8 @@ void frmMain::StopAfterPrompt() {
   // As if the user cancelled it: a prompt left open must not leave the page usable meanwhile.
   offenderInFront_ = true;
   if (PromptShown()) app_.password.Command1_Click();
+  // A tray menu opened over that prompt would keep the action from returning.
+  if (menuOverWait_) ClosePopupMenu();
 }
 
 void frmMain::StopPageFoundMeanwhile() {

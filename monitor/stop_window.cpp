@@ -60,6 +60,8 @@ void frmMain::StopWindow() {
   if (target != 0 && !windows.Answers(target)) return;
 
   windows.EnableWindow(target, false);
+  // A tray menu left open under this tick goes: the prompt needs the user's keyboard and mouse.
+  if (target != 0) ClosePopupMenu();
   // The page stays out of sight until the verdict, closed or not; a nested tray action leaves
   // the cover to the stop action that put it up.
   struct Uncover {

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <utility>
 
 #include "app/app.h"
 #include "monitor/frm_main.h"
@@ -27,15 +28,44 @@ void frmMain::Form_MouseMove(int button, int shift, float x, float y) {
       std::lrint(static_cast<float>(app_.platform.toolkit.Screen().TwipsPerPixelX()));
   if (perPixel == 0) return;
   const long code = twips / perPixel;
+  if (code != kDoubleClick && code != kRightButtonUp) return;
+  if (WaitingWithoutPrompt()) {
+    trayClickLater_ = code;
+    tmrTrayClick.SetEnabled(true);
+    return;
+  }
+  TrayClick(code);
+}
+
+void frmMain::tmrTrayClick_Timer() {
+  if (WaitingWithoutPrompt()) return;
+  tmrTrayClick.SetEnabled(false);
+  TrayClick(std::exchange(trayClickLater_, 0));
+}
+
+void frmMain::TrayClick(long code) {
   if (code == kDoubleClick) {
     if (!HideMenuOn) mnuTWKSetup_Click();
-  } else if (code == kRightButtonUp) {
-    if (!HideMenuOn) {
-      PopupMenu(mnufile, &mnuTWKSetup);
-    } else {
-      PopupMenu(mnufile2);
-    }
+    return;
   }
+  if (code != kRightButtonUp) return;
+  // Over a prompt's wait the menu stays open only while that wait lasts (Timer1 closes it).
+  const bool outer = std::exchange(menuOverWait_, timTarnwick.Running() || stopDepth_ > 0);
+  if (!HideMenuOn) {
+    PopupMenu(mnufile, &mnuTWKSetup);
+  } else {
+    PopupMenu(mnufile2);
+  }
+  menuOverWait_ = outer;
+}
+
+bool frmMain::WaitingWithoutPrompt() {
+  return (timTarnwick.Running() || stopDepth_ > 0) && !PromptShown();
+}
+
+bool frmMain::PromptWaitOver() {
+  const Shared& shared = app_.shared;
+  return !PromptShown() || (shared.TimeDelay > 0 && shared.ForceCountdown == 0);
 }
 
 void frmMain::Form_ShellRestarted() {

@@ -184,6 +184,10 @@ void Form::PopupMenu(MenuItem& menu, MenuItem* defaultItem) {
   if (chosen != nullptr) chosen->Press();
 }
 
+void Form::ClosePopupMenu() {
+  if (view_ != nullptr) view_->ClosePopupMenu();
+}
+
 void Form::PressEnter() {
   if (!Enabled()) return;
   if (auto* focused = dynamic_cast<CommandButton*>(ActiveControl())) {

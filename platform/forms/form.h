@@ -90,6 +90,8 @@ class Form {
 
   // Shows a popup menu at the cursor and raises the chosen item's Click after it closes.
   void PopupMenu(MenuItem& menu, MenuItem* defaultItem = nullptr);
+  // Closes an open popup menu with nothing chosen, so the handler that opened it goes on.
+  void ClosePopupMenu();
 
   // Keyboard roles: Enter presses the focused button or else the default one, Esc the cancel one.
   void PressEnter();

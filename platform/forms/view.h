@@ -86,6 +86,9 @@ class FormView {
   // Shows a popup menu at the cursor and blocks (pumping events) until it closes. Returns the
   // item the user chose, or null.
   virtual MenuItem* PopupMenu(MenuItem& menu, MenuItem* defaultItem) = 0;
+  // Closes the popup menu open on this thread, if any, as a click elsewhere would: its
+  // PopupMenu returns with nothing chosen.
+  virtual void ClosePopupMenu() = 0;
 };
 
 class ViewFactory {

@@ -79,6 +79,10 @@ class SimFormView : public forms::FormView {
     return chosen;
   }
 
+  void ClosePopupMenu() override {
+    if (host_.popup) host_.popup->closed = true;
+  }
+
  private:
   static void Deliver(forms::Form& form, Hwnd handle, std::uint32_t shellRestarted,
                       const PostedMessage& m) {

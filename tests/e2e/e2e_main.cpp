@@ -307,7 +307,10 @@ int main(int argc, char** argv) {
   if (argc > 3 && std::strcmp(argv[2], "--soak") == 0) return Soak(driver, std::atoi(argv[3]));
   int passed = 0, failed = 0;
   for (const Scenario& scenario : Scenarios()) {
-    if (argc > 2 && std::strcmp(argv[2], scenario.name) != 0) continue;
+    // Names given: only those scenarios.
+    bool named = argc <= 2;
+    for (int i = 2; i < argc; ++i) named = named || std::strcmp(argv[i], scenario.name) == 0;
+    if (!named) continue;
     driver.Reset();
     Check check;
     scenario.run(driver, check);

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "tests/e2e/e2e_hands.h"
@@ -124,6 +125,26 @@ void TrayMenus(Driver& d, Check& c) {
          "after Lock All a locked page is stopped again");
   AnswerPrompt(d, "open");
   c.That(d.WaitFor([&] { return VisiblePrompt(d) == nullptr; }, kPatience), "the page lives");
+
+  // A menu left open is a loop of the system's own, and the scan goes on inside it.
+  PostMessageA(d.Monitor(), 0x200, 2, kRightClick);
+  c.That(d.WaitFor([&] { return OpenMenu(d) != nullptr; }, kPatience), "the menu is left open");
+  d.Pause(1000);
+  PlayedWindow& meanwhile = d.OpenWindow("MozillaWindowClass", kCasino);
+  bool menuOpen = false;
+  c.That(d.WaitFor(
+             [&] {
+               menuOpen = menuOpen || OpenMenu(d) != nullptr;
+               return !IsWindowEnabled(meanwhile.hwnd);
+             },
+             kPatience),
+         "a locked page is frozen while the menu is open");
+  std::printf("    the menu was %s when the page was frozen\n", menuOpen ? "open" : "closed");
+  c.That(d.WaitFor([&] { return VisiblePrompt(d) != nullptr; }, kPatience), "and asked for");
+  AnswerPrompt(d, "open");
+  c.That(d.WaitFor([&] { return VisiblePrompt(d) == nullptr; }, kPatience), "the page lives");
+  if (OpenMenu(d) != nullptr) PressKey(VK_ESCAPE);
+  c.That(d.WaitFor([&] { return OpenMenu(d) == nullptr; }, kPatience), "the menu is gone");
 
   ChooseFromMenu(d, c, 4);  // About
   HWND about = nullptr;

@@ -154,5 +154,39 @@ TEST(HeldPromptTest, SwitchingKeysAreSwallowedOnlyWhileAPagesPromptWaits) {
   EXPECT_EQ(desktop.switchKeyHolds, 1);
 }
 
+TEST(HeldPromptTest, ATrayMenuLeftOpenNeverHoldsTheScan) {
+  LockRig r;
+  r.Setting("TimeDelay", "5");
+  r.StartLocked();
+  auto rightClick = [&] {
+    r.machine.shell.ClickIcon(r.a.app.main.hWnd(), test::kTrayIconId, test::kRightButtonUp);
+    r.machine.world.RunFor(0);
+  };
+  const Hwnd first = r.OpenAndScan(kCasinoTitle);
+  // Clicked while the scan tick waits on its close request, the menu comes once it has returned.
+  r.a.Do([&] { r.prompt().Command1.Press(); });
+  rightClick();
+  EXPECT_TRUE(r.a.host.popupsShown.empty());
+  r.machine.world.RunFor(700);
+  EXPECT_FALSE(r.Exists(first));
+  ASSERT_TRUE(r.a.host.popup) << "open at last, and left open";
+  const Hwnd second = r.Open("Casino night - Microsoft Internet Explorer", "Second");
+  ASSERT_NE(r.FrozenBy(second, r.machine.world.Now() + 2 * test::kTick), -1);
+
+  r.Answer("secret");
+  EXPECT_FALSE(r.a.host.popup) << "the stop closed the menu";
+
+  // Opened over a page's prompt, the menu goes with the prompt's time limit: the scan is back.
+  const Hwnd third = r.OpenAndScan("Casino club - Microsoft Internet Explorer", "Third");
+  ASSERT_TRUE(r.PromptUp());
+  rightClick();
+  ASSERT_TRUE(r.a.host.popup);
+  r.machine.world.RunFor(6000);
+  EXPECT_FALSE(r.a.host.popup);
+  EXPECT_FALSE(r.Exists(third));
+  const Hwnd fourth = r.Open("Casino bar - Microsoft Internet Explorer", "Fourth");
+  EXPECT_NE(r.FrozenBy(fourth, r.machine.world.Now() + 2 * test::kTick), -1);
+}
+
 }  // namespace
 }  // namespace pw

@@ -229,6 +229,7 @@ class ListHearing : public forms::ViewFactory {
       heard_.emplace_back(what, oneEntry ? list->ChangedEntry() : -1);
     }
     forms::MenuItem* PopupMenu(forms::MenuItem&, forms::MenuItem*) override { return nullptr; }
+    void ClosePopupMenu() override {}
 
    private:
     Heard& heard_;

@@ -356,6 +356,11 @@ forms::MenuItem* Win32FormView::PopupMenu(forms::MenuItem& menu, forms::MenuItem
   return items.Find(chosen);
 }
 
+void Win32FormView::ClosePopupMenu() {
+  // Ends this thread's menu; with none open it fails and nothing happens.
+  EndMenu();
+}
+
 void Win32FormView::DestroyNow() {
   destroying_ = true;
   const HWND window = window_.get();

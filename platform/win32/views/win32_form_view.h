@@ -36,6 +36,7 @@ class Win32FormView : public forms::FormView {
   std::uint32_t IconHandle() const override;
   void Changed(const forms::Control* control, forms::Prop what) override;
   forms::MenuItem* PopupMenu(forms::MenuItem& menu, forms::MenuItem* defaultItem) override;
+  void ClosePopupMenu() override;
 
   // For the message pump: keyboard roles and dialog navigation of a form's window. True when
   // the message was handled and must not be dispatched again.
