@@ -162,15 +162,23 @@ void frmMain::ReloadSettings() {
   watch_.Restart();
   GetWindows();
   GetSettings();
-  mnuDeactivate.SetEnabled(true);
-  mnuReactivate.SetEnabled(false);
-  mnuLockAllWindows2.SetEnabled(false);
-  timTarnwick.SetEnabled(true);
+  ShowAllUnlocked(false);
+}
+
+void frmMain::ShowAllUnlocked(bool unlocked) {
+  timTarnwick.SetEnabled(!unlocked);
+  mnuDeactivate.SetEnabled(!unlocked);
+  mnuReactivate.SetEnabled(unlocked);
+  mnuLockAllWindows2.SetEnabled(unlocked);
+}
+
+void frmMain::StartTimeDelay(int interval) {
+  tmrTimeDelay.SetInterval(interval);
+  tmrTimeDelay.SetEnabled(true);
 }
 
 void frmMain::WaitForTimeDelay(int interval) {
-  tmrTimeDelay.SetInterval(interval);
-  tmrTimeDelay.SetEnabled(true);
+  StartTimeDelay(interval);
   while (tmrTimeDelay.Enabled()) app_.platform.toolkit.DoEvents();
 }
 

@@ -59,6 +59,11 @@ class frmMain : public forms::Form {
   // A window of a known browser program counts as a browser whatever its title.
   bool WatchEveryBrowser = true;
 
+  // Everything unlocked, or locked again: the scan and the tray items that say which.
+  void ShowAllUnlocked(bool unlocked);
+  // Arms the one-shot delay timer without waiting for it.
+  void StartTimeDelay(int interval);
+
   void GetWindows();
   void GetSettings();
   void StopWindow();

@@ -93,13 +93,7 @@ void frmMain::mnuDeactivate_Click() {
   Shared& shared = app_.shared;
   // The scan goes on while the prompt waits; it stops once the answer unlocks everything.
   List2.Clear();
-  frmPassword& prompt = app_.password;
-  prompt.Show();
-  prompt.cmdDeactivate.SetVisible(true);
-  prompt.cmdDeactivate.SetEnabled(true);
-  prompt.cmdDeactivate.SetDefault(true);
-  prompt.cmdDeactivate.SetTop(prompt.cmdOK.Position().top);
-  prompt.cmdOK.SetVisible(false);
+  app_.password.EnterUnlockAllMode();
   shared.UnlockAllAllowed = false;
   TargetTitle = "Unlock All";
   TargetWindow = 0;

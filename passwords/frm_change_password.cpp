@@ -152,7 +152,7 @@ void frmChangePassword::Form_QueryUnload(int& cancel, int unloadMode) {
 }
 
 void frmChangePassword::Form_Unload() {
-  if (app_.setup.Loaded()) app_.setup.SetEnabled(true);
+  app_.setup.ChildClosed();
 }
 
 }  // namespace pw

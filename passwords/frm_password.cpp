@@ -184,16 +184,21 @@ void frmPassword::ShowRefusal(const std::string& why) {
   Label1.SetCaption(why);
 }
 
+void frmPassword::EnterUnlockAllMode() {
+  Show();
+  cmdDeactivate.SetVisible(true);
+  cmdDeactivate.SetEnabled(true);
+  cmdDeactivate.SetDefault(true);
+  cmdDeactivate.SetTop(cmdOK.Position().top);
+  cmdOK.SetVisible(false);
+}
+
 void frmPassword::UnlockAll() {
   Shared& shared = app_.shared;
   app_.platform.windows.ClipCursor(nullptr);
   shared.PasswordAccepted = true;
   shared.AllUnlocked = true;
-  frmMain& main = app_.main;
-  main.timTarnwick.SetEnabled(false);
-  main.mnuDeactivate.SetEnabled(false);
-  main.mnuReactivate.SetEnabled(true);
-  main.mnuLockAllWindows2.SetEnabled(true);
+  app_.main.ShowAllUnlocked(true);
   Unload();
 }
 

@@ -33,6 +33,9 @@ class frmPassword : public forms::Form {
   // pauses, so that typing never waits on a check and guessing costs checks.
   forms::Timer TimerCheck;
 
+  // Shows the prompt with its Unlock All button in the place of OK.
+  void EnterUnlockAllMode();
+
   void txtPassword_Change();
   void cmdOK_Click();
   void cmdDeactivate_Click();

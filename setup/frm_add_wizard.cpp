@@ -1,7 +1,6 @@
 #include "setup/frm_add_wizard.h"
 
 #include "app/app.h"
-#include "setup/find_entry.h"
 
 namespace pw {
 
@@ -51,7 +50,7 @@ void frmAddWizard::Form_Load() {
 
 void frmAddWizard::Form_Unload() {
   // Not loaded: there is nothing to enable, and a reference would load it.
-  if (app_.setup.Loaded()) app_.setup.SetEnabled(true);
+  app_.setup.ChildClosed();
 }
 
 void frmAddWizard::txtWindow_Change() {
@@ -88,16 +87,11 @@ void frmAddWizard::cmdBack_Click() {
 void frmAddWizard::Finish() {
   // Taken as typed: blanks and letter case are part of the word.
   const std::string word = txtWindow.Text();
-  forms::ListBox& list = app_.setup.List1;
-  if (FindEntry(list, word) < 0) {
-    if (!app_.setup.HasRoom()) {
-      // Stays open with the word, so the user can cancel or make room first.
-      Label1.SetCaption(frmSetup::kListFull);
-      return;
-    }
-    list.AddItem(word);
+  if (!app_.setup.AddEntry(word)) {
+    // Stays open with the word, so the user can cancel or make room first.
+    Label1.SetCaption(frmSetup::kListFull);
+    return;
   }
-  app_.setup.MakeCurrentAndTick(word);
   Unload();
 }
 

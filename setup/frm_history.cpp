@@ -57,7 +57,7 @@ void frmHistory::Form_Load() {
 }
 
 void frmHistory::Form_Unload() {
-  if (app_.setup.Loaded()) app_.setup.SetEnabled(true);
+  app_.setup.ChildClosed();
 }
 
 std::string frmHistory::Refusal(const owner::Reply& reply) {

@@ -1,7 +1,6 @@
 #include "setup/frm_modify.h"
 
 #include "app/app.h"
-#include "setup/find_entry.h"
 
 namespace pw {
 
@@ -26,24 +25,22 @@ frmModify::frmModify(App& app)
 }
 
 void frmModify::Form_Unload() {
-  if (app_.setup.Loaded()) app_.setup.SetEnabled(true);
+  app_.setup.ChildClosed();
+}
+
+void frmModify::Edit(const std::string& text) {
+  txtModify.SetText(text);
+  Show();
 }
 
 void frmModify::cmdOK_Click() {
   // Taken as typed; a different letter case is a different word.
   const std::string word = txtModify.Text();
   if (word.empty()) return;
-  forms::ListBox& list = app_.setup.List1;
-  if (FindEntry(list, word) < 0) {
-    // Without a current entry there is nothing to replace and the word is simply added.
-    if (list.ListIndex() < 0 && !app_.setup.HasRoom()) {
-      Label1.SetCaption(frmSetup::kListFull);
-      return;
-    }
-    list.RemoveItem(list.ListIndex());
-    list.AddItem(word);
+  if (!app_.setup.ReplaceCurrentEntry(word)) {
+    Label1.SetCaption(frmSetup::kListFull);
+    return;
   }
-  app_.setup.MakeCurrentAndTick(word);
   Unload();
 }
 

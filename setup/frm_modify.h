@@ -3,11 +3,13 @@
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
 
+#include <string>
+
 namespace pw {
 
 class App;
 
-// Rewrites the current entry of the setup window's list; the setup window fills txtModify.
+// Rewrites the current entry of the setup window's list.
 class frmModify : public forms::Form {
  public:
   explicit frmModify(App& app);
@@ -16,6 +18,9 @@ class frmModify : public forms::Form {
   forms::TextBox txtModify;
   forms::CommandButton cmdOK;
   forms::CommandButton cmdCancel;
+
+  // Shows the dialog with the entry to rewrite.
+  void Edit(const std::string& text);
 
   void cmdOK_Click();
   void cmdCancel_Click();

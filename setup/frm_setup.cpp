@@ -215,8 +215,7 @@ void frmSetup::cmdModify_Click() {
   const std::string text = List1.List(List1.ListIndex());
   if (text == kFixedEntry) return;
   SetEnabled(false);
-  app_.modify.txtModify.SetText(text);
-  app_.modify.Show();
+  app_.modify.Edit(text);
 }
 
 void frmSetup::Cmdok_Click() {
@@ -225,8 +224,7 @@ void frmSetup::Cmdok_Click() {
     cmdApply.SetEnabled(true);
     return;
   }
-  app_.main.tmrTimeDelay.SetInterval(1000);
-  app_.main.tmrTimeDelay.SetEnabled(true);
+  app_.main.StartTimeDelay(1000);
   Unload();
 }
 
@@ -236,6 +234,29 @@ void frmSetup::cmdApply_Click() {
 
 void frmSetup::cmdCancel_Click() {
   Unload();
+}
+
+bool frmSetup::AddEntry(const std::string& word) {
+  if (FindEntry(List1, word) < 0) {
+    if (!HasRoom()) return false;
+    List1.AddItem(word);
+  }
+  MakeCurrentAndTick(word);
+  return true;
+}
+
+bool frmSetup::ReplaceCurrentEntry(const std::string& word) {
+  if (FindEntry(List1, word) < 0) {
+    if (List1.ListIndex() < 0 && !HasRoom()) return false;
+    List1.RemoveItem(List1.ListIndex());
+    List1.AddItem(word);
+  }
+  MakeCurrentAndTick(word);
+  return true;
+}
+
+void frmSetup::ChildClosed() {
+  if (Loaded()) SetEnabled(true);
 }
 
 bool frmSetup::HasRoom() {

@@ -62,11 +62,14 @@ class frmSetup : public forms::Form {
   forms::MenuItem mnub3;
   forms::MenuItem mnuAbout;
 
-  // After the wizard or the change-entry dialog: the first entry equal to the text becomes
-  // current and ticked, and Apply is enabled.
-  void MakeCurrentAndTick(const std::string& text);
-  // Whether the list can take one more entry.
-  bool HasRoom();
+  // From the wizard: the word joins the list unless it is there; either way it becomes the
+  // current, ticked entry. False, and nothing changes, when the list is full.
+  bool AddEntry(const std::string& word);
+  // From the change-entry dialog: the word takes the current entry's place (or joins the list
+  // when none is current), and becomes current and ticked. False when the list is full.
+  bool ReplaceCurrentEntry(const std::string& word);
+  // A dialog opened from this window has closed: the window takes input again.
+  void ChildClosed();
 
   void GetSettings();
   void GetWindows();
@@ -101,6 +104,10 @@ class frmSetup : public forms::Form {
   void Form_Unload() override;
 
  private:
+  // The first entry equal to the text becomes current and ticked, and Apply is enabled.
+  void MakeCurrentAndTick(const std::string& text);
+  // Whether the list can take one more entry.
+  bool HasRoom();
   // Stores the list and the settings and asks the monitor to reload; false when the store was
   // refused in whole or in part.
   bool Store();
