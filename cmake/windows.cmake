@@ -1,15 +1,18 @@
 # The Windows program pgwatch.exe, the smoke tests of its platform backends and the driver of
 # its end-to-end tests. Works with mingw-w64 (cross or native) and with Visual Studio.
 set(PW_WINDOWS_DEFINITIONS WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-target_compile_definitions(pagewarden_core PUBLIC ${PW_WINDOWS_DEFINITIONS})
+get_property(PW_LAYERS GLOBAL PROPERTY PW_LAYERS)
+foreach(layer ${PW_LAYERS})
+  target_compile_definitions(${layer} PUBLIC ${PW_WINDOWS_DEFINITIONS})
+endforeach()
 
 # One file: no runtime libraries beside the program.
 if(MINGW)
   add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release,MinSizeRel>:-s>)
 elseif(MSVC)
   set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
-  # The core was defined before this file was read.
-  set_property(TARGET pagewarden_core PROPERTY MSVC_RUNTIME_LIBRARY ${CMAKE_MSVC_RUNTIME_LIBRARY})
+  # The layers were defined before this file was read.
+  set_property(TARGET ${PW_LAYERS} PROPERTY MSVC_RUNTIME_LIBRARY ${CMAKE_MSVC_RUNTIME_LIBRARY})
 endif()
 
 # The backends of the platform interfaces: registry, window system, shell, input, process and
@@ -19,7 +22,7 @@ file(GLOB PW_WIN32_BACKEND_SOURCES CONFIGURE_DEPENDS
 add_library(pagewarden_win32 STATIC ${PW_WIN32_BACKEND_SOURCES})
 target_include_directories(pagewarden_win32 PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(pagewarden_win32 PUBLIC ${PW_WINDOWS_DEFINITIONS})
-target_link_libraries(pagewarden_win32 PUBLIC pagewarden_core advapi32 user32 shell32 ole32 normaliz
+target_link_libraries(pagewarden_win32 PUBLIC pagewarden_owner advapi32 user32 shell32 ole32 normaliz
                                               comdlg32)
 
 # Resources: the version block comes from the project version.
