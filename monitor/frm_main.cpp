@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "base/names.h"
 #include "base/text.h"
 #include "store/settings_store.h"
 
@@ -10,9 +11,8 @@ namespace pw {
 
 namespace {
 
-constexpr const char* kMonitorCaption = "Pagewarden";
+constexpr const char* kMonitorCaption = kProductName;
 constexpr const char* kSecondCopyCaption = "Pagewarden Setup";
-constexpr const char* kDefaultBrowserTitle = "Internet Explorer";
 constexpr std::size_t kPasswordLength = 8;
 // Often enough that a locked page is frozen well within 40 ms, rarely enough that an idle
 // monitor under Wine (where no change is reported) stays under half a percent of a core.

@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "app/app.h"
+#include "base/names.h"
 #include "monitor/frm_main.h"
 #include "platform/win32_constants.h"
 #include "store/settings_layout.h"
@@ -14,7 +15,6 @@ namespace {
 // The tray callback's x coordinate carries the mouse message.
 constexpr long kDoubleClick = WM_LBUTTONDBLCLK_;
 constexpr long kRightButtonUp = WM_RBUTTONUP_;
-constexpr const char* kProgramFile = "pgwatch.exe";
 constexpr const char* kClosingCaption = "ooh! ";
 
 }  // namespace
@@ -137,10 +137,10 @@ void frmMain::Form_QueryUnload(int& cancel, int unloadMode) {
   // A new copy takes over; it will not take this window for a running monitor.
   SetCaption(kClosingCaption);
   Shell& shell = app_.platform.shell;
-  bool started = shell.StartProgram(app_.shared.AppFolder + kProgramFile, SW_SHOWNOACTIVATE_);
+  bool started = shell.StartProgram(app_.shared.AppFolder + kGuardProgram, SW_SHOWNOACTIVATE_);
   if (!started) {
     SetCaption(kClosingCaption);
-    started = shell.StartProgram(kProgramFile, SW_SHOWNOACTIVATE_);
+    started = shell.StartProgram(kGuardProgram, SW_SHOWNOACTIVATE_);
   }
   // Without a fresh copy the watchdog, where installed, starts one.
   if (started) app_.exitCode = ExitCode::HandedOver;

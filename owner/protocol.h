@@ -20,7 +20,6 @@ namespace pw::owner {
 inline constexpr const char* kPipeName = "\\\\.\\pipe\\Pagewarden.Owner";
 inline constexpr const wchar_t* kPipeNameW = L"\\\\.\\pipe\\Pagewarden.Owner";
 // The service that serves it, by its name with the service control manager.
-inline constexpr const wchar_t* kServiceNameW = L"PagewardenWatchdog";
 inline constexpr std::uint8_t kVersion = 1;
 inline constexpr std::size_t kMostFields = 1100;             // 1000 words and the settings
 inline constexpr std::size_t kLongestField = 64 * 1024;      // a word or a setting

@@ -14,7 +14,6 @@ namespace pw {
 
 namespace {
 
-constexpr const char* kDefaultBrowserTitle = "Internet Explorer";
 constexpr std::uint32_t kGrey = 0x00808080;
 constexpr std::uint32_t kWhite = 0x00FFFFFF;
 

@@ -16,6 +16,8 @@ inline constexpr const char* kVaultSetup = "Setup";
 inline constexpr const char* kUserPassword = "UserPassword";
 inline constexpr const char* kUserPassword2 = "UserPassword2";
 inline constexpr const char* kWebBrowser = "webbrowser";
+// The browser title fragment where none is stored.
+inline constexpr const char* kDefaultBrowserTitle = "Internet Explorer";
 inline constexpr const char* kPasswordPrompt = "passwordprompt";
 inline constexpr const char* kDisableMenu = "disablemenu";
 inline constexpr const char* kHideMenu = "HideMenu";

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/win32_constants.h"
 #include "tests/support/sim_app.h"
 #include "tests/support/stored.h"
 
@@ -15,7 +16,7 @@ inline constexpr Millis kTick = 250;
 // The look for a change in front between scan ticks.
 inline constexpr Millis kLook = 30;
 inline constexpr std::uint32_t kTrayIconId = 1;
-inline constexpr int kRightButtonUp = 517;  // the mouse event the shell reports for the icon
+inline constexpr int kRightButtonUp = WM_RBUTTONUP_;  // what the shell reports for the icon
 
 // A monitor on a simulated machine, with the browser and the user at the prompt played by the
 // test. Store words and settings before Start.

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "platform/win32_constants.h"
 #include "tests/monitor/lock_rig.h"
 
 namespace pw {
@@ -48,12 +49,12 @@ TEST_P(ScreenDpiTest, PromptIsCentredAndHoldsTheCursorInItsClientAreaAndTrayCode
   r.Answer("secret");
   ASSERT_FALSE(r.PromptUp());
   const Hwnd monitor = r.a.app.main.hWnd();
-  r.machine.shell.ClickIcon(monitor, 1, 515);
+  r.machine.shell.ClickIcon(monitor, 1, WM_LBUTTONDBLCLK_);
   r.machine.world.RunFor(0);
   EXPECT_TRUE(r.PromptUp()) << "a double-click asks for the setup password";
   r.a.Do([&] { r.prompt().Command1.Press(); });
   r.machine.world.RunFor(600);
-  r.machine.shell.ClickIcon(monitor, 1, 517);
+  r.machine.shell.ClickIcon(monitor, 1, WM_RBUTTONUP_);
   r.machine.world.RunFor(0);
   EXPECT_EQ(r.a.host.popupsShown.size(), 1u) << "a right click opens the menu";
   r.a.Do([&] { EXPECT_TRUE(r.a.host.ChoosePopupItem("Cancel")); });

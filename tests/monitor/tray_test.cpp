@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/win32_constants.h"
 #include "tests/support/machine_test.h"
 #include "tests/support/sim_app.h"
 
@@ -35,7 +36,7 @@ class TrayTest : public test::MachineTest {
 TEST_F(TrayTest, RightClickShowsTheFullMenuWithConfigureAsDefault) {
   SimApp a(machine);
   a.Start();
-  Click(a, 517);
+  Click(a, WM_RBUTTONUP_);
   ASSERT_EQ(a.host.popupsShown.size(), 1u);
   const sim::PopupShown& shown = a.host.popupsShown[0];
   EXPECT_EQ(Captions(shown), (std::vector<std::string>{"Configure...", "-", "Lock All",
@@ -51,13 +52,13 @@ TEST_F(TrayTest, HiddenMenuShowsTheReducedOneAndIgnoresDoubleClicks) {
   PutSetting("HideMenu", "1");
   SimApp a(machine);
   a.Start();
-  Click(a, 517);
+  Click(a, WM_RBUTTONUP_);
   ASSERT_EQ(a.host.popupsShown.size(), 1u);
   EXPECT_EQ(Captions(a.host.popupsShown[0]),
             (std::vector<std::string>{"Lock All", "-", "About", "Cancel"}));
   for (const auto& e : a.host.popupsShown[0].entries) EXPECT_FALSE(e.isDefault);
   a.Do([&] { a.host.ChoosePopupItem("Cancel"); });
-  Click(a, 515);
+  Click(a, WM_LBUTTONDBLCLK_);
   EXPECT_FALSE(a.PromptShown());
 }
 
@@ -73,7 +74,7 @@ TEST_F(TrayTest, DoubleClickAsksForTheSetupPasswordAndOpensTheSetupWindow) {
   PutSetting("UserPassword2", "admin");
   SimApp a(machine);
   a.Start();
-  Click(a, 515);
+  Click(a, WM_LBUTTONDBLCLK_);
   ASSERT_TRUE(a.PromptShown());
   EXPECT_TRUE(a.app.shared.SetupRequested);
   // The scan goes on while it asks.
@@ -89,7 +90,7 @@ TEST_F(TrayTest, DoubleClickAsksForTheSetupPasswordAndOpensTheSetupWindow) {
 TEST_F(TrayTest, EmptySetupPasswordAcceptsAnEmptyEntry) {
   SimApp a(machine);
   a.Start();
-  Click(a, 515);
+  Click(a, WM_LBUTTONDBLCLK_);
   Answer(a, "");
   EXPECT_TRUE(a.app.setup.Visible());
 }
@@ -99,7 +100,7 @@ TEST_F(TrayTest, ConfigureDismissedKeepsSetupClosedAndRestoresTheSwitches) {
   SimApp a(machine);
   a.Start();
   ASSERT_TRUE(a.app.main.NoPasswordPrompt);
-  Click(a, 515);
+  Click(a, WM_LBUTTONDBLCLK_);
   ASSERT_TRUE(a.PromptShown());  // asked even though prompting is off for pages
   EXPECT_FALSE(a.app.main.NoPasswordPrompt);
   Dismiss(a);
@@ -129,7 +130,7 @@ TEST_F(TrayTest, UnlockAllRightThenLockAllRestoresEverything) {
   EXPECT_TRUE(m.mnuLockAllWindows2.Enabled());
 
   // Configure while everything is unlocked keeps scanning off.
-  Click(a, 515);
+  Click(a, WM_LBUTTONDBLCLK_);
   Answer(a, "");
   EXPECT_FALSE(m.timTarnwick.Enabled());
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 
+#include "base/names.h"
 #include "history/event_fields.h"
 #include "platform/win32/backend/win32_text.h"
 
@@ -26,7 +27,7 @@ void EventLog::Register(const std::string& messageFile) {
 }
 
 EventLog::EventLog(bool echo)
-    : source_(RegisterEventSourceW(nullptr, L"Pagewarden")), echo_(echo) {}
+    : source_(RegisterEventSourceW(nullptr, kProductNameW)), echo_(echo) {}
 
 EventLog::~EventLog() {
   if (source_ != nullptr) DeregisterEventSource(source_);

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/names.h"
 #include "watchdog/report.h"
 #include "watchdog/service_record.h"
 
@@ -13,7 +14,7 @@ namespace pw::watchdog {
 // has no one to tell.
 class EventLog : public EventWriter {
  public:
-  static constexpr const char* kSource = "Pagewarden";
+  static constexpr const char* kSource = kProductName;
 
   // Makes the source known with this program's message table, so the viewer shows the text.
   // Needs an administrator (the service runs as LocalSystem).

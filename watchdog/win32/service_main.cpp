@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/names.h"
 #include "platform/win32/backend/win32_registry.h"
 #include "platform/win32/backend/win32_text_rules.h"
 #include "watchdog/authority.h"
@@ -25,9 +26,6 @@ namespace pw::watchdog {
 
 namespace {
 
-constexpr const char* kServiceName = "PagewardenWatchdog";
-constexpr const char* kGuardFile = "pgwatch.exe";
-
 std::string OwnPath() {
   char path[MAX_PATH * 4];
   const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
@@ -37,7 +35,7 @@ std::string OwnPath() {
 
 // The guard is the program file beside this one.
 std::string GuardPath(const std::string& ownPath) {
-  return ownPath.substr(0, ownPath.find_last_of('\\') + 1) + kGuardFile;
+  return ownPath.substr(0, ownPath.find_last_of('\\') + 1) + kGuardProgram;
 }
 
 // Seconds since 1970 UTC, for the record.

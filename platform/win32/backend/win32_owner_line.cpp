@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/names.h"
 #include "owner/protocol.h"
 #include "platform/win32/backend/win32_pipe_io.h"
 #include "platform/win32/backend/win32_service_handle.h"
@@ -64,8 +65,7 @@ class Win32PipeConnection : public PipeConnection {
 std::uint32_t Win32OwnerLine::ServiceProcessId() {
   const ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
   if (manager.get() == nullptr) return 0;
-  const ServiceHandle service(
-      OpenServiceW(manager.get(), owner::kServiceNameW, SERVICE_QUERY_STATUS));
+  const ServiceHandle service(OpenServiceW(manager.get(), kServiceNameW, SERVICE_QUERY_STATUS));
   if (service.get() == nullptr) return 0;
   SERVICE_STATUS_PROCESS status{};
   DWORD needed = 0;
@@ -105,7 +105,7 @@ std::unique_ptr<PipeConnection> Win32OwnerLine::Connect() {
 
 void Win32OwnerLine::WriteEvent(std::uint16_t id, bool warning,
                                 std::span<const std::string> strings) {
-  HANDLE source = RegisterEventSourceW(nullptr, L"Pagewarden");
+  HANDLE source = RegisterEventSourceW(nullptr, kProductNameW);
   if (source == nullptr) return;
   std::vector<std::wstring> wide;
   for (const std::string& text : strings) wide.push_back(win32::Wide(text));
