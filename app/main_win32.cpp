@@ -2,9 +2,11 @@
 #include "platform/win32/views/win32_ui_handles.h"
 
 #include <exception>
+#include <string>
 
 #include "app/app.h"
 #include "platform/win32/backend/win32_backends.h"
+#include "platform/win32/backend/win32_failures.h"
 #include "platform/win32/views/win32_event_loop.h"
 #include "platform/win32/views/win32_views.h"
 
@@ -19,6 +21,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     pw::Win32EventLoop loop(instance);
     pw::Win32ViewFactory views(instance);
     pw::forms::Toolkit toolkit(loop, views);
+    toolkit.onFailure = [](const std::string& what) { pw::win32::WriteFailure(what); };
     loop.Attach(toolkit);
     pw::Win32Registry registry(&loop.Waits());
     pw::Win32WindowSystem windows;
@@ -32,8 +35,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
                              text, owner});
     app.Run();
     return static_cast<int>(app.exitCode);
-  } catch (const std::exception&) {
-    // Nothing to tell: the program shows no message boxes. A failing start ends it.
+  } catch (const std::exception& failure) {
+    // The program shows no message boxes; what ended it is written for an administrator.
+    pw::win32::WriteFailure(std::string("The guard ended: ") + failure.what());
     return 1;
   }
 }

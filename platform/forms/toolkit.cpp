@@ -20,8 +20,9 @@ void Toolkit::DoEvents(std::optional<Millis> wakeBy) {
 void Toolkit::Raise(const std::function<void()>& handler) {
   try {
     handler();
-  } catch (const std::exception&) {
+  } catch (const std::exception& failure) {
     // A failing handler ends; the program and its other handlers go on.
+    if (onFailure) onFailure(std::string("An event handler failed: ") + failure.what());
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/forms/event_loop.h"
@@ -29,6 +30,8 @@ class Toolkit {
   // Runs an event handler on behalf of the user or a timer. A failure inside a handler ends that
   // handler only; the program carries on.
   void Raise(const std::function<void()>& handler);
+  // Told what failed inside a handler; the platform writes it where an administrator looks.
+  std::function<void(const std::string&)> onFailure;
   // Before a timer's handler that may enter a loop of the system's own.
   void BeforeHandler() { loop_.BeforeHandler(); }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "platform/forms/controls.h"
@@ -303,6 +305,26 @@ TEST_F(FormsTest, PopupMenuBlocksUntilTheUserChoosesAndThenRaisesTheItem) {
   machine.world.RunFor(10);
   EXPECT_TRUE(returned);
   EXPECT_EQ(form.menuOne, 1);
+}
+
+TEST_F(FormsTest, AFailingHandlerIsToldAndThePopupClosesWithNothingChosen) {
+  std::vector<std::string> told;
+  host.toolkit.onFailure = [&](const std::string& what) { told.push_back(what); };
+  form.mnuOne.onClick = [] { throw std::runtime_error("no room"); };
+  bool returned = false;
+  OnProcess([&] {
+    form.PopupMenu(form.mnuPopup);
+    form.PopupMenu(form.mnuPopup);
+    returned = true;
+  });
+  machine.world.Post(host.pid, [&] { host.ChoosePopupItem("One"); });
+  machine.world.RunFor(10);
+  ASSERT_EQ(told, std::vector<std::string>{"An event handler failed: no room"});
+  EXPECT_FALSE(returned);
+  machine.world.Post(host.pid, [&] { form.ClosePopupMenu(); });
+  machine.world.RunFor(10);
+  EXPECT_TRUE(returned);
+  EXPECT_EQ(told.size(), 1u);
 }
 
 TEST_F(FormsTest, TimersTickOnPeriodAndNeverReenterTheirOwnHandler) {

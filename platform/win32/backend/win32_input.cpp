@@ -1,5 +1,7 @@
 #include "platform/win32/backend/win32_input.h"
 
+#include "platform/win32/backend/win32_failures.h"
+
 #include <windows.h>
 
 namespace pw {
@@ -40,6 +42,7 @@ void Win32Input::HoldSwitchKeys(bool hold) {
   }
   // Without the hook the prompt still holds the cursor; the keys then work as ever.
   hook_ = SetWindowsHookExW(WH_KEYBOARD_LL, SwallowSwitchKeys, GetModuleHandleW(nullptr), 0);
+  if (hook_ == nullptr) win32::WriteFailure("Holding the switching keys", GetLastError());
 }
 
 void Win32Input::SendDownArrowAndWait() {

@@ -1,6 +1,7 @@
 #include "platform/win32/backend/win32_shell.h"
 
 // The shell headers need windows.h first.
+#include "platform/win32/backend/win32_failures.h"
 #include "platform/win32/backend/win32_handle_cast.h"
 // Then these.
 #include <commdlg.h>
@@ -94,6 +95,7 @@ bool Win32Shell::StartProgram(const std::string& path, int windowStyle) {
   std::wstring command = win32::Wide("\"" + path + "\"");
   if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                        &startup, &started) == FALSE) {
+    win32::WriteFailure("Starting " + path, GetLastError());
     return false;
   }
   ::CloseHandle(started.hThread);

@@ -11,6 +11,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/win32/backend/win32_failures.h"
+
 namespace pw::winui {
 
 // Owns one Win32 handle and frees it with Deleter; moves, never copies.
@@ -69,9 +71,12 @@ using UniqueFont = Unique<HFONT, GdiDeleter>;
 using UniqueBitmap = Unique<HBITMAP, GdiDeleter>;
 using UniqueImageList = Unique<HIMAGELIST, ImageListDeleter>;
 
-// A failed call the program cannot go on without: the message carries the system's error code.
+// A failed call the program cannot go on without: the message carries the system's error code
+// and its text.
 [[noreturn]] inline void ThrowLastError(const std::string& what) {
-  throw std::runtime_error(what + " failed, error " + std::to_string(GetLastError()));
+  const DWORD error = GetLastError();
+  throw std::runtime_error(what + " failed, error " + std::to_string(error) + ": " +
+                           win32::ErrorText(error));
 }
 
 }  // namespace pw::winui
