@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/win32/backend/win32_text.h"
+#include "platform/win32/unique.h"
 #include "store/settings_layout.h"
 
 namespace pw::watchdog {
@@ -19,43 +20,33 @@ namespace {
 // inherited from above, where Users may read.
 constexpr const wchar_t* kVaultAccess = L"D:P(A;OICI;KA;;;SY)(A;OICI;KA;;;BA)";
 
-class SecurityDescriptor {
- public:
-  explicit SecurityDescriptor(const wchar_t* sddl) {
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd_,
-                                                              nullptr)) {
-      sd_ = nullptr;
-    }
+// Null when the text does not parse.
+win32::UniqueLocal<void> SecurityDescriptor(const wchar_t* sddl) {
+  PSECURITY_DESCRIPTOR sd = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd, nullptr)) {
+    return {};
   }
-  ~SecurityDescriptor() {
-    if (sd_ != nullptr) LocalFree(sd_);
-  }
-  SecurityDescriptor(const SecurityDescriptor&) = delete;
-  SecurityDescriptor& operator=(const SecurityDescriptor&) = delete;
-  PSECURITY_DESCRIPTOR get() const { return sd_; }
-
- private:
-  PSECURITY_DESCRIPTOR sd_ = nullptr;
-};
+  return win32::UniqueLocal<void>(sd);
+}
 
 }  // namespace
 
 std::vector<std::uint8_t> CngKeys::DeriveKey(std::string_view password,
                                              const std::vector<std::uint8_t>& salt,
                                              std::uint32_t iterations) {
-  BCRYPT_ALG_HANDLE algorithm = nullptr;
-  if (!BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr,
+  BCRYPT_ALG_HANDLE opened = nullptr;
+  if (!BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(&opened, BCRYPT_SHA256_ALGORITHM, nullptr,
                                                   BCRYPT_ALG_HANDLE_HMAC_FLAG))) {
     throw std::runtime_error("no HMAC-SHA256 provider");
   }
+  const win32::UniqueAlgorithm algorithm(opened);
   std::vector<std::uint8_t> key(PasswordRecord::kHashSize);
   std::string secret(password);
   std::vector<std::uint8_t> saltCopy(salt);
-  const NTSTATUS status = BCryptDeriveKeyPBKDF2(algorithm, reinterpret_cast<PUCHAR>(secret.data()),
-                                                static_cast<ULONG>(secret.size()), saltCopy.data(),
-                                                static_cast<ULONG>(saltCopy.size()), iterations,
-                                                key.data(), static_cast<ULONG>(key.size()), 0);
-  BCryptCloseAlgorithmProvider(algorithm, 0);
+  const NTSTATUS status = BCryptDeriveKeyPBKDF2(
+      algorithm.get(), reinterpret_cast<PUCHAR>(secret.data()), static_cast<ULONG>(secret.size()),
+      saltCopy.data(), static_cast<ULONG>(saltCopy.size()), iterations, key.data(),
+      static_cast<ULONG>(key.size()), 0);
   SecureZeroMemory(secret.data(), secret.size());
   if (!BCRYPT_SUCCESS(status)) throw std::runtime_error("PBKDF2 failed");
   return key;
@@ -71,20 +62,19 @@ std::vector<std::uint8_t> CngKeys::RandomBytes(std::size_t count) {
 }
 
 bool CngKeys::ProtectVault() {
-  const SecurityDescriptor access(kVaultAccess);
-  if (access.get() == nullptr) return false;
+  const auto access = SecurityDescriptor(kVaultAccess);
+  if (!access) return false;
   SECURITY_ATTRIBUTES attributes{sizeof attributes, access.get(), FALSE};
-  HKEY key = nullptr;
+  HKEY created = nullptr;
   // The 32-bit view, where the program's settings live in both builds.
   if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, win32::Wide(kVaultKey).c_str(), 0, nullptr, 0,
-                      KEY_ALL_ACCESS | KEY_WOW64_32KEY, &attributes, &key,
+                      KEY_ALL_ACCESS | KEY_WOW64_32KEY, &attributes, &created,
                       nullptr) != ERROR_SUCCESS) {
     return false;
   }
+  const win32::UniqueKey key(created);
   // An existing key keeps the list it was made with: set it again, should anyone have changed it.
-  const LONG set = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, access.get());
-  RegCloseKey(key);
-  return set == ERROR_SUCCESS;
+  return RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, access.get()) == ERROR_SUCCESS;
 }
 
 }  // namespace pw::watchdog

@@ -12,26 +12,23 @@ namespace pw::watchdog {
 void EventLog::Register(const std::string& messageFile) {
   const std::string key =
       std::string("SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\") + kSource;
-  HKEY handle = nullptr;
+  HKEY created = nullptr;
   if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                      &handle, nullptr) != ERROR_SUCCESS) {
+                      &created, nullptr) != ERROR_SUCCESS) {
     return;
   }
+  const win32::UniqueKey owned(created);
+  HKEY handle = owned.get();
   const DWORD types = EVENTLOG_ERROR_TYPE | EVENTLOG_WARNING_TYPE | EVENTLOG_INFORMATION_TYPE;
   RegSetValueExA(handle, "EventMessageFile", 0, REG_EXPAND_SZ,
                  reinterpret_cast<const BYTE*>(messageFile.c_str()),
                  static_cast<DWORD>(messageFile.size() + 1));
   RegSetValueExA(handle, "TypesSupported", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&types),
                  sizeof types);
-  RegCloseKey(handle);
 }
 
 EventLog::EventLog(bool echo)
     : source_(RegisterEventSourceW(nullptr, kProductNameW)), echo_(echo) {}
-
-EventLog::~EventLog() {
-  if (source_ != nullptr) DeregisterEventSource(source_);
-}
 
 void EventLog::Write(const Report& report) {
   if (record_ != nullptr) {
@@ -47,7 +44,7 @@ void EventLog::Write(const history::Entry& entry) {
                 entry.detail.empty() ? history::OutcomeText(entry).c_str() : entry.detail.c_str());
     std::fflush(stdout);
   }
-  if (source_ == nullptr) return;
+  if (!source_) return;
   std::array<std::wstring, history::kEventStrings> wide;
   std::array<const wchar_t*, history::kEventStrings> strings{};
   const auto fields = history::EventStrings(entry);
@@ -57,7 +54,7 @@ void EventLog::Write(const history::Entry& entry) {
   }
   const WORD type =
       history::EventIsWarning(entry) ? EVENTLOG_WARNING_TYPE : EVENTLOG_INFORMATION_TYPE;
-  ReportEventW(source_, type, 0, history::EventId(entry.kind), nullptr,
+  ReportEventW(source_.get(), type, 0, history::EventId(entry.kind), nullptr,
                static_cast<WORD>(strings.size()), 0, strings.data(), nullptr);
 }
 

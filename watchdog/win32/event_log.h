@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/names.h"
+#include "platform/win32/unique.h"
 #include "watchdog/report.h"
 #include "watchdog/service_record.h"
 
@@ -22,7 +23,6 @@ class EventLog : public EventWriter {
 
   // With `echo`, each text also goes to the standard output (the console mode).
   explicit EventLog(bool echo);
-  ~EventLog();
   EventLog(const EventLog&) = delete;
   EventLog& operator=(const EventLog&) = delete;
 
@@ -33,7 +33,7 @@ class EventLog : public EventWriter {
   void Write(const history::Entry& entry) override;
 
  private:
-  HANDLE source_;
+  win32::UniqueEventSource source_;
   ServiceRecord* record_ = nullptr;
   bool echo_;
 };

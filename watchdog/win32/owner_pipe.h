@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include "platform/win32/unique.h"
 #include "watchdog/authority.h"
-#include "watchdog/win32/unique_handle.h"
 
 namespace pw::watchdog {
+
+using win32::UniqueHandle;
 
 // The service's side of the owner's pipe, and the watch on the settings key that takes in
 // plain-text passwords. Both are served from the service's one wait: Events() are added to it,

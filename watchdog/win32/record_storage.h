@@ -5,9 +5,11 @@
 #include <string>
 
 #include "history/journal.h"
-#include "watchdog/win32/unique_handle.h"
+#include "platform/win32/unique.h"
 
 namespace pw::watchdog {
+
+using win32::UniqueHandle;
 
 // The record file, %ProgramData%\Pagewarden\history.dat, in a folder whose access list lets
 // SYSTEM and Administrators in and no one else (nothing inherited): a guarded user can neither

@@ -3,13 +3,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/win32/backend/win32_service_handle.h"
+#include "platform/win32/unique.h"
 
 namespace pw::watchdog {
 
 namespace {
 
-using win32::ServiceHandle;
+using win32::UniqueService;
 
 // Reads one level of QueryServiceConfig2 into memory aligned for its structure.
 std::vector<std::uint64_t> QueryConfig(SC_HANDLE service, DWORD level) {
@@ -61,8 +61,8 @@ DWORD WriteRecovery(SC_HANDLE service, const RecoveryPolicy& policy) {
 
 void KeepRecovery(const char* serviceName, EventLog& log) {
   DWORD error = NO_ERROR;
-  const ServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
-  const ServiceHandle service(
+  const UniqueService manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+  const UniqueService service(
       manager.get() == nullptr
           ? nullptr
           : OpenServiceA(manager.get(), serviceName,

@@ -5,12 +5,14 @@
 #include <deque>
 #include <mutex>
 
+#include "platform/win32/unique.h"
 #include "watchdog/watchdog.h"
 #include "watchdog/win32/owner_pipe.h"
-#include "watchdog/win32/unique_handle.h"
 #include "watchdog/win32/win32_guard_host.h"
 
 namespace pw::watchdog {
+
+using win32::UniqueHandle;
 
 // The service's one wait: on its stop event, on session changes, on every guard's process handle
 // and the event it answers on, with the time out at the watchdog's next due time. Nothing runs

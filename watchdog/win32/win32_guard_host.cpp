@@ -153,7 +153,7 @@ bool Win32GuardHost::StartGuard(SessionId session) {
   UniqueHandle answers(CreateEventW(nullptr, FALSE, FALSE, nullptr));
   PROCESS_INFORMATION started{};
   if (!answers || !Launch(user.get(), answers.get(), started)) return false;
-  CloseHandle(started.hThread);
+  const UniqueHandle thread(started.hThread);
   guards_[session] = Guard{UniqueHandle(started.hProcess), std::move(answers)};
   return true;
 }

@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/unique.h"
 #include "watchdog/guard_host.h"
 #include "watchdog/win32/event_log.h"
-#include "watchdog/win32/unique_handle.h"
 
 namespace pw::watchdog {
+
+using win32::UniqueHandle;
 
 // Sessions, guard processes and the event log on Windows. Keeps the process handle of each
 // session's guard for the service to wait on.

@@ -2,6 +2,7 @@
 
 #include "base/names.h"
 #include "platform/win32/backend/win32_text.h"
+#include "platform/win32/unique.h"
 
 namespace pw::win32 {
 
@@ -17,8 +18,8 @@ std::string ErrorText(DWORD error) {
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
       nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  const UniqueLocal<wchar_t> owned(text);
   std::wstring found = length > 0 && text != nullptr ? std::wstring(text, length) : L"";
-  LocalFree(text);
   while (!found.empty() && (found.back() == L'\n' || found.back() == L'\r' || found.back() == L' '))
     found.pop_back();
   return Utf8(found);
@@ -33,11 +34,11 @@ void WriteFailure(const std::string& what, DWORD error) {
   }
   const std::wstring wide = Wide(line);
   OutputDebugStringW((std::wstring(kProductNameW) + L": " + wide + L"\n").c_str());
-  HANDLE source = RegisterEventSourceW(nullptr, kProductNameW);
-  if (source == nullptr) return;
+  const UniqueEventSource source(RegisterEventSourceW(nullptr, kProductNameW));
+  if (!source) return;
   const wchar_t* strings[] = {wide.c_str()};
-  ReportEventW(source, EVENTLOG_ERROR_TYPE, 0, kFailureEvent, nullptr, 1, 0, strings, nullptr);
-  DeregisterEventSource(source);
+  ReportEventW(source.get(), EVENTLOG_ERROR_TYPE, 0, kFailureEvent, nullptr, 1, 0, strings,
+               nullptr);
 }
 
 }  // namespace pw::win32

@@ -34,15 +34,14 @@ Win32Input::~Win32Input() {
 }
 
 void Win32Input::HoldSwitchKeys(bool hold) {
-  if (hold == (hook_ != nullptr)) return;
+  if (hold == static_cast<bool>(hook_)) return;
   if (!hold) {
-    UnhookWindowsHookEx(hook_);
-    hook_ = nullptr;
+    hook_.reset();
     return;
   }
   // Without the hook the prompt still holds the cursor; the keys then work as ever.
-  hook_ = SetWindowsHookExW(WH_KEYBOARD_LL, SwallowSwitchKeys, GetModuleHandleW(nullptr), 0);
-  if (hook_ == nullptr) win32::WriteFailure("Holding the switching keys", GetLastError());
+  hook_.reset(SetWindowsHookExW(WH_KEYBOARD_LL, SwallowSwitchKeys, GetModuleHandleW(nullptr), 0));
+  if (!hook_) win32::WriteFailure("Holding the switching keys", GetLastError());
 }
 
 void Win32Input::SendDownArrowAndWait() {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/input.h"
+#include "platform/win32/unique.h"
 
 namespace pw {
 
@@ -44,11 +45,11 @@ class Win32Input : public Input {
   // program pumps (a prompt waits). Windows drops a hook that answers slower than
   // LowLevelHooksTimeout, so its callback only looks at the key.
   void HoldSwitchKeys(bool hold) override;
-  bool SwitchKeysHeld() const { return hook_ != nullptr; }
+  bool SwitchKeysHeld() const { return static_cast<bool>(hook_); }
 
  private:
   MessagePump& pump_;
-  HHOOK hook_ = nullptr;
+  win32::UniqueHook hook_;
 };
 
 }  // namespace pw

@@ -3,18 +3,19 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 #include "base/names.h"
 #include "owner/protocol.h"
 #include "platform/win32/backend/win32_pipe_io.h"
-#include "platform/win32/backend/win32_service_handle.h"
 #include "platform/win32/backend/win32_text.h"
+#include "platform/win32/unique.h"
 
 namespace pw {
 
 namespace {
 
-using win32::ServiceHandle;
+using win32::UniqueService;
 
 // The service answers within 100 ms of work; this leaves room for a busy machine.
 constexpr DWORD kAnswerTime = 2000;
@@ -38,34 +39,34 @@ class HoldLetGo {
 
 class Win32PipeConnection : public PipeConnection {
  public:
-  Win32PipeConnection(HANDLE pipe, Win32Input& input) : pipe_(pipe), input_(input) {}
-  ~Win32PipeConnection() override { CloseHandle(pipe_); }
+  Win32PipeConnection(win32::UniqueFile pipe, Win32Input& input)
+      : pipe_(std::move(pipe)), input_(input) {}
   Win32PipeConnection(const Win32PipeConnection&) = delete;
   Win32PipeConnection& operator=(const Win32PipeConnection&) = delete;
 
   std::uint32_t ServerProcessId() override {
     ULONG pid = 0;
-    return GetNamedPipeServerProcessId(pipe_, &pid) ? pid : 0;
+    return GetNamedPipeServerProcessId(pipe_.get(), &pid) ? pid : 0;
   }
 
   std::optional<std::vector<std::uint8_t>> Transact(
       const std::vector<std::uint8_t>& request) override {
     const HoldLetGo letGo(input_);
-    if (!win32::WriteMessage(pipe_, request, kAnswerTime)) return std::nullopt;
-    return win32::ReadMessage(pipe_, owner::kLongestReply, kAnswerTime);
+    if (!win32::WriteMessage(pipe_.get(), request, kAnswerTime)) return std::nullopt;
+    return win32::ReadMessage(pipe_.get(), owner::kLongestReply, kAnswerTime);
   }
 
  private:
-  HANDLE pipe_;
+  win32::UniqueFile pipe_;
   Win32Input& input_;
 };
 
 }  // namespace
 
 std::uint32_t Win32OwnerLine::ServiceProcessId() {
-  const ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+  const UniqueService manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
   if (manager.get() == nullptr) return 0;
-  const ServiceHandle service(OpenServiceW(manager.get(), kServiceNameW, SERVICE_QUERY_STATUS));
+  const UniqueService service(OpenServiceW(manager.get(), kServiceNameW, SERVICE_QUERY_STATUS));
   if (service.get() == nullptr) return 0;
   SERVICE_STATUS_PROCESS status{};
   DWORD needed = 0;
@@ -95,25 +96,22 @@ std::unique_ptr<PipeConnection> Win32OwnerLine::Connect() {
     if (!WaitNamedPipeW(name.c_str(), kAnswerTime)) Sleep(50);
   }
   if (pipe == INVALID_HANDLE_VALUE) return nullptr;
+  win32::UniqueFile owned(pipe);
   DWORD mode = PIPE_READMODE_MESSAGE;
-  if (!SetNamedPipeHandleState(pipe, &mode, nullptr, nullptr)) {
-    CloseHandle(pipe);
-    return nullptr;
-  }
-  return std::make_unique<Win32PipeConnection>(pipe, input_);
+  if (!SetNamedPipeHandleState(pipe, &mode, nullptr, nullptr)) return nullptr;
+  return std::make_unique<Win32PipeConnection>(std::move(owned), input_);
 }
 
 void Win32OwnerLine::WriteEvent(std::uint16_t id, bool warning,
                                 std::span<const std::string> strings) {
-  HANDLE source = RegisterEventSourceW(nullptr, kProductNameW);
-  if (source == nullptr) return;
+  const win32::UniqueEventSource source(RegisterEventSourceW(nullptr, kProductNameW));
+  if (!source) return;
   std::vector<std::wstring> wide;
   for (const std::string& text : strings) wide.push_back(win32::Wide(text));
   std::vector<const wchar_t*> pointers;
   for (const std::wstring& text : wide) pointers.push_back(text.c_str());
-  ReportEventW(source, warning ? EVENTLOG_WARNING_TYPE : EVENTLOG_INFORMATION_TYPE, 0, id, nullptr,
-               static_cast<WORD>(pointers.size()), 0, pointers.data(), nullptr);
-  DeregisterEventSource(source);
+  ReportEventW(source.get(), warning ? EVENTLOG_WARNING_TYPE : EVENTLOG_INFORMATION_TYPE, 0, id,
+               nullptr, static_cast<WORD>(pointers.size()), 0, pointers.data(), nullptr);
 }
 
 }  // namespace pw

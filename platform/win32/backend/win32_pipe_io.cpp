@@ -1,5 +1,7 @@
 #include "platform/win32/backend/win32_pipe_io.h"
 
+#include "platform/win32/unique.h"
+
 namespace pw::win32 {
 
 namespace {
@@ -24,24 +26,15 @@ bool Finish(HANDLE pipe, OVERLAPPED& overlapped, BOOL started, DWORD timeoutMs, 
   return error == ERROR_MORE_DATA;
 }
 
-class Event {
- public:
-  Event() : handle_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
-  ~Event() {
-    if (handle_ != nullptr) CloseHandle(handle_);
-  }
-  Event(const Event&) = delete;
-  Event& operator=(const Event&) = delete;
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
+// A manual-reset event for one overlapped call.
+win32::UniqueHandle NewEvent() {
+  return win32::UniqueHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+}
 
 }  // namespace
 
 bool WriteMessage(HANDLE pipe, const std::vector<std::uint8_t>& message, DWORD timeoutMs) {
-  Event event;
+  const win32::UniqueHandle event = NewEvent();
   if (event.get() == nullptr) return false;
   OVERLAPPED overlapped{};
   overlapped.hEvent = event.get();
@@ -55,7 +48,7 @@ bool WriteMessage(HANDLE pipe, const std::vector<std::uint8_t>& message, DWORD t
 
 std::optional<std::vector<std::uint8_t>> ReadMessage(HANDLE pipe, std::size_t most,
                                                      DWORD timeoutMs) {
-  Event event;
+  const win32::UniqueHandle event = NewEvent();
   if (event.get() == nullptr) return std::nullopt;
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   std::vector<std::uint8_t> message;

@@ -44,15 +44,11 @@ Win32Process::Win32Process() {
   DWORD flags = 0;
   if (*end != '\0' || value == 0 || !GetHandleInformation(handle, &flags)) return;
   SetHandleInformation(handle, HANDLE_FLAG_INHERIT, 0);
-  answers_ = handle;
-}
-
-Win32Process::~Win32Process() {
-  if (answers_ != nullptr) CloseHandle(answers_);
+  answers_.reset(handle);
 }
 
 void Win32Process::Answer() {
-  if (answers_ != nullptr) SetEvent(answers_);
+  if (answers_) SetEvent(answers_.get());
 }
 
 void Win32Process::EndNow(std::uint32_t exitCode) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/process.h"
+#include "platform/win32/unique.h"
 
 namespace pw {
 
@@ -10,18 +11,17 @@ class Win32Process : public Process {
  public:
   // Takes the watchdog service's answer event, when it started this process.
   Win32Process();
-  ~Win32Process() override;
   Win32Process(const Win32Process&) = delete;
   Win32Process& operator=(const Win32Process&) = delete;
 
   // ExitProcess: no destructor, unload handler or message runs after it.
   [[noreturn]] void EndNow(std::uint32_t exitCode) override;
   std::string ProgramFolder() override;
-  bool SessionGuard() const override { return answers_ != nullptr; }
+  bool SessionGuard() const override { return static_cast<bool>(answers_); }
   void Answer() override;
 
  private:
-  void* answers_ = nullptr;
+  win32::UniqueHandle answers_;
 };
 
 }  // namespace pw

@@ -135,8 +135,9 @@ Win32Registry::~Win32Registry() {
 long Win32Registry::RegNotifyChangeKeyValue(RegKey key, std::function<void()> onChange) {
   if (key == 0) return ERROR_INVALID_HANDLE;
   if (waits_ == nullptr) return ERROR_NOT_SUPPORTED;
-  HANDLE& event = events_[key];
-  if (event == nullptr) event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  win32::UniqueHandle& owned = events_[key];
+  if (!owned) owned.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+  const HANDLE event = owned.get();
   if (event == nullptr) {
     const long error = static_cast<long>(GetLastError());
     events_.erase(key);
@@ -165,8 +166,7 @@ long Win32Registry::RegNotifyChangeKeyValue(RegKey key, std::function<void()> on
 void Win32Registry::DropNotice(RegKey key) {
   auto it = events_.find(key);
   if (it == events_.end()) return;
-  if (waits_ != nullptr) waits_->Unwatch(it->second);
-  CloseHandle(it->second);
+  if (waits_ != nullptr) waits_->Unwatch(it->second.get());
   events_.erase(it);
 }
 

@@ -6,6 +6,7 @@
 
 #include "platform/registry_api.h"
 #include "platform/win32/backend/win32_wait_list.h"
+#include "platform/win32/unique.h"
 
 namespace pw {
 
@@ -36,7 +37,7 @@ class Win32Registry : public RegistryApi {
   void DropNotice(RegKey key);
 
   Win32WaitList* waits_;
-  std::map<RegKey, HANDLE> events_;  // one event a watched key, closed with the key
+  std::map<RegKey, win32::UniqueHandle> events_;  // one event a watched key, closed with the key
 };
 
 }  // namespace pw

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "platform/win32/backend/win32_text.h"
+#include "platform/win32/unique.h"
 
 namespace pw {
 
@@ -98,8 +99,8 @@ bool Win32Shell::StartProgram(const std::string& path, int windowStyle) {
     win32::WriteFailure("Starting " + path, GetLastError());
     return false;
   }
-  ::CloseHandle(started.hThread);
-  ::CloseHandle(started.hProcess);
+  const win32::UniqueHandle thread(started.hThread);
+  const win32::UniqueHandle process(started.hProcess);
   return true;
 }
 
@@ -121,18 +122,19 @@ std::optional<std::string> Win32Shell::ChooseSaveFile(Hwnd owner, const std::str
 }
 
 bool Win32Shell::WriteWholeFile(const std::string& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(win32::Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  const win32::UniqueFile file(CreateFileW(win32::Wide(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
   std::string_view rest = bytes;
   bool ok = true;
   while (ok && !rest.empty()) {
     DWORD written = 0;
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(rest.size(), 1 << 20));
-    ok = WriteFile(file, rest.data(), chunk, &written, nullptr) && written > 0;
+    ok = WriteFile(file.get(), rest.data(), chunk, &written, nullptr) && written > 0;
     rest.remove_prefix(written);
   }
-  return CloseHandle(file) && ok;
+  // Written through to the disk, so a full disk or a lost share is told now, not at the close.
+  return ok && FlushFileBuffers(file.get());
 }
 
 }  // namespace pw

@@ -1,12 +1,7 @@
 #pragma once
 
-// The one place the views include the Windows headers, so the macros below hold everywhere.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-// The common controls need windows.h first.
-#include <commctrl.h>
+// The views take the Windows headers from here, so the same macros hold everywhere.
+#include "platform/win32/unique.h"
 
 #include <stdexcept>
 #include <string>
@@ -15,61 +10,13 @@
 
 namespace pw::winui {
 
-// Owns one Win32 handle and frees it with Deleter; moves, never copies.
-template <class Handle, class Deleter>
-class Unique {
- public:
-  Unique() = default;
-  explicit Unique(Handle handle) : handle_(handle) {}
-  ~Unique() { reset(); }
-  Unique(Unique&& other) noexcept : handle_(other.release()) {}
-  Unique& operator=(Unique&& other) noexcept {
-    if (this != &other) reset(other.release());
-    return *this;
-  }
-  Unique(const Unique&) = delete;
-  Unique& operator=(const Unique&) = delete;
-
-  Handle get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-  Handle release() {
-    Handle handle = handle_;
-    handle_ = nullptr;
-    return handle;
-  }
-  void reset(Handle handle = nullptr) {
-    Handle old = handle_;
-    handle_ = handle;
-    if (old != nullptr) Deleter{}(old);
-  }
-
- private:
-  Handle handle_ = nullptr;
-};
-
-struct WindowDeleter {
-  void operator()(HWND window) const { DestroyWindow(window); }
-};
-struct MenuDeleter {
-  void operator()(HMENU menu) const { DestroyMenu(menu); }
-};
-struct IconDeleter {
-  void operator()(HICON icon) const { DestroyIcon(icon); }
-};
-struct GdiDeleter {
-  void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-struct ImageListDeleter {
-  void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
-};
-
-using UniqueWindow = Unique<HWND, WindowDeleter>;
-using UniqueMenu = Unique<HMENU, MenuDeleter>;
-using UniqueIcon = Unique<HICON, IconDeleter>;
-using UniqueBrush = Unique<HBRUSH, GdiDeleter>;
-using UniqueFont = Unique<HFONT, GdiDeleter>;
-using UniqueBitmap = Unique<HBITMAP, GdiDeleter>;
-using UniqueImageList = Unique<HIMAGELIST, ImageListDeleter>;
+using win32::UniqueBitmap;
+using win32::UniqueBrush;
+using win32::UniqueFont;
+using win32::UniqueIcon;
+using win32::UniqueImageList;
+using win32::UniqueMenu;
+using win32::UniqueWindow;
 
 // A failed call the program cannot go on without: the message carries the system's error code
 // and its text.
