@@ -18,19 +18,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
   // Without them only the list with check boxes is missing, and creating it reports that.
   InitCommonControlsEx(&controls);
   try {
-    pw::Win32EventLoop loop(instance);
-    pw::Win32ViewFactory views(instance);
+    pw::win32::Win32EventLoop loop(instance);
+    pw::win32::Win32ViewFactory views(instance);
     pw::forms::Toolkit toolkit(loop, views);
     toolkit.onFailure = [](const std::string& what) { pw::win32::WriteFailure(what); };
     loop.Attach(toolkit);
-    pw::Win32Registry registry(&loop.Waits());
-    pw::Win32WindowSystem windows;
-    pw::Win32Shell shell;
-    pw::Win32Input input(loop);
-    pw::Win32Process process;
-    pw::Win32ForegroundEvents foregroundEvents;
-    pw::Win32OwnerLine owner(input);
-    pw::Win32TextRules text;
+    pw::win32::Win32Registry registry(&loop.Waits());
+    pw::win32::Win32WindowSystem windows;
+    pw::win32::Win32Shell shell;
+    pw::win32::Win32Input input(loop);
+    pw::win32::Win32Process process;
+    pw::win32::Win32ForegroundEvents foregroundEvents;
+    pw::win32::Win32OwnerLine owner(input);
+    pw::win32::Win32TextRules text;
     pw::App app(pw::Platform{windows, registry, shell, input, process, toolkit, foregroundEvents,
                              text, owner});
     app.Run();

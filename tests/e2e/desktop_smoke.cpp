@@ -15,6 +15,8 @@
 #include "tests/e2e/smoke_tally.h"
 
 namespace pw::smoke {
+
+using namespace pw::win32;
 namespace {
 
 constexpr const char* kClass = "PagewardenSmokeWindow";
@@ -252,9 +254,9 @@ int main() {
   SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&seen));
   Pump();
 
-  pw::Win32WindowSystem ws;
-  pw::Win32Shell shell;
-  pw::Win32Process process;
+  pw::win32::Win32WindowSystem ws;
+  pw::win32::Win32Shell shell;
+  pw::win32::Win32Process process;
   NoWindow(t, ws);
   OurWindow(t, ws, window, seen);
   Keystroke(t, window, seen);

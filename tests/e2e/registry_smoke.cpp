@@ -11,6 +11,8 @@
 #include "tests/e2e/smoke_tally.h"
 
 namespace pw::smoke {
+
+using namespace pw::win32;
 namespace {
 
 constexpr RegKey kMachine = HKEY_LOCAL_MACHINE_;
@@ -189,7 +191,7 @@ int main() {
   const std::string name = "PagewardenSmoke" + std::to_string(GetCurrentProcessId());
   const std::string base = "SOFTWARE\\" + name;
   Tally t;
-  pw::Win32Registry api;
+  pw::win32::Win32Registry api;
   pw::RegistryModule store(api);
   KeysAndViews(t, api, base);
   ValuesThroughTheBackend(t, api, base + "\\Values");

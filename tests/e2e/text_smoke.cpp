@@ -7,7 +7,7 @@
 #include "tests/support/reader_form_cases.h"
 
 int main() {
-  pw::Win32TextRules rules;
+  pw::win32::Win32TextRules rules;
   pw::smoke::Tally tally;
   for (const pw::test::ReaderFormCase& c : pw::test::kReaderFormCases) {
     const std::string title = rules.ReaderForm(c.title);

@@ -55,9 +55,9 @@ struct OwnerAuthority {
       : record(recordFile, log, &WallClock),
         authority(registry, keys, text, PasswordRecord::kIterations, &record),
         pipe(authority) {}
-  Win32Registry registry;
+  win32::Win32Registry registry;
   CngKeys keys;
-  Win32TextRules text;
+  win32::Win32TextRules text;
   RecordStorage recordFile;
   ServiceRecord record;
   Authority authority;

@@ -6,7 +6,7 @@
 
 #include "platform/win32_constants.h"
 
-namespace pw {
+namespace pw::win32 {
 
 static_assert(WM_CLOSE_ == WM_CLOSE);
 static_assert(WM_QUERYENDSESSION_ == WM_QUERYENDSESSION);
@@ -56,4 +56,4 @@ static_assert(KEY_NOTIFY_ == KEY_NOTIFY);
 static_assert(REG_CREATED_NEW_KEY_ == REG_CREATED_NEW_KEY);
 static_assert(REG_OPENED_EXISTING_KEY_ == REG_OPENED_EXISTING_KEY);
 
-}  // namespace pw
+}  // namespace pw::win32

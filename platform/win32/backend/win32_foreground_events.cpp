@@ -1,6 +1,6 @@
 #include "platform/win32/backend/win32_foreground_events.h"
 
-namespace pw {
+namespace pw::win32 {
 
 namespace {
 
@@ -65,4 +65,4 @@ void CALLBACK Win32ForegroundEvents::OnEvent(HWINEVENTHOOK /*hook*/, DWORD event
   self->changed_();
 }
 
-}  // namespace pw
+}  // namespace pw::win32

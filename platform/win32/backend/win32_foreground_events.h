@@ -6,7 +6,7 @@
 
 #include "platform/foreground_events.h"
 
-namespace pw {
+namespace pw::win32 {
 
 // Change reports through out-of-context WinEvent hooks: the foreground window changing, and the
 // name of a window of the program in front changing. They arrive as this thread pumps messages.
@@ -34,4 +34,4 @@ class Win32ForegroundEvents : public ForegroundEvents {
   DWORD namesProcess_ = 0;
 };
 
-}  // namespace pw
+}  // namespace pw::win32

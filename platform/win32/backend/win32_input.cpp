@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace pw {
+namespace pw::win32 {
 
 namespace {
 
@@ -66,4 +66,4 @@ void Win32Input::Beep() {
   MessageBeep(MB_OK);
 }
 
-}  // namespace pw
+}  // namespace pw::win32

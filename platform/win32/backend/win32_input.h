@@ -7,7 +7,7 @@
 #include "platform/input.h"
 #include "platform/win32/unique.h"
 
-namespace pw {
+namespace pw::win32 {
 
 // The program's one message pump, as the keystroke wait needs it.
 class MessagePump {
@@ -52,4 +52,4 @@ class Win32Input : public Input {
   win32::UniqueHook hook_;
 };
 
-}  // namespace pw
+}  // namespace pw::win32

@@ -11,7 +11,7 @@
 #include "platform/win32/backend/win32_text.h"
 #include "platform/win32/unique.h"
 
-namespace pw {
+namespace pw::win32 {
 
 namespace {
 
@@ -114,4 +114,4 @@ void Win32OwnerLine::WriteEvent(std::uint16_t id, bool warning,
                nullptr, static_cast<WORD>(pointers.size()), 0, pointers.data(), nullptr);
 }
 
-}  // namespace pw
+}  // namespace pw::win32

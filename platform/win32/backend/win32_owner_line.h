@@ -3,7 +3,7 @@
 #include "platform/owner_line.h"
 #include "platform/win32/backend/win32_input.h"
 
-namespace pw {
+namespace pw::win32 {
 
 // The guard's way to the service: the service control manager for the service's process id,
 // the owner's named pipe for the requests.
@@ -18,4 +18,4 @@ class Win32OwnerLine : public OwnerLine {
   Win32Input& input_;
 };
 
-}  // namespace pw
+}  // namespace pw::win32

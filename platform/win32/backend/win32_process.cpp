@@ -9,7 +9,7 @@
 #include "base/session_guard.h"
 #include "platform/win32/backend/win32_text.h"
 
-namespace pw {
+namespace pw::win32 {
 
 namespace {
 
@@ -65,4 +65,4 @@ std::string Win32Process::ProgramFolder() {
   return folder;
 }
 
-}  // namespace pw
+}  // namespace pw::win32

@@ -5,7 +5,7 @@
 #include "platform/process.h"
 #include "platform/win32/unique.h"
 
-namespace pw {
+namespace pw::win32 {
 
 class Win32Process : public Process {
  public:
@@ -24,4 +24,4 @@ class Win32Process : public Process {
   win32::UniqueHandle answers_;
 };
 
-}  // namespace pw
+}  // namespace pw::win32

@@ -7,7 +7,7 @@
 #include "platform/win32/backend/win32_handle_cast.h"
 #include "platform/win32/backend/win32_text.h"
 
-namespace pw {
+namespace pw::win32 {
 
 namespace {
 
@@ -170,4 +170,4 @@ void Win32Registry::DropNotice(RegKey key) {
   events_.erase(it);
 }
 
-}  // namespace pw
+}  // namespace pw::win32

@@ -8,7 +8,7 @@
 #include "platform/win32/backend/win32_wait_list.h"
 #include "platform/win32/unique.h"
 
-namespace pw {
+namespace pw::win32 {
 
 // advapi32's wide registry calls with UTF-8 names and text, always in the 32-bit view, so that
 // the 32-bit and the 64-bit builds (and earlier 32-bit installs) share their settings. Every key
@@ -40,4 +40,4 @@ class Win32Registry : public RegistryApi {
   std::map<RegKey, win32::UniqueHandle> events_;  // one event a watched key, closed with the key
 };
 
-}  // namespace pw
+}  // namespace pw::win32

@@ -16,7 +16,7 @@
 #include "platform/win32/backend/win32_text.h"
 #include "platform/win32/unique.h"
 
-namespace pw {
+namespace pw::win32 {
 
 namespace {
 
@@ -137,4 +137,4 @@ bool Win32Shell::WriteWholeFile(const std::string& path, const std::string& byte
   return ok && FlushFileBuffers(file.get());
 }
 
-}  // namespace pw
+}  // namespace pw::win32

@@ -5,7 +5,7 @@
 
 #include "platform/shell.h"
 
-namespace pw {
+namespace pw::win32 {
 
 // shell32's notification icon and document opening, and starting programs with kernel32.
 // Lives on the user-interface thread, for which it sets up COM: the shell may hand a web
@@ -29,4 +29,4 @@ class Win32Shell : public Shell {
   bool comReady_ = false;
 };
 
-}  // namespace pw
+}  // namespace pw::win32

@@ -5,7 +5,7 @@
 #include "base/text.h"
 #include "platform/win32/backend/win32_text.h"
 
-namespace pw {
+namespace pw::win32 {
 
 namespace {
 
@@ -71,4 +71,4 @@ std::string Win32TextRules::Lower(std::string_view text) {
   return win32::Utf8(Lowered(win32::Wide(text)));
 }
 
-}  // namespace pw
+}  // namespace pw::win32

@@ -2,7 +2,7 @@
 
 #include "platform/text_rules.h"
 
-namespace pw {
+namespace pw::win32 {
 
 // The rules as Windows gives them: NormalizeString for the compatibility forms, LCMapStringEx
 // for letter case.
@@ -12,4 +12,4 @@ class Win32TextRules : public TextRules {
   std::string Lower(std::string_view text) override;
 };
 
-}  // namespace pw
+}  // namespace pw::win32

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace pw {
+namespace pw::win32 {
 
 namespace {
 
@@ -45,4 +45,4 @@ bool Win32WaitList::ServeSignalled(HANDLE woken) {
   return any;
 }
 
-}  // namespace pw
+}  // namespace pw::win32

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-namespace pw {
+namespace pw::win32 {
 
 // Kernel objects the thread's message wait also waits for, each with the call to make when it
 // is signalled: the way a notice from another part of the system (a registry change) reaches
@@ -31,4 +31,4 @@ class Win32WaitList {
   std::vector<std::pair<HANDLE, std::function<void()>>> waits_;
 };
 
-}  // namespace pw
+}  // namespace pw::win32

@@ -7,7 +7,7 @@
 #include "platform/win32/backend/win32_handle_cast.h"
 #include "platform/win32/backend/win32_text.h"
 
-namespace pw {
+namespace pw::win32 {
 
 namespace {
 
@@ -238,4 +238,4 @@ bool Win32WindowSystem::SetWindowPos(Hwnd window, Hwnd insertAfter, int x, int y
   return ::SetWindowPos(handle, ToHwnd(insertAfter), x, y, cx, cy, flags) != FALSE;
 }
 
-}  // namespace pw
+}  // namespace pw::win32

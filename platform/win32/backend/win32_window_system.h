@@ -7,7 +7,7 @@
 
 #include "platform/window_system.h"
 
-namespace pw {
+namespace pw::win32 {
 
 // user32's wide window calls on other programs' windows, with UTF-8 text. Every call on the
 // handle 0 does nothing and reports failure (0, false), before user32 can read 0 as "this
@@ -46,4 +46,4 @@ class Win32WindowSystem : public WindowSystem {
   std::map<Hwnd, int> heldBack_;
 };
 
-}  // namespace pw
+}  // namespace pw::win32

@@ -3,7 +3,7 @@
 #include "platform/forms/controls.h"
 #include "platform/win32/views/win32_images.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 namespace {
 
@@ -57,4 +57,4 @@ void Win32Button::Command(int code) {
   ButtonCommand(code);
 }
 
-}  // namespace pw::winui
+}  // namespace pw::win32

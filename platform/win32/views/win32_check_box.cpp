@@ -2,7 +2,7 @@
 
 #include "platform/forms/controls.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 Win32CheckBox::Win32CheckBox(forms::CheckBox& model, const ControlContext& context)
     : Win32ControlOf(model, context) {
@@ -26,4 +26,4 @@ void Win32CheckBox::Command(int code) {
   ButtonCommand(code);
 }
 
-}  // namespace pw::winui
+}  // namespace pw::win32

@@ -3,7 +3,7 @@
 #include "platform/forms/list_box.h"
 #include "platform/win32/backend/win32_text.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 namespace {
 
@@ -202,4 +202,4 @@ void Win32CheckList::Posted(int code, LPARAM value) {
   }
 }
 
-}  // namespace pw::winui
+}  // namespace pw::win32

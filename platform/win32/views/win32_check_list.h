@@ -2,7 +2,7 @@
 
 #include "platform/win32/views/win32_list.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 // A list with a check box on every entry: a one-column report list view. The model owns the
 // check marks and the current entry; clicks are handed to it and it sets what is shown. Every
@@ -30,4 +30,4 @@ class Win32CheckList : public Win32List {
   bool spaceDown_ = false;
 };
 
-}  // namespace pw::winui
+}  // namespace pw::win32

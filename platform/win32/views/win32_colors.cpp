@@ -1,6 +1,6 @@
 #include "platform/win32/views/win32_colors.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 namespace {
 
@@ -32,4 +32,4 @@ ColorBrush::ColorBrush(std::uint32_t color) : color_(ResolveColor(color)) {
   if (brush_ == nullptr) brush_ = GetSysColorBrush(COLOR_BTNFACE);
 }
 
-}  // namespace pw::winui
+}  // namespace pw::win32

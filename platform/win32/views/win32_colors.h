@@ -4,7 +4,7 @@
 
 #include "platform/win32/views/win32_ui_handles.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 // A forms colour value: 0x80000000 plus an index is a system colour, anything else is a
 // blue-green-red value as COLORREF holds it.
@@ -24,4 +24,4 @@ class ColorBrush {
   COLORREF color_ = 0;
 };
 
-}  // namespace pw::winui
+}  // namespace pw::win32

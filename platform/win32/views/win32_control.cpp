@@ -4,7 +4,7 @@
 #include "platform/forms/form.h"
 #include "platform/win32/backend/win32_text.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 HBRUSH Win32Control::ChildBackground(COLORREF& color) const {
   color = context_.backgroundColor;
@@ -96,4 +96,4 @@ void Win32Control::SetWindowTextIfChanged(const std::string& text) const {
   if (WindowText() != text) SetWindowTextW(window_, win32::Wide(text).c_str());
 }
 
-}  // namespace pw::winui
+}  // namespace pw::win32

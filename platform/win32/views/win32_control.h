@@ -10,7 +10,7 @@ namespace pw::forms {
 class Control;
 }
 
-namespace pw::winui {
+namespace pw::win32 {
 
 class Win32Images;
 
@@ -124,4 +124,4 @@ class Win32ControlOf : public Win32Control {
   ModelClass& model_;
 };
 
-}  // namespace pw::winui
+}  // namespace pw::win32

@@ -5,7 +5,7 @@
 #include "platform/forms/controls.h"
 #include "platform/win32/views/win32_control.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 // A STATIC text in the label's colour; a transparent label shows its container's background.
 class Win32Label : public Win32ControlOf<forms::Label> {
@@ -78,4 +78,4 @@ class Win32Picture : public Win32ControlOf<forms::Picture> {
   void ShowPicture() const;
 };
 
-}  // namespace pw::winui
+}  // namespace pw::win32

@@ -2,7 +2,7 @@
 
 #include "platform/win32/views/win32_ui_handles.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 inline constexpr int kTwipsPerInch = 1440;
 
@@ -15,4 +15,4 @@ struct Dpi {
   int Y(int twips) const { return MulDiv(twips, y, kTwipsPerInch); }
 };
 
-}  // namespace pw::winui
+}  // namespace pw::win32

@@ -5,7 +5,7 @@
 #include "platform/forms/toolkit.h"
 #include "platform/win32/views/win32_form_view.h"
 
-namespace pw {
+namespace pw::win32 {
 
 namespace {
 
@@ -30,13 +30,13 @@ Win32EventLoop::Win32EventLoop(HINSTANCE instance) : instance_(instance) {
   pump.lpfnWndProc = &Win32EventLoop::Proc;
   pump.hInstance = instance;
   pump.lpszClassName = kPumpClassName;
-  if (RegisterClassExW(&pump) == 0) winui::ThrowLastError("Registering the pump class");
+  if (RegisterClassExW(&pump) == 0) win32::ThrowLastError("Registering the pump class");
   classRegistered_ = true;
   window_.reset(CreateWindowExW(0, kPumpClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                 instance, nullptr));
   if (!window_) {
     UnregisterClassW(kPumpClassName, instance_);
-    winui::ThrowLastError("Creating the pump window");
+    win32::ThrowLastError("Creating the pump window");
   }
   SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
@@ -167,4 +167,4 @@ LRESULT CALLBACK Win32EventLoop::Proc(HWND window, UINT message, WPARAM wParam, 
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-}  // namespace pw
+}  // namespace pw::win32

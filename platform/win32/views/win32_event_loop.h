@@ -13,7 +13,7 @@ namespace pw::forms {
 class Toolkit;
 }
 
-namespace pw {
+namespace pw::win32 {
 
 // The thread's message queue as the forms' event source. Pending messages are dispatched with
 // the forms' keyboard handling; with nothing pending it sleeps in the system's wait until input
@@ -55,11 +55,11 @@ class Win32EventLoop : public forms::EventLoop, public MessagePump {
   HINSTANCE instance_;
   forms::Toolkit* toolkit_ = nullptr;
   bool classRegistered_ = false;
-  winui::UniqueWindow window_;
+  win32::UniqueWindow window_;
   Win32WaitList waits_;
   // The due time the modal-loop timer is set for; none when it is not set.
   std::optional<Millis> armedFor_;
   std::array<std::uint64_t, 256> keyReleases_{};
 };
 
-}  // namespace pw
+}  // namespace pw::win32

@@ -1,6 +1,6 @@
 #include "platform/win32/views/win32_foreground.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 namespace {
 
@@ -40,4 +40,4 @@ bool InFront(HWND window) {
   return false;
 }
 
-}  // namespace pw::winui
+}  // namespace pw::win32

@@ -18,7 +18,7 @@
 #include "platform/win32/views/win32_table.h"
 #include "platform/win32/views/win32_views.h"
 
-namespace pw {
+namespace pw::win32 {
 
 namespace {
 
@@ -73,8 +73,8 @@ WindowStyles StylesOf(const forms::FormState& design) {
 
 // The native view of the first of these kinds whose model the control is; null for none.
 template <class View, class... Others>
-std::unique_ptr<winui::Win32Control> MakeFirstOf(forms::Control& control,
-                                                 const winui::ControlContext& context) {
+std::unique_ptr<win32::Win32Control> MakeFirstOf(forms::Control& control,
+                                                 const win32::ControlContext& context) {
   if (auto* model = dynamic_cast<typename View::ModelType*>(&control)) {
     return std::make_unique<View>(*model, context);
   }
@@ -121,17 +121,17 @@ Win32FormView::~Win32FormView() {
 
 void Win32FormView::CreateWindowForForm() {
   const WindowStyles s = StylesOf(form_.design);
-  const winui::Dpi& dpi = factory_.Dots();
+  const win32::Dpi& dpi = factory_.Dots();
   menuBar_ = menuItems_.Bar(form_.MenuBar());
   RECT outer{0, 0, dpi.X(form_.design.clientWidth), dpi.Y(form_.design.clientHeight)};
   if (AdjustWindowRectEx(&outer, s.style, menuBar_ ? TRUE : FALSE, s.exStyle) == FALSE) {
-    winui::ThrowLastError("Sizing the window " + form_.Name());
+    win32::ThrowLastError("Sizing the window " + form_.Name());
   }
   const HWND window =
       CreateWindowExW(s.exStyle, kFormClass, win32::Wide(form_.Caption()).c_str(), s.style,
                       dpi.X(form_.Left()), dpi.Y(form_.Top()), outer.right - outer.left,
                       outer.bottom - outer.top, nullptr, menuBar_.get(), factory_.Instance(), this);
-  if (window == nullptr) winui::ThrowLastError("Creating the window " + form_.Name());
+  if (window == nullptr) win32::ThrowLastError("Creating the window " + form_.Name());
   // Explorer announces a new notification area to every window, but an elevated program does
   // not hear it from a normal one unless it lets that one message through.
   if (const UINT restarted = factory_.TaskbarCreatedMessage()) {
@@ -157,35 +157,34 @@ void Win32FormView::CreateControls() {
   for (const auto& control : controls_) control->Arranged();
 }
 
-winui::Win32Control* Win32FormView::Ensure(forms::Control& control) {
-  if (winui::Win32Control* existing = Find(&control)) return existing;
-  winui::ControlContext context;
+win32::Win32Control* Win32FormView::Ensure(forms::Control& control) {
+  if (win32::Win32Control* existing = Find(&control)) return existing;
+  win32::ControlContext context;
   context.instance = factory_.Instance();
   context.form = window_.get();
   context.parent = window_.get();
-  context.dpi = winui::Dpi{dpi_, dpi_};
+  context.dpi = win32::Dpi{dpi_, dpi_};
   context.font = font_ ? font_.get() : factory_.Font();
   context.images = &factory_.Images();
   context.background = back_.Get();
   context.backgroundColor = back_.Color();
   context.owner = this;
   if (control.container != nullptr) {
-    winui::Win32Control* holder = Ensure(*control.container);
+    win32::Win32Control* holder = Ensure(*control.container);
     if (holder != nullptr && holder->ChildParent() != nullptr) {
       context.parent = holder->ChildParent();
       context.background = holder->ChildBackground(context.backgroundColor);
     }
   }
   context.id = kFirstControlId + static_cast<int>(controls_.size());
-  std::unique_ptr<winui::Win32Control> made = Make(control, context);
+  std::unique_ptr<win32::Win32Control> made = Make(control, context);
   if (!made) return nullptr;
   controls_.push_back(std::move(made));
   return controls_.back().get();
 }
 
-std::unique_ptr<winui::Win32Control> Win32FormView::Make(forms::Control& control,
-                                                         const winui::ControlContext& context) {
-  using namespace winui;
+std::unique_ptr<win32::Win32Control> Win32FormView::Make(forms::Control& control,
+                                                         const win32::ControlContext& context) {
   // A list with check boxes is a list view; the others are plain list boxes.
   auto* list = dynamic_cast<forms::ListBox*>(&control);
   if (list != nullptr && list->design.checkBoxes) {
@@ -238,9 +237,9 @@ void Win32FormView::FitClient() {
 
 void Win32FormView::Rescale(int dpi) {
   dpi_ = dpi;
-  font_ = dpi == factory_.Dots().y ? winui::UniqueFont() : factory_.FontAt(dpi);
+  font_ = dpi == factory_.Dots().y ? win32::UniqueFont() : factory_.FontAt(dpi);
   const HFONT font = font_ ? font_.get() : factory_.Font();
-  for (const auto& control : controls_) control->Rescale(winui::Dpi{dpi, dpi}, font);
+  for (const auto& control : controls_) control->Rescale(win32::Dpi{dpi, dpi}, font);
   FitClient();
 }
 
@@ -255,7 +254,7 @@ std::uint32_t Win32FormView::IconHandle() const {
 void Win32FormView::Changed(const forms::Control* control, forms::Prop what) {
   if (destroying_ || !window_) return;
   if (control != nullptr) {
-    if (winui::Win32Control* view = Find(control)) view->Changed(what);
+    if (win32::Win32Control* view = Find(control)) view->Changed(what);
     if (what == forms::Prop::Focus || what == forms::Prop::Default) ShowDefaultButton();
     return;
   }
@@ -299,19 +298,19 @@ void Win32FormView::ShowForm() {
   // already is left alone: moving a window costs the window system work even when nothing
   // changes, and the prompt is shown again every second.
   if (IsWindowVisible(window) != FALSE && GetForegroundWindow() == window &&
-      winui::InFront(window)) {
+      win32::InFront(window)) {
     return;
   }
   ShowWindow(window, SW_SHOW);
   SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  winui::TakeForeground(window);
+  win32::TakeForeground(window);
 }
 
 void Win32FormView::ShowDefaultButton() const {
   const forms::Control* active = form_.ActiveControl();
   const bool buttonFocused = dynamic_cast<const forms::CommandButton*>(active) != nullptr;
   for (const auto& control : controls_) {
-    const auto* view = dynamic_cast<const winui::Win32Button*>(control.get());
+    const auto* view = dynamic_cast<const win32::Win32Button*>(control.get());
     if (view == nullptr) continue;
     forms::CommandButton& button = view->Model();
     view->ShowDefaultFrame(buttonFocused ? &button == active : button.Default());
@@ -319,14 +318,14 @@ void Win32FormView::ShowDefaultButton() const {
 }
 
 void Win32FormView::Place() {
-  const winui::Dpi& dpi = factory_.Dots();
+  const win32::Dpi& dpi = factory_.Dots();
   SetWindowPos(window_.get(), nullptr, dpi.X(form_.Left()), dpi.Y(form_.Top()), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32FormView::ShowMenuBar() {
-  winui::MenuBuilder items(kFirstMenuId);
-  winui::UniqueMenu bar = items.Bar(form_.MenuBar());
+  win32::MenuBuilder items(kFirstMenuId);
+  win32::UniqueMenu bar = items.Bar(form_.MenuBar());
   if (!bar && !menuBar_) return;  // a popup menu's item changed: built when shown
   if (bar && menuBar_ && items.SameLayout(menuItems_)) {
     // Only states changed: update in place, which is also safe while the menu is open.
@@ -342,8 +341,8 @@ void Win32FormView::ShowMenuBar() {
 forms::MenuItem* Win32FormView::PopupMenu(forms::MenuItem& menu, forms::MenuItem* defaultItem) {
   // Locals only: a timer that fires while the menu is open may unload the form.
   const HWND owner = window_.get();
-  winui::MenuBuilder items(kFirstPopupId);
-  winui::UniqueMenu popup = items.Popup(menu);
+  win32::MenuBuilder items(kFirstPopupId);
+  win32::UniqueMenu popup = items.Popup(menu);
   if (!popup || owner == nullptr) return nullptr;
   if (const UINT id = items.IdOf(defaultItem)) SetMenuDefaultItem(popup.get(), id, FALSE);
   POINT at{};
@@ -378,21 +377,21 @@ bool Win32FormView::Live() const {
   return !destroying_ && form_.Loaded();
 }
 
-winui::Win32Control* Win32FormView::Find(const forms::Control* control) const {
+win32::Win32Control* Win32FormView::Find(const forms::Control* control) const {
   for (const auto& view : controls_) {
     if (&view->Model() == control) return view.get();
   }
   return nullptr;
 }
 
-winui::Win32Control* Win32FormView::FindByWindow(HWND window) const {
+win32::Win32Control* Win32FormView::FindByWindow(HWND window) const {
   for (const auto& view : controls_) {
     if (view->Owns(window)) return view.get();
   }
   return nullptr;
 }
 
-winui::Win32Control* Win32FormView::FindId(int id) const {
+win32::Win32Control* Win32FormView::FindId(int id) const {
   const int index = id - kFirstControlId;
   if (index < 0 || index >= static_cast<int>(controls_.size())) return nullptr;
   return controls_[static_cast<std::size_t>(index)].get();
@@ -441,7 +440,7 @@ LRESULT CALLBACK Win32FormView::PanelProc(HWND window, UINT message, WPARAM wPar
   if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
   if (view == nullptr || !view->Live()) return DefWindowProcW(window, message, wParam, lParam);
   if (message == WM_ERASEBKGND) {
-    if (winui::Win32Control* frame = view->FindByWindow(window)) {
+    if (win32::Win32Control* frame = view->FindByWindow(window)) {
       COLORREF color = 0;
       RECT client{};
       GetClientRect(window, &client);
@@ -458,7 +457,7 @@ bool Win32FormView::OnChildMessage(UINT message, WPARAM wParam, LPARAM lParam, L
   switch (message) {
     case WM_COMMAND: {
       if (lParam == 0) return false;  // a menu command
-      winui::Win32Control* control = FindByWindow(reinterpret_cast<HWND>(lParam));
+      win32::Win32Control* control = FindByWindow(reinterpret_cast<HWND>(lParam));
       if (control == nullptr) return false;
       result = 0;
       control->Command(HIWORD(wParam));
@@ -466,7 +465,7 @@ bool Win32FormView::OnChildMessage(UINT message, WPARAM wParam, LPARAM lParam, L
     }
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      winui::Win32Control* control = FindByWindow(header->hwndFrom);
+      win32::Win32Control* control = FindByWindow(header->hwndFrom);
       if (control == nullptr) return false;
       result = control->Notify(*header);
       return true;
@@ -474,7 +473,7 @@ bool Win32FormView::OnChildMessage(UINT message, WPARAM wParam, LPARAM lParam, L
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT: {
-      winui::Win32Control* control = FindByWindow(reinterpret_cast<HWND>(lParam));
+      win32::Win32Control* control = FindByWindow(reinterpret_cast<HWND>(lParam));
       if (control == nullptr) return false;
       HBRUSH brush = control->Color(reinterpret_cast<HDC>(wParam));
       if (brush == nullptr) return false;
@@ -483,7 +482,7 @@ bool Win32FormView::OnChildMessage(UINT message, WPARAM wParam, LPARAM lParam, L
     }
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      winui::Win32Control* control = FindByWindow(item->hwndItem);
+      win32::Win32Control* control = FindByWindow(item->hwndItem);
       if (control == nullptr) return false;
       control->Draw(*item);
       result = TRUE;
@@ -535,7 +534,7 @@ LRESULT Win32FormView::OnMessage(HWND window, UINT message, WPARAM wParam, LPARA
       return 0;
     case WM_SETFOCUS:
       // Activation lands on the form; hand it to the control the model has active.
-      if (winui::Win32Control* control = Find(form.ActiveControl())) {
+      if (win32::Win32Control* control = Find(form.ActiveControl())) {
         SetFocus(control->Handle());
       }
       return 0;
@@ -557,8 +556,8 @@ LRESULT Win32FormView::OnMessage(HWND window, UINT message, WPARAM wParam, LPARA
       Rescale(LOWORD(wParam));
       return 0;
     }
-    case winui::kControlMessage:
-      if (winui::Win32Control* control = FindId(LOWORD(wParam))) {
+    case win32::kControlMessage:
+      if (win32::Win32Control* control = FindId(LOWORD(wParam))) {
         control->Posted(HIWORD(wParam), lParam);
       }
       return 0;
@@ -571,4 +570,4 @@ LRESULT Win32FormView::OnMessage(HWND window, UINT message, WPARAM wParam, LPARA
   }
 }
 
-}  // namespace pw
+}  // namespace pw::win32

@@ -14,7 +14,7 @@ class Form;
 class Control;
 }  // namespace pw::forms
 
-namespace pw {
+namespace pw::win32 {
 
 class Win32ViewFactory;
 
@@ -48,9 +48,9 @@ class Win32FormView : public forms::FormView {
  private:
   void CreateWindowForForm();
   void CreateControls();
-  winui::Win32Control* Ensure(forms::Control& control);
-  std::unique_ptr<winui::Win32Control> Make(forms::Control& control,
-                                            const winui::ControlContext& context);
+  win32::Win32Control* Ensure(forms::Control& control);
+  std::unique_ptr<win32::Win32Control> Make(forms::Control& control,
+                                            const win32::ControlContext& context);
   void ArrangeTabOrder();
   void ShowForm();
   void ShowDefaultButton() const;
@@ -68,21 +68,21 @@ class Win32FormView : public forms::FormView {
   bool OnChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   bool Live() const;
 
-  winui::Win32Control* Find(const forms::Control* control) const;
-  winui::Win32Control* FindByWindow(HWND window) const;
-  winui::Win32Control* FindId(int id) const;
+  win32::Win32Control* Find(const forms::Control* control) const;
+  win32::Win32Control* FindByWindow(HWND window) const;
+  win32::Win32Control* FindId(int id) const;
 
   Win32ViewFactory& factory_;
   forms::Form& form_;
-  std::vector<std::unique_ptr<winui::Win32Control>> controls_;
-  winui::MenuBuilder menuItems_;
-  winui::UniqueMenu menuBar_;
-  winui::ColorBrush back_;  // the form's background, which its controls show through
+  std::vector<std::unique_ptr<win32::Win32Control>> controls_;
+  win32::MenuBuilder menuItems_;
+  win32::UniqueMenu menuBar_;
+  win32::ColorBrush back_;  // the form's background, which its controls show through
   HICON icon_ = nullptr;    // owned by the factory's pictures
   int dpi_;
-  winui::UniqueFont font_;  // the dialog font at this window's density, when not the screen's
+  win32::UniqueFont font_;  // the dialog font at this window's density, when not the screen's
   bool destroying_ = false;
-  winui::UniqueWindow window_;
+  win32::UniqueWindow window_;
 };
 
-}  // namespace pw
+}  // namespace pw::win32

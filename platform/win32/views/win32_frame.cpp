@@ -5,7 +5,7 @@
 #include "platform/forms/controls.h"
 #include "platform/win32/backend/win32_text.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 Win32Frame::Win32Frame(forms::Frame& model, const ControlContext& context)
     : Win32ControlOf(model, context), background_(model.design.backColor) {
@@ -57,4 +57,4 @@ void Win32Frame::Arranged() {
   }
 }
 
-}  // namespace pw::winui
+}  // namespace pw::win32

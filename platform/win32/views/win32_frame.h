@@ -4,7 +4,7 @@
 #include "platform/win32/views/win32_colors.h"
 #include "platform/win32/views/win32_control.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 inline constexpr const wchar_t* kPanelClassName = L"PagewardenPanel";
 
@@ -26,4 +26,4 @@ class Win32Frame : public Win32ControlOf<forms::Frame> {
   HWND groupBox_ = nullptr;
 };
 
-}  // namespace pw::winui
+}  // namespace pw::win32

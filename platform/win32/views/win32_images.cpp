@@ -2,7 +2,7 @@
 
 #include "resources/resource_ids.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 namespace {
 
@@ -64,4 +64,4 @@ HBITMAP Win32Images::Bitmap(const std::string& name, int width, int height) {
   return Obtain(instance_, bitmaps_, IMAGE_BITMAP, name, width, height);
 }
 
-}  // namespace pw::winui
+}  // namespace pw::win32

@@ -5,7 +5,7 @@
 
 #include "platform/win32/views/win32_ui_handles.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 // The program's pictures by resource name ("IDI_PROGRAM", "IDB_WIZARD"), loaded once per size and
 // kept for the life of the views, so forms, buttons and the notification area can share them.
@@ -34,4 +34,4 @@ class Win32Images {
   std::vector<Entry<UniqueBitmap>> bitmaps_;
 };
 
-}  // namespace pw::winui
+}  // namespace pw::win32

@@ -3,7 +3,7 @@
 #include "platform/forms/controls.h"
 #include "platform/win32/views/win32_colors.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 Win32Label::Win32Label(forms::Label& model, const ControlContext& context)
     : Win32ControlOf(model, context) {
@@ -34,4 +34,4 @@ HBRUSH Win32Label::Color(HDC dc) {
   return GetSysColorBrush(COLOR_BTNFACE);
 }
 
-}  // namespace pw::winui
+}  // namespace pw::win32

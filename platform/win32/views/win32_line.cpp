@@ -4,7 +4,7 @@
 
 #include "platform/forms/controls.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 Win32Line::Win32Line(forms::Line& model, const ControlContext& context)
     : Win32ControlOf(model, context), brush_(model.Geometry().color) {
@@ -25,4 +25,4 @@ void Win32Line::Draw(const DRAWITEMSTRUCT& item) {
   FillRect(item.hDC, &item.rcItem, brush_.Get());
 }
 
-}  // namespace pw::winui
+}  // namespace pw::win32

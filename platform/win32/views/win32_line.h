@@ -4,7 +4,7 @@
 #include "platform/win32/views/win32_colors.h"
 #include "platform/win32/views/win32_control.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 // A one-pixel line in its colour, drawn by an owner-drawn STATIC over its bounding box (the
 // forms only use horizontal and vertical lines).
@@ -21,4 +21,4 @@ class Win32Line : public Win32ControlOf<forms::Line> {
   ColorBrush brush_;
 };
 
-}  // namespace pw::winui
+}  // namespace pw::win32

@@ -1,6 +1,6 @@
 #include "platform/win32/views/win32_list.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 void Win32List::Changed(forms::Prop what) {
   switch (what) {
@@ -24,4 +24,4 @@ void Win32List::Changed(forms::Prop what) {
   }
 }
 
-}  // namespace pw::winui
+}  // namespace pw::win32

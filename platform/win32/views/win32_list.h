@@ -3,7 +3,7 @@
 #include "platform/forms/list_box.h"
 #include "platform/win32/views/win32_control.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 // A native list of a list box model. Both kinds follow the model's entries and its current entry
 // the same way, each through its own window's messages.
@@ -20,4 +20,4 @@ class Win32List : public Win32ControlOf<forms::ListBox> {
   virtual void ShowCurrent() = 0;
 };
 
-}  // namespace pw::winui
+}  // namespace pw::win32

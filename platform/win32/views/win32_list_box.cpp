@@ -3,7 +3,7 @@
 #include "platform/forms/list_box.h"
 #include "platform/win32/backend/win32_text.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 namespace {
 
@@ -62,4 +62,4 @@ void Win32ListBox::Posted(int code, LPARAM value) {
   if (current >= 0 && current != model.ListIndex()) model.SetListIndex(current);
 }
 
-}  // namespace pw::winui
+}  // namespace pw::win32

@@ -2,7 +2,7 @@
 
 #include "platform/win32/views/win32_list.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 // A LISTBOX showing the model's entries in the model's order (the model sorts).
 class Win32ListBox : public Win32List {
@@ -19,4 +19,4 @@ class Win32ListBox : public Win32List {
   void ShowCurrent() override;
 };
 
-}  // namespace pw::winui
+}  // namespace pw::win32

@@ -5,7 +5,7 @@
 #include "platform/forms/menu.h"
 #include "platform/win32/backend/win32_text.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 namespace {
 
@@ -89,4 +89,4 @@ void MenuBuilder::ShowStates(HMENU menu) const {
   }
 }
 
-}  // namespace pw::winui
+}  // namespace pw::win32

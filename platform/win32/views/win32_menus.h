@@ -8,7 +8,7 @@ namespace pw::forms {
 class MenuItem;
 }
 
-namespace pw::winui {
+namespace pw::win32 {
 
 // Builds native menus from the forms' menu items and maps command ids back to the items.
 class MenuBuilder {
@@ -45,4 +45,4 @@ class MenuBuilder {
   std::vector<Placed> layout_;           // everything shown, in order
 };
 
-}  // namespace pw::winui
+}  // namespace pw::win32

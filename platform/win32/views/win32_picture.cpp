@@ -3,7 +3,7 @@
 #include "platform/forms/controls.h"
 #include "platform/win32/views/win32_images.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 namespace {
 
@@ -46,4 +46,4 @@ void Win32Picture::Changed(forms::Prop what) {
   }
 }
 
-}  // namespace pw::winui
+}  // namespace pw::win32

@@ -2,7 +2,7 @@
 
 #include "platform/win32/backend/win32_text.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 Win32Table::Win32Table(forms::ListView& model, const ControlContext& context)
     : Win32ControlOf(model, context) {
@@ -51,4 +51,4 @@ LRESULT Win32Table::Notify(const NMHDR& header) {
   return 0;
 }
 
-}  // namespace pw::winui
+}  // namespace pw::win32

@@ -5,7 +5,7 @@
 #include "platform/forms/list_view.h"
 #include "platform/win32/views/win32_control.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 // A report-style list view of a table model. The list holds no texts of its own (a virtual
 // list): it asks for each cell as it paints, so thousands of rows show at once.
@@ -20,4 +20,4 @@ class Win32Table : public Win32ControlOf<forms::ListView> {
   std::wstring cell_;  // the text last handed out, alive until the next request
 };
 
-}  // namespace pw::winui
+}  // namespace pw::win32

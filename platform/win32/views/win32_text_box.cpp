@@ -6,7 +6,7 @@
 #include "platform/forms/form.h"
 #include "platform/win32/backend/win32_text.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 Win32TextBox::Win32TextBox(forms::TextBox& model, const ControlContext& context)
     : Win32ControlOf(model, context) {
@@ -71,4 +71,4 @@ void Win32TextBox::UserChanged() {
   model.SetSelection(static_cast<int>(start), static_cast<int>(end - start));
 }
 
-}  // namespace pw::winui
+}  // namespace pw::win32

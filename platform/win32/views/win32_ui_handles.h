@@ -8,7 +8,7 @@
 
 #include "platform/win32/backend/win32_failures.h"
 
-namespace pw::winui {
+namespace pw::win32 {
 
 using win32::UniqueBitmap;
 using win32::UniqueBrush;
@@ -26,4 +26,4 @@ using win32::UniqueWindow;
                            win32::ErrorText(error));
 }
 
-}  // namespace pw::winui
+}  // namespace pw::win32

@@ -3,12 +3,12 @@
 #include "platform/win32/views/win32_form_view.h"
 #include "platform/win32/views/win32_frame.h"
 
-namespace pw {
+namespace pw::win32 {
 
 namespace {
 
-winui::Dpi ScreenDpi() {
-  winui::Dpi dpi;
+win32::Dpi ScreenDpi() {
+  win32::Dpi dpi;
   if (HDC screen = GetDC(nullptr)) {
     dpi.x = GetDeviceCaps(screen, LOGPIXELSX);
     dpi.y = GetDeviceCaps(screen, LOGPIXELSY);
@@ -44,7 +44,7 @@ Win32ViewFactory::Win32ViewFactory(HINSTANCE instance)
 }
 
 Win32ViewFactory::~Win32ViewFactory() {
-  if (panelClass_) UnregisterClassW(winui::kPanelClassName, instance_);
+  if (panelClass_) UnregisterClassW(win32::kPanelClassName, instance_);
   if (formClass_) UnregisterClassW(kFormClass, instance_);
 }
 
@@ -56,7 +56,7 @@ void Win32ViewFactory::RegisterClasses() {
   form.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   form.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   form.lpszClassName = kFormClass;
-  if (RegisterClassExW(&form) == 0) winui::ThrowLastError("Registering the form class");
+  if (RegisterClassExW(&form) == 0) win32::ThrowLastError("Registering the form class");
   formClass_ = true;
 
   WNDCLASSEXW panel{};
@@ -64,8 +64,8 @@ void Win32ViewFactory::RegisterClasses() {
   panel.lpfnWndProc = &Win32FormView::PanelProc;
   panel.hInstance = instance_;
   panel.hCursor = form.hCursor;
-  panel.lpszClassName = winui::kPanelClassName;
-  if (RegisterClassExW(&panel) == 0) winui::ThrowLastError("Registering the panel class");
+  panel.lpszClassName = win32::kPanelClassName;
+  if (RegisterClassExW(&panel) == 0) win32::ThrowLastError("Registering the panel class");
   panelClass_ = true;
 }
 
@@ -87,11 +87,11 @@ int Win32ViewFactory::WindowDpi(HWND window) const {
   return dpi != 0 ? static_cast<int>(dpi) : dpi_.x;
 }
 
-winui::UniqueFont Win32ViewFactory::FontAt(int dpi) const {
-  if (fontLook_.lfHeight == 0) return winui::UniqueFont();
+win32::UniqueFont Win32ViewFactory::FontAt(int dpi) const {
+  if (fontLook_.lfHeight == 0) return win32::UniqueFont();
   LOGFONTW look = fontLook_;
   look.lfHeight = MulDiv(look.lfHeight, dpi, dpi_.y);
-  return winui::UniqueFont(CreateFontIndirectW(&look));
+  return win32::UniqueFont(CreateFontIndirectW(&look));
 }
 
-}  // namespace pw
+}  // namespace pw::win32

@@ -7,7 +7,7 @@
 #include "platform/win32/views/win32_images.h"
 #include "platform/win32/views/win32_ui_handles.h"
 
-namespace pw {
+namespace pw::win32 {
 
 using forms::kFormClassName;
 // The same name for the wide calls.
@@ -27,15 +27,15 @@ class Win32ViewFactory : public forms::ViewFactory {
   forms::ScreenInfo Screen() const override;
 
   HINSTANCE Instance() const { return instance_; }
-  const winui::Dpi& Dots() const { return dpi_; }
+  const win32::Dpi& Dots() const { return dpi_; }
   HFONT Font() const {
     return font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   }
   // The dots per inch of the monitor the window is on.
   int WindowDpi(HWND window) const;
   // The dialog font at another density than the screen's.
-  winui::UniqueFont FontAt(int dpi) const;
-  winui::Win32Images& Images() { return images_; }
+  win32::UniqueFont FontAt(int dpi) const;
+  win32::Win32Images& Images() { return images_; }
   // Sent to every top-level window when the notification area is created anew.
   UINT TaskbarCreatedMessage() const { return taskbarCreated_; }
 
@@ -45,15 +45,15 @@ class Win32ViewFactory : public forms::ViewFactory {
   using DpiForWindow = UINT(WINAPI*)(HWND);
 
   HINSTANCE instance_;
-  winui::Dpi dpi_;
+  win32::Dpi dpi_;
   // Windows 10 and later; on older systems every window has the screen's density.
   DpiForWindow dpiForWindow_ = nullptr;
   LOGFONTW fontLook_{};
-  winui::UniqueFont font_;
-  winui::Win32Images images_;
+  win32::UniqueFont font_;
+  win32::Win32Images images_;
   UINT taskbarCreated_ = 0;
   bool formClass_ = false;
   bool panelClass_ = false;
 };
 
-}  // namespace pw
+}  // namespace pw::win32
