@@ -201,9 +201,9 @@ Reply Authority::Report(const owner::Request& request, const Caller& caller, Mil
 }
 
 void Authority::RecordReported() {
-  if (!reported_) return;
-  record_->Add(std::move(*reported_));
+  std::optional<history::Entry> entry = std::move(reported_);
   reported_.reset();
+  if (entry) record_->Add(std::move(*entry));
 }
 
 std::vector<std::uint8_t> Authority::ReadHistory(const owner::Request& request,
