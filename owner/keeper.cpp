@@ -113,15 +113,24 @@ Keeper::History Keeper::ReadHistory(const std::string& setupEntry, std::size_t m
     history.reply = {Answer::Failed, 0, true};
     return history;
   }
+  const History unreachable{{Answer::Unreachable, 0, false}, {}};
+  // Saying how many are wanted makes one exchange (and one password check) of a short read; a
+  // service of an older version knows only the two-field form and refuses a third field.
+  bool sized = most < kMostEntries;
   while (history.entries.size() < most) {
-    const auto bytes =
-        Exchange({Ask::ReadHistory, {setupEntry, std::to_string(history.entries.size())}});
-    if (!bytes) return {{Answer::Unreachable, 0, false}, {}};
+    Request request{Ask::ReadHistory, {setupEntry, std::to_string(history.entries.size())}};
+    if (sized) request.fields.push_back(std::to_string(most - history.entries.size()));
+    const auto bytes = Exchange(request);
+    if (!bytes) return unreachable;
     auto page = DecodeHistoryPage(*bytes);
     if (!page) {
       const auto reply = DecodeReply(*bytes);
+      if (sized && reply && reply->answer == Answer::BadRequest) {
+        sized = false;
+        continue;
+      }
       if (!reply || reply->answer == Answer::Right || reply->answer == Answer::BadRequest) {
-        return {{Answer::Unreachable, 0, false}, {}};
+        return unreachable;
       }
       return {*reply, {}};
     }

@@ -110,12 +110,13 @@ std::optional<Reply> DecodeReply(std::span<const std::uint8_t> bytes) {
   return Reply{static_cast<Answer>(*answer), *seconds, *mayStore == 1};
 }
 
-HistoryPage PageOf(std::span<const history::Entry> entries, std::uint32_t skip) {
+HistoryPage PageOf(std::span<const history::Entry> entries, std::uint32_t skip,
+                   std::uint32_t most) {
   const auto total = static_cast<std::uint32_t>(entries.size());
   skip = std::min(skip, total);
   HistoryPage page{total, skip, {}};
   std::size_t size = kPageHead;
-  for (std::size_t i = entries.size() > skip ? entries.size() - skip : 0; i > 0; --i) {
+  for (std::size_t i = entries.size() - skip; i > 0 && page.entries.size() < most; --i) {
     const history::Entry& entry = entries[i - 1];
     const std::size_t more = 4 + history::Encode(entry).size();
     if (size + more > kLongestPage) break;

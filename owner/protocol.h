@@ -32,7 +32,9 @@ enum class Ask : std::uint8_t {
   StoreUnlock = 4,    // setup password, the new unlock password
   StoreSetup = 5,     // setup password, the new setup password
   Report = 6,         // something that happened, as one encoded history entry
-  ReadHistory = 7,    // setup password, how many of the newest entries to skip (decimal)
+  // Setup password, how many of the newest entries to skip (decimal) and, optionally, the most
+  // to send (decimal): without it, as many as fit in a page.
+  ReadHistory = 7,
 };
 
 struct Request {
@@ -82,8 +84,10 @@ struct HistoryPage {
   bool operator==(const HistoryPage&) const = default;
 };
 
-// Fills a page from `entries` (oldest first) after skipping `skip` of the newest, as many as fit.
-HistoryPage PageOf(std::span<const history::Entry> entries, std::uint32_t skip);
+// Fills a page from `entries` (oldest first) after skipping `skip` of the newest: at most `most`,
+// and as many as fit.
+HistoryPage PageOf(std::span<const history::Entry> entries, std::uint32_t skip,
+                   std::uint32_t most = kMostEntries);
 std::vector<std::uint8_t> Encode(const HistoryPage& page);
 std::optional<HistoryPage> DecodeHistoryPage(std::span<const std::uint8_t> bytes);
 

@@ -33,6 +33,12 @@ std::optional<std::string> ReadIfPresent(RegistryModule& registry, const char* k
   return ValueToText(value);
 }
 
+// A whole field of decimal digits.
+bool Number(const std::string& field, std::uint32_t& n) {
+  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), n);
+  return error == std::errc{} && end == field.data() + field.size();
+}
+
 }  // namespace
 
 std::string Authority::Normalized(const std::string& password) {
@@ -57,6 +63,12 @@ void Authority::TakeIn() {
 }
 
 Reply Authority::Serve(const owner::Request& request, const Caller& caller, Millis now) {
+  const Reply reply = Decide(request, caller, now);
+  RecordReported();
+  return reply;
+}
+
+Reply Authority::Decide(const owner::Request& request, const Caller& caller, Millis now) {
   switch (request.ask) {
     case Ask::CheckUnlock:
     case Ask::CheckSetup:
@@ -78,18 +90,30 @@ Reply Authority::Serve(const owner::Request& request, const Caller& caller, Mill
   return {};
 }
 
+void Authority::Serve(std::span<const std::uint8_t> message, const Caller& caller, Millis now,
+                      const Answering& answer) {
+  const auto request = owner::DecodeRequest(message);
+  if (request && request->ask == Ask::ReadHistory) {
+    answer(ReadHistory(*request, caller, now));
+    return;
+  }
+  answer(owner::Encode(request ? Decide(*request, caller, now) : Reply{}));
+  RecordReported();
+}
+
 std::vector<std::uint8_t> Authority::Serve(std::span<const std::uint8_t> message,
                                            const Caller& caller, Millis now) {
-  const auto request = owner::DecodeRequest(message);
-  if (request && request->ask == Ask::ReadHistory) return ReadHistory(*request, caller, now);
-  return owner::Encode(request ? Serve(*request, caller, now) : Reply{});
+  std::vector<std::uint8_t> reply;
+  Serve(message, caller, now, [&](const std::vector<std::uint8_t>& bytes) { reply = bytes; });
+  return reply;
 }
 
 Reply Authority::Check(Which which, const std::string& entry, const Caller& caller, Millis now) {
   if (const auto wait = rate_.Admit(caller.session, now)) {
     return {Answer::Wait, static_cast<std::uint32_t>((*wait + 999) / 1000), false};
   }
-  const bool right = Matches(which, entry);
+  const bool right =
+      which == Which::Setup ? SetupMatches(entry, caller, now) : Matches(which, entry);
   return {right ? Answer::Right : Answer::Wrong, 0, caller.admin || Owned()};
 }
 
@@ -172,21 +196,30 @@ Reply Authority::Report(const owner::Request& request, const Caller& caller, Mil
   entry->word = LeftChars(ValidUtf8(entry->word), history::kTitleChars);
   entry->program = LeftChars(ValidUtf8(entry->program), history::kTitleChars);
   if (entry->outcome != history::Outcome::Refused) entry->wrongAnswers = 0;
-  record_->Add(std::move(*entry));
+  reported_ = std::move(*entry);
   return {Answer::Right, 0, false};
+}
+
+void Authority::RecordReported() {
+  std::optional<history::Entry> entry = std::move(reported_);
+  reported_.reset();
+  if (entry) record_->Add(std::move(*entry));
 }
 
 std::vector<std::uint8_t> Authority::ReadHistory(const owner::Request& request,
                                                  const Caller& caller, Millis now) {
+  // setup password, how many to skip, and (from newer guards) the most to send
   const auto& f = request.fields;
   std::uint32_t skip = 0;
-  if (f.size() != 2) return owner::Encode(Reply{});
-  const auto [end, error] = std::from_chars(f[1].data(), f[1].data() + f[1].size(), skip);
-  if (error != std::errc{} || end != f[1].data() + f[1].size()) return owner::Encode(Reply{});
+  std::uint32_t most = owner::kMostEntries;
+  if (f.size() != 2 && f.size() != 3) return owner::Encode(Reply{});
+  if (!Number(f[1], skip) || (f.size() == 3 && !Number(f[2], most))) {
+    return owner::Encode(Reply{});
+  }
   // As any store: the setup password, and an owner who set one (or an administrator).
   if (auto refused = RefuseStore(f[0], caller, now)) return owner::Encode(*refused);
   if (record_ == nullptr) return owner::Encode(Reply{Answer::Failed, 0, true});
-  return owner::Encode(owner::PageOf(record_->Entries(), skip));
+  return owner::Encode(owner::PageOf(record_->Entries(), skip, most));
 }
 
 void Authority::Record(history::Kind kind, const Caller& caller, std::string detail) {
@@ -199,12 +232,34 @@ void Authority::Record(history::Kind kind, const Caller& caller, std::string det
 }
 
 bool Authority::Matches(Which which, const std::string& entry) {
-  const std::string typed = Normalized(entry);
-  const auto stored = ReadIfPresent(registry_, kVaultKey, VaultName(which == Which::Setup));
+  return Matches(Normalized(entry),
+                 ReadIfPresent(registry_, kVaultKey, VaultName(which == Which::Setup)));
+}
+
+bool Authority::Matches(const std::string& typed, const std::optional<std::string>& stored) {
   if (!stored) return typed.empty();
   const auto record = PasswordRecord::Parse(*stored);
   // A damaged record opens nothing; the owner sets the password anew.
   return record && record->Matches(typed, host_);
+}
+
+bool Authority::SetupMatches(const std::string& entry, const Caller& caller, Millis now) {
+  const std::string typed = Normalized(entry);
+  const auto stored = ReadIfPresent(registry_, kVaultKey, kVaultSetup);
+  // Only the very process found right, with the very same entry, while the stored password is
+  // the one it was found right against: nobody else learns anything from how quick it is.
+  const Remembered* r = remembered_ ? &*remembered_ : nullptr;
+  if (r != nullptr && caller.process != 0 && r->process == caller.process &&
+      r->session == caller.session && now < r->until && r->stored == stored &&
+      r->tag.Matches(typed, host_)) {
+    return true;
+  }
+  if (!Matches(typed, stored)) return false;
+  if (caller.process != 0) {
+    remembered_ = Remembered{caller.process, caller.session, stored,
+                             PasswordRecord::Make(typed, host_, 1), now + kRememberFor};
+  }
+  return true;
 }
 
 bool Authority::Keep(Which which, const std::string& password) {

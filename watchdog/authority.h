@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -28,8 +29,9 @@ class AuthorityHost : public KeyMaker {
 // Who asks over the pipe, as the system reports it.
 struct Caller {
   std::uint32_t session = 0;
-  bool admin = false;  // a member of Administrators with an elevated token
-  std::string user;    // DOMAIN\name of the client's token, for the record
+  bool admin = false;         // a member of Administrators with an elevated token
+  std::string user;           // DOMAIN\name of the client's token, for the record
+  std::uint32_t process = 0;  // the client's process id; 0 when the system did not say
 };
 
 // The owner's authority: keeps the passwords as salted hashes in a key the guarded user cannot
@@ -38,6 +40,10 @@ struct Caller {
 // Policy templates and older readers keep working.
 class Authority {
  public:
+  // The guard asks again with the setup password its setup prompt took, for each store and
+  // read: a right verdict is remembered this long for that process alone.
+  static constexpr Millis kRememberFor = 30'000;
+
   // New passwords are hashed with the given iteration count.
   // Entries are lower-cased by the system's rules, as the guard's prompt shows them.
   // With a record, it takes the guards' reports, records each stored change and serves the
@@ -51,14 +57,21 @@ class Authority {
   // deleting the plain text only once the hash is stored.
   void TakeIn();
   owner::Reply Serve(const owner::Request& request, const Caller& caller, Millis now);
-  // One message off the pipe and the reply to send: a message that is no request gets a
-  // BadRequest reply, whatever it holds; a granted ReadHistory a page of the record.
+  // One message off the pipe: `answer` is handed the reply to send. A message that is no
+  // request gets a BadRequest reply, whatever it holds; a granted ReadHistory a page of the
+  // record. A report is recorded only once it is answered: a guard's stop waits for its answer,
+  // and must not wait for the event log or the disk.
+  using Answering = std::function<void(const std::vector<std::uint8_t>&)>;
+  void Serve(std::span<const std::uint8_t> message, const Caller& caller, Millis now,
+             const Answering& answer);
+  // The same, returning the reply once everything is done.
   std::vector<std::uint8_t> Serve(std::span<const std::uint8_t> message, const Caller& caller,
                                   Millis now);
 
  private:
   enum class Which { Unlock, Setup };
 
+  owner::Reply Decide(const owner::Request& request, const Caller& caller, Millis now);
   owner::Reply Check(Which which, const std::string& entry, const Caller& caller, Millis now);
   // The setup password re-checked before a store, with the rate and the first-owner rules.
   std::optional<owner::Reply> RefuseStore(const std::string& setupEntry, const Caller& caller,
@@ -66,11 +79,15 @@ class Authority {
   owner::Reply StoreSettings(const owner::Request& request, const Caller& caller, Millis now);
   owner::Reply StorePassword(Which which, const owner::Request& request, const Caller& caller,
                              Millis now);
+  // Takes a guard's report for RecordReported.
   owner::Reply Report(const owner::Request& request, const Caller& caller, Millis now);
+  void RecordReported();
   std::vector<std::uint8_t> ReadHistory(const owner::Request& request, const Caller& caller,
                                         Millis now);
   void Record(history::Kind kind, const Caller& caller, std::string detail);
   bool Matches(Which which, const std::string& entry);
+  bool Matches(const std::string& typed, const std::optional<std::string>& stored);
+  bool SetupMatches(const std::string& entry, const Caller& caller, Millis now);
   // Keeps the password (its first 8 characters count); an empty one is kept as none at all.
   bool Keep(Which which, const std::string& password);
   // A setup password other than the empty one is stored: someone owns this machine.
@@ -87,6 +104,17 @@ class Authority {
   // A user could write fake stops to push real entries out of the record: a guard's stops come
   // at most about two a second, and the limit is well above what a person causes.
   CheckRate reports_{120};
+  std::optional<history::Entry> reported_;
+  // The last right setup password as a quick keyed hash of its own (never the text), for whom,
+  // against which stored record, and until when.
+  struct Remembered {
+    std::uint32_t process = 0;
+    std::uint32_t session = 0;
+    std::optional<std::string> stored;
+    PasswordRecord tag;
+    Millis until = 0;
+  };
+  std::optional<Remembered> remembered_;
 };
 
 }  // namespace pw::watchdog

@@ -163,6 +163,63 @@ TEST_F(StopRecordTest, AUsersScriptCannotForgeWhatOnlyTheServiceKnowsNorWhoStopp
   EXPECT_FALSE(owner::DecodeHistoryPage(page).has_value());
 }
 
+TEST_F(StopRecordTest, TheGuardReadsWhatItShowsInOneExchangeAndAnOlderServiceStillAnswers) {
+  StartWithService();
+  ThreeStops(*this);
+  const std::size_t total = service.record.Entries().size();
+  const auto page = [&](std::vector<std::string> fields) {
+    return owner::DecodeHistoryPage(FromScript({owner::Ask::ReadHistory, std::move(fields)}));
+  };
+  const auto two = page({"admin", "1", "2"});
+  ASSERT_TRUE(two.has_value());
+  EXPECT_EQ(two->entries.size(), 2u);
+  EXPECT_EQ(two->entries[0], service.record.Entries()[total - 2]);
+  ASSERT_TRUE(page({"admin", "1"}).has_value());
+  EXPECT_EQ(page({"admin", "1"})->entries.size(), total - 1);
+  for (const auto& malformed : std::vector<std::vector<std::string>>{
+           {"admin", "0", "2x"}, {"admin", "0", ""}, {"admin", "0", "2", "2"}}) {
+    EXPECT_EQ(FromScript({owner::Ask::ReadHistory, malformed}), owner::Encode(owner::Reply{}));
+  }
+
+  const int checks = service.keys.derivations;
+  auto read = a.app.keeper.ReadHistory("admin", 2);
+  EXPECT_EQ(service.keys.derivations, checks + 1);
+  ASSERT_EQ(read.entries.size(), 2u);
+  EXPECT_EQ(read.entries[0], service.record.Entries().back());
+
+  // A service that knows only the two-field form refuses a third: the guard asks without it.
+  machine.pipes.Close(owner::kPipeName);
+  machine.pipes.Create(
+      owner::kPipeName, service.pid,
+      [&](std::span<const std::uint8_t> message, const sim::PipeCaller& c) {
+        const auto request = owner::DecodeRequest(message);
+        if (request && request->fields.size() == 3) {
+          return owner::Encode(owner::Reply{});
+        }
+        return service.authority.Serve(message, {c.session, c.admin, c.user}, machine.world.Now());
+      });
+  read = a.app.keeper.ReadHistory("admin", 2);
+  ASSERT_EQ(read.reply.answer, owner::Answer::Right);
+  ASSERT_EQ(read.entries.size(), 2u);
+  EXPECT_EQ(read.entries[1], service.record.Entries()[total - 2]);
+}
+
+TEST_F(StopRecordTest, AReportIsAnsweredBeforeItIsWritten) {
+  StartWithService();
+  history::Entry stop = history::EntryOf(Kind::Stop);
+  stop.outcome = Outcome::Allowed;
+  const std::size_t before = service.events.written.size();
+  std::size_t writtenWhenAnswered = 0;
+  service.authority.Serve(owner::Encode(owner::Request{owner::Ask::Report, {Encoded(stop)}}),
+                          {1, false, "PC\\child"}, 0, [&](const std::vector<std::uint8_t>& reply) {
+                            EXPECT_EQ(owner::DecodeReply(reply)->answer, owner::Answer::Right);
+                            writtenWhenAnswered = service.events.written.size();
+                          });
+  EXPECT_EQ(writtenWhenAnswered, before);
+  EXPECT_EQ(service.events.written.size(), before + 1);
+  EXPECT_EQ(Recorded(Kind::Stop).size(), 1u);
+}
+
 TEST_F(StopRecordTest, AStoredChangeIsRecordedWithWhatChangedButNeverAPassword) {
   StartWithService();
   Preferences preferences;

@@ -165,5 +165,47 @@ TEST_F(AuthorityTest, ThirtyChecksAMinuteReachTheComparisonInEachSession) {
   EXPECT_EQ(Send(Ask::CheckSetup, {"admin"}, 1, 60'000).answer, Answer::Wait);
 }
 
+// Counts the slow derivations, those of a stored password, apart from a quick one-round tag.
+class CountingKeys : public test::OpenSslKeyMaker {
+ public:
+  using OpenSslKeyMaker::OpenSslKeyMaker;
+  std::vector<std::uint8_t> DeriveKey(std::string_view password,
+                                      const std::vector<std::uint8_t>& salt,
+                                      std::uint32_t iterations) override {
+    if (iterations > 1) ++slow;
+    return OpenSslKeyMaker::DeriveKey(password, salt, iterations);
+  }
+  int slow = 0;
+};
+
+TEST(RememberedSetupTest, ARightSetupPasswordSkipsTheHashOnlyForItsProcessUntilItChanges) {
+  sim::SimRegistry registry;
+  CountingKeys keys{&registry};
+  sim::SimTextRules text;
+  Authority authority{registry, keys, text, 10};
+  test::StoreSetting(registry, "UserPassword2", "admin");
+  authority.TakeIn();
+  const auto check = [&](const std::string& entry, std::uint32_t process, Millis now) {
+    return authority.Serve(Request{Ask::CheckSetup, {entry}}, {1, false, "", process}, now).answer;
+  };
+  ASSERT_EQ(check("admin", 40, 0), Answer::Right);
+  keys.slow = 0;
+  EXPECT_EQ(check("ADMIN", 40, 1000), Answer::Right);
+  EXPECT_EQ(keys.slow, 0);
+  // Anything else is checked in full: a wrong entry, another process, one the system did not
+  // name, a verdict grown old.
+  EXPECT_EQ(check("nimda", 40, 1000), Answer::Wrong);
+  EXPECT_EQ(check("admin", 0, 1000), Answer::Right);
+  EXPECT_EQ(check("admin", 41, 1000), Answer::Right);
+  EXPECT_EQ(check("admin", 41, 1000 + Authority::kRememberFor), Answer::Right);
+  EXPECT_EQ(keys.slow, 4);
+
+  // A new setup password, however stored, ends what was remembered of the old one.
+  test::StoreSetting(registry, "UserPassword2", "newer");
+  authority.TakeIn();
+  EXPECT_EQ(check("admin", 41, 2000 + Authority::kRememberFor), Answer::Wrong);
+  EXPECT_EQ(check("newer", 41, 2000 + Authority::kRememberFor), Answer::Right);
+}
+
 }  // namespace
 }  // namespace pw::watchdog

@@ -48,6 +48,8 @@ Caller CallerOf(HANDLE pipe) {
   Caller caller;
   ULONG session = 0;
   if (GetNamedPipeClientSessionId(pipe, &session)) caller.session = session;
+  ULONG process = 0;
+  if (GetNamedPipeClientProcessId(pipe, &process)) caller.process = process;
   if (!ImpersonateNamedPipeClient(pipe)) return caller;
   HANDLE token = nullptr;
   if (OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token)) {
@@ -119,18 +121,22 @@ void OwnerPipe::ServeClient() {
     const auto message = win32::ReadMessage(pipe_.get(), owner::kLongestMessage, kStepTime);
     // Only once the client has written can the server learn who it is.
     const Caller caller = CallerOf(pipe_.get());
-    // An oversized or unreadable message gets the error reply too, then the connection closes.
-    std::vector<std::uint8_t> reply = owner::Encode(owner::Reply{});
+    bool answered = false;
+    const auto answer = [&](const std::vector<std::uint8_t>& reply) {
+      answered = true;
+      if (win32::WriteMessage(pipe_.get(), reply, kStepTime)) {
+        // Disconnecting throws away what the client has not read: wait until it closes its end.
+        win32::ReadMessage(pipe_.get(), 0, kStepTime);
+      }
+    };
     try {
-      if (message) reply = authority_.Serve(*message, caller, Now());
+      if (message) authority_.Serve(*message, caller, Now(), answer);
     } catch (const std::exception&) {
       // CNG failed: no verdict, and the service goes on.
-      reply = owner::Encode(owner::Reply{owner::Answer::Failed, 0, false});
+      if (!answered) answer(owner::Encode(owner::Reply{owner::Answer::Failed, 0, false}));
     }
-    if (win32::WriteMessage(pipe_.get(), reply, kStepTime)) {
-      // Disconnecting throws away what the client has not read: wait until it closes its end.
-      win32::ReadMessage(pipe_.get(), 0, kStepTime);
-    }
+    // An oversized or unreadable message gets the error reply too, then the connection closes.
+    if (!answered) answer(owner::Encode(owner::Reply{}));
   }
   DisconnectNamedPipe(pipe_.get());
   Listen();
