@@ -51,17 +51,17 @@ Caller CallerOf(HANDLE pipe) {
   ULONG process = 0;
   if (GetNamedPipeClientProcessId(pipe, &process)) caller.process = process;
   if (!ImpersonateNamedPipeClient(pipe)) return caller;
-  HANDLE token = nullptr;
-  if (OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token)) {
+  HANDLE opened = nullptr;
+  if (OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &opened)) {
+    const UniqueHandle token(opened);
     BYTE sid[SECURITY_MAX_SID_SIZE];
     DWORD size = sizeof sid;
     BOOL member = FALSE;
     if (CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, sid, &size) &&
-        CheckTokenMembership(token, sid, &member)) {
+        CheckTokenMembership(token.get(), sid, &member)) {
       caller.admin = member != FALSE;
     }
-    caller.user = UserOf(token);
-    CloseHandle(token);
+    caller.user = UserOf(token.get());
   }
   RevertToSelf();
   return caller;
@@ -80,23 +80,22 @@ OwnerPipe::~OwnerPipe() {
     DWORD ignored = 0;
     GetOverlappedResult(pipe_.get(), &listening_, &ignored, TRUE);
   }
-  if (settings_ != nullptr) RegCloseKey(settings_);
 }
 
 bool OwnerPipe::Open() {
-  PSECURITY_DESCRIPTOR access = nullptr;
+  PSECURITY_DESCRIPTOR made = nullptr;
   if (!connected_ || !settingsChanged_ ||
-      !ConvertStringSecurityDescriptorToSecurityDescriptorW(kPipeAccess, SDDL_REVISION_1, &access,
+      !ConvertStringSecurityDescriptorToSecurityDescriptorW(kPipeAccess, SDDL_REVISION_1, &made,
                                                             nullptr)) {
     return false;
   }
-  SECURITY_ATTRIBUTES attributes{sizeof attributes, access, FALSE};
+  const win32::UniqueLocal<void> access(made);
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, access.get(), FALSE};
   // One instance: while the service holds it, nobody else can serve the name.
   pipe_.reset(CreateNamedPipeW(
       owner::kPipeNameW, PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
       PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
       kReplyBuffer, static_cast<DWORD>(owner::kLongestMessage), 0, &attributes));
-  LocalFree(access);
   if (pipe_.get() == INVALID_HANDLE_VALUE) pipe_.reset();
   TakeIn();
   WatchSettings();
@@ -143,15 +142,16 @@ void OwnerPipe::ServeClient() {
 }
 
 bool OwnerPipe::WatchSettings() {
-  if (settings_ == nullptr) {
+  if (!settings_) {
+    HKEY created = nullptr;
     if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, win32::Wide(kSettingsKey).c_str(), 0, nullptr, 0,
-                        KEY_NOTIFY | KEY_QUERY_VALUE | KEY_WOW64_32KEY, nullptr, &settings_,
+                        KEY_NOTIFY | KEY_QUERY_VALUE | KEY_WOW64_32KEY, nullptr, &created,
                         nullptr) != ERROR_SUCCESS) {
-      settings_ = nullptr;
       return false;
     }
+    settings_.reset(created);
   }
-  return RegNotifyChangeKeyValue(settings_, FALSE,
+  return RegNotifyChangeKeyValue(settings_.get(), FALSE,
                                  REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET,
                                  settingsChanged_.get(), TRUE) == ERROR_SUCCESS;
 }

@@ -40,7 +40,7 @@ class OwnerPipe {
   UniqueHandle pipe_;
   UniqueHandle connected_;
   UniqueHandle settingsChanged_;
-  HKEY settings_ = nullptr;
+  win32::UniqueKey settings_;
   OVERLAPPED listening_{};
 };
 

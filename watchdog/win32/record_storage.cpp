@@ -42,24 +42,24 @@ RecordStorage::RecordStorage() {
 
 bool RecordStorage::PrepareFolder() {
   if (folder_.empty()) return false;
-  PSECURITY_DESCRIPTOR access = nullptr;
-  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kFolderAccess, SDDL_REVISION_1, &access,
+  PSECURITY_DESCRIPTOR made = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kFolderAccess, SDDL_REVISION_1, &made,
                                                             nullptr)) {
     return false;
   }
-  SECURITY_ATTRIBUTES attributes{sizeof attributes, access, FALSE};
+  const win32::UniqueLocal<void> access(made);
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, access.get(), FALSE};
   bool ok = CreateDirectoryW(folder_.c_str(), &attributes) != FALSE;
   if (!ok && GetLastError() == ERROR_ALREADY_EXISTS) {
     // Made by someone else first (or an older copy): the list is set again, protected.
     BOOL present = FALSE;
     BOOL defaulted = FALSE;
     PACL dacl = nullptr;
-    ok = GetSecurityDescriptorDacl(access, &present, &dacl, &defaulted) &&
+    ok = GetSecurityDescriptorDacl(access.get(), &present, &dacl, &defaulted) &&
          SetNamedSecurityInfoW(folder_.data(), SE_FILE_OBJECT,
                                DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
                                nullptr, nullptr, dacl, nullptr) == ERROR_SUCCESS;
   }
-  LocalFree(access);
   return ok;
 }
 
