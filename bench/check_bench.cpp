@@ -3,9 +3,9 @@
 #include "owner/protocol.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_text_rules.h"
+#include "service/authority.h"
 #include "store/settings_layout.h"
 #include "tests/support/sim_service.h"
-#include "watchdog/authority.h"
 
 namespace pw {
 namespace {
@@ -16,7 +16,7 @@ void BM_PasswordCheck(benchmark::State& state) {
   sim::SimRegistry registry;
   test::OpenSslKeyMaker keys(&registry);
   sim::SimTextRules text;
-  watchdog::Authority authority(registry, keys, text, watchdog::PasswordRecord::kIterations);
+  service::Authority authority(registry, keys, text, service::PasswordRecord::kIterations);
   registry.PutString(HKEY_LOCAL_MACHINE_, kSettingsKey, kUserPassword, "secret");
   authority.TakeIn();
   const std::vector<std::uint8_t> message =
@@ -24,10 +24,10 @@ void BM_PasswordCheck(benchmark::State& state) {
   Millis now = 0;
   for (auto _ : state) {
     // A minute apart, so that the rate limit never answers in place of the comparison.
-    now += watchdog::CheckRate::kMinute;
+    now += service::CheckRate::kMinute;
     benchmark::DoNotOptimize(authority.Serve(message, {1, false, ""}, now));
   }
-  state.counters["iterations"] = watchdog::PasswordRecord::kIterations;
+  state.counters["iterations"] = service::PasswordRecord::kIterations;
 }
 BENCHMARK(BM_PasswordCheck)->Unit(benchmark::kMillisecond);
 

@@ -87,5 +87,5 @@ endfunction()
 pw_signed(pgwatch "Pagewarden")
 
 # The watchdog service first: the package may carry it.
-include(cmake/watchdog.cmake)
+include(cmake/service.cmake)
 include(cmake/installer.cmake)

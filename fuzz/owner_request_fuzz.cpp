@@ -12,9 +12,9 @@
 #include "owner/protocol.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_text_rules.h"
+#include "service/authority.h"
 #include "store/settings_layout.h"
 #include "tests/support/sim_service.h"
-#include "watchdog/authority.h"
 
 namespace pw::fuzz {
 namespace {
@@ -80,7 +80,7 @@ void CheckOneInput(FuzzedDataProvider& in) {
   sim::SimRegistry registry;
   test::OpenSslKeyMaker keys(&registry);
   sim::SimTextRules text;
-  watchdog::Authority authority(registry, keys, text, test::SimService::kTestIterations);
+  service::Authority authority(registry, keys, text, test::SimService::kTestIterations);
   // Owned or not, with a damaged record now and then.
   if (in.ConsumeBool())
     registry.PutString(HKEY_LOCAL_MACHINE_, kSettingsKey, kUserPassword2, "admin");
@@ -95,8 +95,8 @@ void CheckOneInput(FuzzedDataProvider& in) {
 
   Millis now = 0;
   for (int round = 0; round < 8 && in.remaining_bytes() > 0; ++round) {
-    const watchdog::Caller caller{in.ConsumeIntegralInRange<std::uint32_t>(1, 3), in.ConsumeBool(),
-                                  "PC\\child"};
+    const service::Caller caller{in.ConsumeIntegralInRange<std::uint32_t>(1, 3), in.ConsumeBool(),
+                                 "PC\\child"};
     now += in.ConsumeIntegralInRange<Millis>(0, 70'000);
     const std::vector<std::uint8_t> message = Message(in);
     const auto request = owner::DecodeRequest(message);

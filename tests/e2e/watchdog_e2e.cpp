@@ -16,11 +16,11 @@
 #include <vector>
 
 #include "base/exit_codes.h"
+#include "service/win32/recovery_config.h"
 #include "tests/e2e/e2e_check.h"
 #include "tests/e2e/e2e_driver.h"
 #include "tests/e2e/guard_descriptor.h"
 #include "tests/e2e/watchdog_runner.h"
-#include "watchdog/win32/recovery_config.h"
 
 namespace pw::e2e {
 
@@ -299,9 +299,9 @@ void CheckRecovery(Driver& driver, Check& c) {
   SC_HANDLE service = manager == nullptr ? nullptr
                                          : OpenServiceA(manager, WatchdogRunner::kServiceName,
                                                         SERVICE_QUERY_CONFIG);
-  std::optional<watchdog::RecoveryPolicy> read;
+  std::optional<service::RecoveryPolicy> read;
   const bool set = driver.WaitFor(
-      [&] { return (read = watchdog::ReadRecovery(service)) == watchdog::WantedRecovery(); }, 5000);
+      [&] { return (read = service::ReadRecovery(service)) == service::WantedRecovery(); }, 5000);
   if (service != nullptr) CloseServiceHandle(service);
   if (manager != nullptr) CloseServiceHandle(manager);
   std::string seen = read ? "reset after " + std::to_string(read->resetAfter / 1000) + " s," : "";

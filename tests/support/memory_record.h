@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "history/journal.h"
-#include "watchdog/service_record.h"
+#include "service/service_record.h"
 
 namespace pw::test {
 
@@ -48,7 +48,7 @@ class MemoryRecordStorage : public history::RecordStorage {
 };
 
 // The event log as a list.
-class MemoryEvents : public watchdog::EventWriter {
+class MemoryEvents : public service::EventWriter {
  public:
   void Write(const history::Entry& entry) override { written.push_back(entry); }
   std::vector<history::Entry> written;

@@ -14,7 +14,7 @@ std::vector<std::uint8_t> OpenSslKeyMaker::DeriveKey(std::string_view password,
                                                      const std::vector<std::uint8_t>& salt,
                                                      std::uint32_t iterations) {
   ++derivations;
-  std::vector<std::uint8_t> key(watchdog::PasswordRecord::kHashSize);
+  std::vector<std::uint8_t> key(service::PasswordRecord::kHashSize);
   if (PKCS5_PBKDF2_HMAC(password.data(), static_cast<int>(password.size()), salt.data(),
                         static_cast<int>(salt.size()), static_cast<int>(iterations), EVP_sha256(),
                         static_cast<int>(key.size()), key.data()) != 1) {

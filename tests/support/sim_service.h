@@ -4,14 +4,14 @@
 
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/sim_text_rules.h"
+#include "service/authority.h"
 #include "tests/support/memory_record.h"
-#include "watchdog/authority.h"
 
 namespace pw::test {
 
 // PBKDF2 and random bytes from OpenSSL, for the service on the simulated machine and the
 // benchmarks.
-class OpenSslKeyMaker : public watchdog::AuthorityHost {
+class OpenSslKeyMaker : public service::AuthorityHost {
  public:
   explicit OpenSslKeyMaker(sim::SimRegistry* registry = nullptr) : registry_(registry) {}
 
@@ -54,8 +54,8 @@ class SimService {
   sim::SimTextRules text;
   MemoryRecordStorage recordFile;
   MemoryEvents events;
-  watchdog::ServiceRecord record;
-  watchdog::Authority authority;
+  service::ServiceRecord record;
+  service::Authority authority;
 };
 
 }  // namespace pw::test
