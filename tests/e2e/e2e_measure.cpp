@@ -111,8 +111,7 @@ long long WakeUps() {
   const HWND pump = FindWindowExW(HWND_MESSAGE, nullptr, L"PagewardenPump", nullptr);
   const UINT message = RegisterWindowMessageW(L"PagewardenWakeUps");
   DWORD_PTR count = 0;
-  if (pump == nullptr ||
-      SendMessageTimeoutW(pump, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &count) == 0) {
+  if (pump == nullptr || SendMessageTimeoutW(pump, message, 0, 0, SMTO_NORMAL, 5000, &count) == 0) {
     return -1;
   }
   return static_cast<long long>(count);
@@ -253,7 +252,7 @@ int Measure(Driver& d) {
         "; %.1f context switches a second (its Linux threads; under Wine each call into wineserver "
         "counts one)",
         switches / 30.0);
-  if (woken >= 0) std::printf("; %.1f wake-ups a second", wakeUps / 30.0);
+  if (woken >= 0 && wakeUps >= 0) std::printf("; %.1f wake-ups a second", wakeUps / 30.0);
   std::printf("\n");
   std::printf("resident memory: %.1f MiB\n", ResidentMiB(process));
 
