@@ -66,8 +66,14 @@ frmMain::frmMain(App& app)
   tmrTimeDelay.onTimer = [this] { tmrTimeDelay_Timer(); };
   timEarlyScan.onTimer = [this] { timEarlyScan_Timer(); };
   tmrTrayClick.onTimer = [this] { tmrTrayClick_Timer(); };
-  // The look reads and compares; a change it finds runs the scan tick, which makes ready itself.
+  // The look reads and compares; a change it finds runs the scan tick. Both ticks make ready
+  // themselves before doing more than looking, and share the wake-up of the look, or of each
+  // other once the reports replace the look: an idle monitor wakes for nothing else.
   timEarlyScan.quiet = true;
+  for (forms::Timer* tick : {&Timer1, &timTarnwick}) {
+    tick->quiet = true;
+    tick->slack = kEarlyScanPeriod;
+  }
   mnuTWKSetup.onClick = [this] { mnuTWKSetup_Click(); };
   mnuDeactivate.onClick = [this] { mnuDeactivate_Click(); };
   mnuReactivate.onClick = [this] { mnuReactivate_Click(); };
@@ -139,6 +145,7 @@ void frmMain::Timer1_Timer() {
     servedSetupRequest_ = 0;
   } else if (request != servedSetupRequest_ && !WaitingWithoutPrompt()) {
     servedSetupRequest_ = request;
+    Tk().BeforeHandler();
     mnuTWKSetup_Click();
   }
 
@@ -148,6 +155,7 @@ void frmMain::Timer1_Timer() {
   // A reload forgets the password just accepted; inside a stop action it would refuse the
   // window its prompt has let live. The stop action serves one already due before it asks.
   if (!shared.ReloadPending || stopDepth_ > 0) return;
+  Tk().BeforeHandler();
   ReloadSettings();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "monitor/browser_programs.h"
@@ -112,7 +113,9 @@ class frmMain : public forms::Form {
   bool PromptWaitOver();
   void TrayClick(long code);
 
-  Seen seen_;                     // what the last scan tick saw in front
+  Seen seen_;  // what the last scan tick saw in front
+  // When a look last found the front as seen_ says, unless a scan tick has read it since.
+  std::optional<Millis> confirmedAt_;
   int stopDepth_ = 0;             // stop actions running, nested ones included
   bool offenderInFront_ = false;  // found while a tray action's prompt waited
   bool timedOut_ = false;         // the last prompt was withdrawn by its time limit

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -40,18 +41,19 @@ void frmMain::timTarnwick_Timer() {
     List2.RemoveItem(i);
   }
 
-  TargetWindow = windows.GetForegroundWindow();
-  const bool visible = windows.IsWindowVisible(TargetWindow);
-  std::array<char, kTitleBuffer> buffer{};
-  const int length = windows.GetWindowTextA(TargetWindow, buffer.data(), kTitleBuffer);
-  const int kept = std::clamp(length, 0, kTitleBuffer - 1);
-  const std::string title =
-      LeftChars(std::string_view(buffer.data(), static_cast<std::size_t>(kept)), kTitleLength);
-  seen_.window = TargetWindow;
-  seen_.visible = visible;
-  seen_.length = kept;
-  seen_.title = buffer;
-  if (!visible) return;
+  // A look that found nothing changed in front at this very moment read what this tick would;
+  // under Wine each read is a round trip to its server. Visibility is the tick's own to read.
+  if (std::exchange(confirmedAt_, std::nullopt) != Tk().Now()) {
+    seen_.window = windows.GetForegroundWindow();
+    seen_.length =
+        std::clamp(windows.GetWindowTextA(seen_.window, seen_.title.data(), kTitleBuffer), 0,
+                   kTitleBuffer - 1);
+  }
+  TargetWindow = seen_.window;
+  seen_.visible = windows.IsWindowVisible(TargetWindow);
+  const std::string title = LeftChars(
+      std::string_view(seen_.title.data(), static_cast<std::size_t>(seen_.length)), kTitleLength);
+  if (!seen_.visible) return;
   TargetTitle = LeftChars(title, kTargetTitleLength);
 
   const int words = List1.ListCount();
@@ -75,6 +77,8 @@ void frmMain::timTarnwick_Timer() {
     if (Contains(form, List1.List(i))) {
       StopTitle = title;
       StopWord = List1.List(i);
+      // The tick is quiet while it only looks; what follows may enter a loop of the system's.
+      Tk().BeforeHandler();
       // This tick runs inside a stop action only when a tray action's prompt waits.
       if (stopDepth_ > 0) {
         StopAfterPrompt();
@@ -112,7 +116,12 @@ void frmMain::timEarlyScan_Timer() {
   // prompt waits, the look goes on: that prompt takes the front back within a second, so a page
   // the user switched to is found at once or not at all.
   if (timTarnwick.Running()) return;
-  if (FrontChanged()) timTarnwick.TickNow();
+  if (!FrontChanged()) {
+    confirmedAt_ = Tk().Now();
+    return;
+  }
+  confirmedAt_.reset();
+  timTarnwick.TickNow();
 }
 
 bool frmMain::FrontChanged() {

@@ -1,5 +1,7 @@
 #include "platform/forms/timer.h"
 
+#include <algorithm>
+
 #include "platform/forms/form.h"
 #include "platform/forms/toolkit.h"
 
@@ -48,6 +50,11 @@ void Timer::Restart() {
 std::optional<Millis> Timer::Due() const {
   if (running_ || !Owner().Loaded() || !cur_.enabled || cur_.interval <= 0) return std::nullopt;
   return due_;
+}
+
+bool Timer::DueBy(Millis now) const {
+  const auto due = Due();
+  return due && *due <= now + std::min(slack, cur_.interval / 2);
 }
 
 bool Timer::TickNow() {

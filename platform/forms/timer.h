@@ -23,9 +23,13 @@ class Timer : public Member {
   std::function<void()> onTimer;
   TimerState design;
   // Its handler only looks and returns: it handles no message and enters no loop, so the pump
-  // need not make ready for one. Most ticks of a timer that runs 50 times a second then cost no
-  // more than the look itself.
+  // need not make ready for one (or it calls Toolkit::BeforeHandler itself before it does more).
+  // Most ticks of a timer that runs 30 times a second then cost no more than the look itself.
   bool quiet = false;
+  // Milliseconds it may tick early when the pump is awake for another timer anyway, so that its
+  // tick costs no wake-up of its own. Ticks never come further apart than the interval; at most
+  // half the interval counts.
+  int slack = 0;
 
   int Interval();
   // Changing the interval restarts the period.
@@ -46,6 +50,8 @@ class Timer : public Member {
 
   // For the toolkit's pump.
   std::optional<Millis> Due() const;
+  // Whether it is due by `now`, early by its slack included.
+  bool DueBy(Millis now) const;
   void Fire();
 
  private:

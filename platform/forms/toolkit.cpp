@@ -44,16 +44,17 @@ std::optional<Millis> Toolkit::NextDue() const {
 }
 
 void Toolkit::FireDueTimers() {
-  // Earliest first, ties in the order the timers were made. A fired timer is next due a period
-  // later, so each fires once here; handlers may pump, fire others nested and switch timers on
-  // or off. Nothing is collected, so a pass allocates nothing however often it runs.
+  // Earliest first, ties in the order the timers were made; a timer due within its slack comes
+  // along. A fired timer is next due a period later, so each fires once here; handlers may pump,
+  // fire others nested and switch timers on or off. Nothing is collected, so a pass allocates
+  // nothing however often it runs.
   const Millis now = Now();
   for (;;) {
     Timer* next = nullptr;
     Millis nextAt = 0;
     for (Timer* timer : timers_) {
       const auto at = timer->Due();
-      if (at && *at <= now && (next == nullptr || *at < nextAt)) {
+      if (at && timer->DueBy(now) && (next == nullptr || *at < nextAt)) {
         next = timer;
         nextAt = *at;
       }

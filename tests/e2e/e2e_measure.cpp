@@ -71,8 +71,15 @@ void EachEntry(const std::string& folder, Visit visit) {
 // Under Wine only: how often the guard's threads gave up the processor (a wait, or a call into
 // wineserver, which waits for its answer), from the Linux /proc through Wine's drive Z:. The
 // guard is the process whose command line names pgwatch.exe (this driver names it too, as its
-// argument). -1 where there is no such folder.
+// argument) and that runs in our Wine prefix: others may run guards of their own on the same
+// machine. -1 where there is no such folder.
 long long ContextSwitches() {
+  char prefix[MAX_PATH] = {};
+  const DWORD length = GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH);
+  const std::string ours =
+      length > 0 && length < MAX_PATH
+          ? std::string(1, '\0') + "WINEPREFIX=" + prefix + std::string(1, '\0')
+          : std::string();
   long long total = -1;
   EachEntry("Z:\\proc", [&](const std::string& pid) {
     if (pid.empty() || !std::all_of(pid.begin(), pid.end(), [](char c) { return std::isdigit(c); }))
@@ -80,7 +87,9 @@ long long ContextSwitches() {
     const std::string folder = "Z:\\proc\\" + pid;
     const std::string command = ReadAll(folder + "\\cmdline");
     if (command.find("pgwatch.exe") == std::string::npos ||
-        command.find("pw_e2e") != std::string::npos) {
+        command.find("pw_e2e") != std::string::npos ||
+        (!ours.empty() &&
+         (std::string(1, '\0') + ReadAll(folder + "\\environ")).find(ours) == std::string::npos)) {
       return true;
     }
     total = 0;
@@ -94,6 +103,18 @@ long long ContextSwitches() {
     return false;
   });
   return total;
+}
+
+// The guard's own count of the times it woke from its wait (its pump window answers a registered
+// message with it); -1 where it does not answer.
+long long WakeUps() {
+  const HWND pump = FindWindowExW(HWND_MESSAGE, nullptr, L"PagewardenPump", nullptr);
+  const UINT message = RegisterWindowMessageW(L"PagewardenWakeUps");
+  DWORD_PTR count = 0;
+  if (pump == nullptr || SendMessageTimeoutW(pump, message, 0, 0, SMTO_NORMAL, 5000, &count) == 0) {
+    return -1;
+  }
+  return static_cast<long long>(count);
 }
 
 constexpr const char* kLockedPage = "Casino Royale - Microsoft Internet Explorer";
@@ -219,15 +240,19 @@ int Measure(Driver& d) {
   // Idle as a user would have it: a page that is not locked in front.
   d.OpenWindow("IEFrame", kStartPage);
   d.Pause(3000);
-  const long long woken = ContextSwitches();
+  const long long switched = ContextSwitches();
+  const long long woken = WakeUps();
   const double idle = CpuShare(d, process, 30000);
-  const long long wakeUps = ContextSwitches() - woken;
+  const long long switches = ContextSwitches() - switched;
+  // Less the one for our own question.
+  const long long wakeUps = WakeUps() - woken - 1;
   std::printf("idle: %.2f%% of a core over 30 s", idle);
-  if (woken >= 0)
+  if (switched >= 0)
     std::printf(
         "; %.1f context switches a second (its Linux threads; under Wine each call into wineserver "
         "counts one)",
-        wakeUps / 30.0);
+        switches / 30.0);
+  if (woken >= 0 && wakeUps >= 0) std::printf("; %.1f wake-ups a second", wakeUps / 30.0);
   std::printf("\n");
   std::printf("resident memory: %.1f MiB\n", ResidentMiB(process));
 

@@ -404,6 +404,26 @@ TEST_F(FormsTest, WaitingBesideOneTimerTakesABoundedNumberOfPasses) {
   EXPECT_LE(passes, 41);
 }
 
+TEST_F(FormsTest, ATimerWithSlackTicksEarlyWithAnotherTimersWakeUpAndNeverLate) {
+  std::vector<Millis> ticks;
+  form.Timer1.onTimer = [&] { ticks.push_back(host.toolkit.Now()); };
+  form.Timer1.slack = 30;
+  form.Delay.onTimer = [] {};
+  form.Delay.SetInterval(40);
+  form.Delay.SetEnabled(true);
+  form.Timer1.SetEnabled(true);
+  long passes = 0;
+  OnProcess([&] {
+    const long before = host.toolkit.Passes();
+    while (host.toolkit.Now() < 1000) host.toolkit.DoEvents();
+    passes = host.toolkit.Passes() - before;
+  });
+  machine.world.RunFor(1100);
+  // Each tick comes with the 40 ms timer's wake-up before it is due, a period after the last.
+  EXPECT_EQ(ticks, (std::vector<Millis>{240, 480, 720, 960}));
+  EXPECT_LE(passes, 1000 / 40 + 1);
+}
+
 TEST_F(FormsTest, AWaitThatCanNeverEndFailsInsteadOfHanging) {
   bool done = false;
   OnProcess([&] {

@@ -10,7 +10,8 @@ namespace pw::win32 {
 
 // Change reports through out-of-context WinEvent hooks: the foreground window changing, and the
 // name of a window of the program in front changing. They arrive as this thread pumps messages.
-// Windows 10 and 11 deliver them; Wine 8 does not, and then nothing is heard at all.
+// Windows 10 and 11 deliver them; Wine 8 delivers neither to another process (of the out-of-context
+// events only object creation and focus reach one), and then nothing is heard at all.
 class Win32ForegroundEvents : public ForegroundEvents {
  public:
   Win32ForegroundEvents() = default;

@@ -1,6 +1,7 @@
 #include "platform/win32/backend/win32_window_system.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
 
@@ -25,11 +26,25 @@ int CopyNothing(char* buffer, int maxCount) {
   return 0;
 }
 
-// Copies text as UTF-8 into the caller's buffer, cut short at a whole character.
-int CopyUtf8(const std::wstring& text, char* buffer, int maxCount) {
-  const std::string utf8 = win32::Utf8(text);
-  int count = std::min(static_cast<int>(utf8.size()), maxCount - 1);
-  while (count > 0 && count < static_cast<int>(utf8.size()) &&
+// Room for the longest text read here, a title of 1023 units. On the stack: the look between
+// scan ticks reads the title in front 30 times a second.
+constexpr int kTextUnits = 1024;
+
+// Makes the wide call `read` into a buffer of its own and copies the text as UTF-8 into the
+// caller's, cut short at a whole character. Allocates nothing.
+template <class Read>
+int ReadUtf8(Read read, char* buffer, int maxCount) {
+  std::array<wchar_t, kTextUnits> wide;
+  // As many UTF-16 units as bytes: UTF-8 never needs fewer bytes than UTF-16 has units.
+  const int units = std::max(read(wide.data(), std::min(maxCount, kTextUnits)), 0);
+  // At most three bytes a unit; a surrogate pair makes four.
+  std::array<char, 3 * kTextUnits> utf8;
+  const int bytes = units == 0
+                        ? 0
+                        : WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, utf8.data(),
+                                              static_cast<int>(utf8.size()), nullptr, nullptr);
+  int count = std::min(bytes, maxCount - 1);
+  while (count > 0 && count < bytes &&
          (static_cast<unsigned char>(utf8[static_cast<std::size_t>(count)]) & 0xC0) == 0x80) {
     --count;
   }
@@ -62,19 +77,16 @@ bool Win32WindowSystem::IsWindowVisible(Hwnd window) {
 
 int Win32WindowSystem::GetWindowTextA(Hwnd window, char* buffer, int maxCount) {
   if (window == 0 || buffer == nullptr || maxCount <= 0) return CopyNothing(buffer, maxCount);
-  // As many UTF-16 units as bytes: UTF-8 never needs fewer bytes than UTF-16 has units.
-  std::wstring text(static_cast<std::size_t>(maxCount), L'\0');
-  text.resize(static_cast<std::size_t>(
-      std::max(::GetWindowTextW(ToHwnd(window), text.data(), maxCount), 0)));
-  return CopyUtf8(text, buffer, maxCount);
+  return ReadUtf8(
+      [&](wchar_t* text, int units) { return ::GetWindowTextW(ToHwnd(window), text, units); },
+      buffer, maxCount);
 }
 
 int Win32WindowSystem::GetClassNameA(Hwnd window, char* buffer, int maxCount) {
   if (window == 0 || buffer == nullptr || maxCount <= 0) return CopyNothing(buffer, maxCount);
-  std::wstring name(static_cast<std::size_t>(maxCount), L'\0');
-  name.resize(static_cast<std::size_t>(
-      std::max(::GetClassNameW(ToHwnd(window), name.data(), maxCount), 0)));
-  return CopyUtf8(name, buffer, maxCount);
+  return ReadUtf8(
+      [&](wchar_t* name, int units) { return ::GetClassNameW(ToHwnd(window), name, units); },
+      buffer, maxCount);
 }
 
 namespace {

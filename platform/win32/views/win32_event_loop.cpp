@@ -39,6 +39,7 @@ Win32EventLoop::Win32EventLoop(HINSTANCE instance) : instance_(instance) {
     win32::ThrowLastError("Creating the pump window");
   }
   SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  wakeUpsMessage_ = RegisterWindowMessageW(kWakeUpsMessage);
 }
 
 Win32EventLoop::~Win32EventLoop() {
@@ -78,6 +79,7 @@ void Win32EventLoop::ProcessPending(const NextDue& nextDue) {
       Sleep(std::min(timeout, kFailedWaitSleepMs));
       return;
     }
+    ++wakeUps_;
     if (woke == WAIT_TIMEOUT) return;
     // Ended by one of the handles, the wait has taken that handle's signal. It is served before
     // any message, whose handler might close that handle and let its number be reused.
@@ -151,6 +153,7 @@ void Win32EventLoop::Disarm() {
 }
 
 void Win32EventLoop::OnModalTimer() {
+  ++wakeUps_;
   if (toolkit_ == nullptr) return;
   forms::Toolkit& toolkit = *toolkit_;
   // A timer whose handler is running is not due, so this never re-enters it.
@@ -159,10 +162,13 @@ void Win32EventLoop::OnModalTimer() {
 }
 
 LRESULT CALLBACK Win32EventLoop::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* loop = reinterpret_cast<Win32EventLoop*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (message == WM_TIMER && wParam == kModalTimerId) {
-    auto* loop = reinterpret_cast<Win32EventLoop*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (loop != nullptr) loop->OnModalTimer();
     return 0;
+  }
+  if (loop != nullptr && message == loop->wakeUpsMessage_ && message != 0) {
+    return static_cast<LRESULT>(loop->wakeUps_);
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }

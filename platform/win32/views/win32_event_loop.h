@@ -44,6 +44,11 @@ class Win32EventLoop : public forms::EventLoop, public MessagePump {
   void PumpOnce(std::uint64_t wakeBy) override;
   std::uint64_t KeyReleases(unsigned virtualKey) const override;
 
+  // The pump window answers this registered message with the number of times the thread woke
+  // from its wait, or a system loop's wait for a timer, since it started: the figure the
+  // measure mode reports for an idle guard.
+  static constexpr const wchar_t* kWakeUpsMessage = L"PagewardenWakeUps";
+
  private:
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // Returns whether anything was handled.
@@ -59,6 +64,8 @@ class Win32EventLoop : public forms::EventLoop, public MessagePump {
   Win32WaitList waits_;
   // The due time the modal-loop timer is set for; none when it is not set.
   std::optional<Millis> armedFor_;
+  UINT wakeUpsMessage_ = 0;
+  std::uint64_t wakeUps_ = 0;
   std::array<std::uint64_t, 256> keyReleases_{};
 };
 
