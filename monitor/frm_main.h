@@ -5,6 +5,7 @@
 #include <string>
 
 #include "monitor/browser_programs.h"
+#include "platform/foreground_events.h"
 #include "platform/forms/form.h"
 #include "platform/forms/list_box.h"
 #include "platform/forms/menu.h"
@@ -91,7 +92,7 @@ class frmMain : public forms::Form {
   // nothing.
   bool FrontChanged();
   // The system reported a change in front: look now.
-  void FrontChangeReported();
+  void FrontChangeReported(ForegroundEvents::Change change);
 
   struct Seen {
     Hwnd window = 0;
@@ -114,6 +115,8 @@ class frmMain : public forms::Form {
   void TrayClick(long code);
 
   Seen seen_;  // what the last scan tick saw in front
+  // The system reports the foreground and titles itself, not only the focus.
+  bool titlesReported_ = false;
   // When a look last found the front as seen_ says, unless a scan tick has read it since.
   std::optional<Millis> confirmedAt_;
   int stopDepth_ = 0;             // stop actions running, nested ones included

@@ -181,7 +181,7 @@ void SimDesktop::SetTitle(Hwnd handle, const std::string& title) {
   SimWindow* window = Find(handle);
   if (window == nullptr || window->title == title) return;
   window->title = title;
-  Report(handle);
+  Report(handle, true);
 }
 
 void SimDesktop::PickNewForeground() {
@@ -197,10 +197,10 @@ void SimDesktop::PickNewForeground() {
 void SimDesktop::SetForeground(Hwnd handle) {
   if (foreground_ == handle) return;
   foreground_ = handle;
-  Report(handle);
+  Report(handle, false);
 }
 
-int SimDesktop::Watch(int pid, std::function<void()> heard) {
+int SimDesktop::Watch(int pid, std::function<void(bool title)> heard) {
   watchers_.push_back({nextWatch_, pid, std::move(heard)});
   return nextWatch_++;
 }
@@ -209,12 +209,12 @@ void SimDesktop::Unwatch(int id) {
   std::erase_if(watchers_, [id](const Watcher& w) { return w.id == id; });
 }
 
-void SimDesktop::Report(Hwnd changed) {
-  if (!reportsChanges) return;
+void SimDesktop::Report(Hwnd changed, bool title) {
+  if (!reportsChanges || (title && !reportsTitles)) return;
   const SimWindow* window = Find(changed);
   const int owner = window != nullptr ? window->ownerPid : -1;
   for (const Watcher& watcher : watchers_) {
-    if (watcher.pid != owner) watcher.heard();
+    if (watcher.pid != owner) watcher.heard(title);
   }
 }
 

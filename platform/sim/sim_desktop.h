@@ -91,10 +91,12 @@ class SimDesktop {
   void SetTitle(Hwnd handle, const std::string& title);
   Hwnd Foreground() const { return foreground_; }
 
-  // Change reports as Windows gives them (Wine gives none): a watcher hears of every change of the
-  // foreground window and of a title, except for windows of its own process. Off by default.
+  // Change reports as Windows gives them: a watcher hears of every change of the foreground
+  // window and of a title (`title` says which), except for windows of its own process. Off by
+  // default. Without title reports, as Wine gives them, only the foreground is heard.
   bool reportsChanges = false;
-  int Watch(int pid, std::function<void()> heard);
+  bool reportsTitles = true;
+  int Watch(int pid, std::function<void(bool title)> heard);
   void Unwatch(int id);
 
   bool Post(Hwnd handle, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
@@ -123,12 +125,12 @@ class SimDesktop {
   // Topmost windows stay in front of all others.
   void KeepLayers();
   void SetForeground(Hwnd handle);
-  void Report(Hwnd changed);
+  void Report(Hwnd changed, bool title);
 
   struct Watcher {
     int id = 0;
     int pid = 0;
-    std::function<void()> heard;
+    std::function<void(bool title)> heard;
   };
   std::vector<Watcher> watchers_;
   int nextWatch_ = 1;

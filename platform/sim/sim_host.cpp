@@ -44,13 +44,17 @@ SimForegroundEvents::~SimForegroundEvents() {
   if (watch_ != 0) host_.machine.desktop.Unwatch(watch_);
 }
 
-void SimForegroundEvents::Watch(std::function<void()> changed) {
+void SimForegroundEvents::Watch(std::function<void(Change)> changed) {
   SimDesktop& desktop = host_.machine.desktop;
   if (watch_ != 0) desktop.Unwatch(watch_);
   watch_ = 0;
   if (!changed) return;
-  watch_ = desktop.Watch(host_.pid, [this, changed = std::move(changed)] {
-    host_.machine.world.Post(host_.pid, changed);
+  watch_ = desktop.Watch(host_.pid, [this, changed = std::move(changed)](bool title) {
+    // Where titles go unreported (Wine), a new window in front is heard as the focus moving.
+    const Change change = title                                 ? Change::Title
+                          : host_.machine.desktop.reportsTitles ? Change::Front
+                                                                : Change::Focus;
+    host_.machine.world.Post(host_.pid, [changed, change] { changed(change); });
   });
 }
 

@@ -53,7 +53,7 @@ class SimForegroundEvents : public ForegroundEvents {
   SimForegroundEvents(const SimForegroundEvents&) = delete;
   SimForegroundEvents& operator=(const SimForegroundEvents&) = delete;
 
-  void Watch(std::function<void()> changed) override;
+  void Watch(std::function<void(Change)> changed) override;
 
  private:
   SimHost& host_;

@@ -106,6 +106,30 @@ TEST(EarlyScanTest, OnceChangesAreReportedTheyReplaceTheLookEveryPeriod) {
   EXPECT_LE(frozen - changed, 1);
 }
 
+TEST(EarlyScanTest, WhereOnlyTheFocusIsReportedTheLookStaysForTitlesAtHalfTheRate) {
+  LockRig r;
+  r.machine.desktop.reportsChanges = true;
+  r.machine.desktop.reportsTitles = false;
+  r.StartLocked();
+  const Hwnd start = r.Open(kStartPage);
+  r.machine.world.RunFor(1000);
+  const long before = r.a.host.toolkit.Passes();
+  r.machine.world.RunFor(6000);
+  EXPECT_LE(r.a.host.toolkit.Passes() - before, 6000 / 60 + 1);
+  const Hwnd page = r.Open(kCasinoTitle, "OtherFrame");
+  r.machine.world.RunFor(0);
+  EXPECT_FALSE(r.Win(page).enabled) << "frozen on the report, not at the next look";
+  r.Answer("secret");
+
+  r.machine.desktop.BringToFront(start);
+  r.machine.world.RunFor(500 + 7);
+  const Millis changed = r.machine.world.Now();
+  r.machine.desktop.SetTitle(start, "Casino night - Microsoft Internet Explorer");
+  const Millis frozen = r.FrozenBy(start, changed + kTick);
+  ASSERT_NE(frozen, -1);
+  EXPECT_LE(frozen - changed, 60);
+}
+
 TEST(EarlyScanTest, NothingIsScannedOrWokenForWhileTheScanIsOff) {
   LockRig r;
   r.StartLocked();

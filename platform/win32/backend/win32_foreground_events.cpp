@@ -19,21 +19,22 @@ Win32ForegroundEvents::~Win32ForegroundEvents() {
   Stop();
 }
 
-void Win32ForegroundEvents::Watch(std::function<void()> changed) {
+void Win32ForegroundEvents::Watch(std::function<void(Change)> changed) {
   Stop();
   if (!changed) return;
   changed_ = std::move(changed);
   Listener() = this;
-  foreground_ = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
-                                &Win32ForegroundEvents::OnEvent, 0, 0, kHookFlags);
+  foreground_.reset(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
+                                    &Win32ForegroundEvents::OnEvent, 0, 0, kHookFlags));
+  focus_.reset(SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr,
+                               &Win32ForegroundEvents::OnEvent, 0, 0, kHookFlags));
   FollowNamesOf(GetForegroundWindow());
 }
 
 void Win32ForegroundEvents::Stop() {
-  if (foreground_ != nullptr) UnhookWinEvent(foreground_);
-  if (names_ != nullptr) UnhookWinEvent(names_);
-  foreground_ = nullptr;
-  names_ = nullptr;
+  foreground_.reset();
+  focus_.reset();
+  names_.reset();
   namesProcess_ = 0;
   changed_ = nullptr;
   if (Listener() == this) Listener() = nullptr;
@@ -42,13 +43,12 @@ void Win32ForegroundEvents::Stop() {
 void Win32ForegroundEvents::FollowNamesOf(HWND front) {
   DWORD process = 0;
   if (front != nullptr) GetWindowThreadProcessId(front, &process);
-  if (process == namesProcess_ && names_ != nullptr) return;
-  if (names_ != nullptr) UnhookWinEvent(names_);
-  names_ = nullptr;
+  if (process == namesProcess_ && names_) return;
+  names_.reset();
   namesProcess_ = process;
   if (process == 0 || process == GetCurrentProcessId()) return;
-  names_ = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
-                           &Win32ForegroundEvents::OnEvent, process, 0, kHookFlags);
+  names_.reset(SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
+                               &Win32ForegroundEvents::OnEvent, process, 0, kHookFlags));
 }
 
 void CALLBACK Win32ForegroundEvents::OnEvent(HWINEVENTHOOK /*hook*/, DWORD event, HWND window,
@@ -58,11 +58,15 @@ void CALLBACK Win32ForegroundEvents::OnEvent(HWINEVENTHOOK /*hook*/, DWORD event
   if (self == nullptr || !self->changed_) return;
   if (event == EVENT_SYSTEM_FOREGROUND) {
     self->FollowNamesOf(window);
-  } else if (object != OBJID_WINDOW || child != CHILDID_SELF || window != GetForegroundWindow()) {
-    // A control's name, or a window behind: the title in front is unchanged.
-    return;
+    self->changed_(Change::Front);
+  } else if (event == EVENT_OBJECT_FOCUS) {
+    // Reported for every control, in front or not; the look that follows is cheap.
+    self->FollowNamesOf(GetForegroundWindow());
+    self->changed_(Change::Focus);
+  } else if (object == OBJID_WINDOW && child == CHILDID_SELF && window == GetForegroundWindow()) {
+    // Not a control's name, nor a window behind: the title in front may have changed.
+    self->changed_(Change::Title);
   }
-  self->changed_();
 }
 
 }  // namespace pw::win32

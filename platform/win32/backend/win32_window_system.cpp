@@ -1,4 +1,5 @@
 #include "platform/win32/backend/win32_window_system.h"
+#include "platform/win32/unique.h"
 
 #include <algorithm>
 #include <array>
@@ -107,23 +108,22 @@ std::uint64_t StartTime(HANDLE process) {
 ProcessKey Win32WindowSystem::ProcessOf(Hwnd window) {
   DWORD id = 0;
   if (window == 0 || GetWindowThreadProcessId(ToHwnd(window), &id) == 0 || id == 0) return {};
-  const HANDLE process = OpenForQuery(id);
-  if (process == nullptr) return {};
-  const std::uint64_t started = StartTime(process);
-  CloseHandle(process);
+  const UniqueHandle process(OpenForQuery(id));
+  if (!process) return {};
+  const std::uint64_t started = StartTime(process.get());
   if (started == 0) return {};
   return {id, started};
 }
 
 std::string Win32WindowSystem::ProgramNameOf(const ProcessKey& key) {
-  const HANDLE process = OpenForQuery(key.id);
-  if (process == nullptr) return {};
+  const UniqueHandle process(OpenForQuery(key.id));
+  if (!process) return {};
   std::wstring path(MAX_PATH, L'\0');
   DWORD length = static_cast<DWORD>(path.size());
   // Another process given the same number since runs another program, perhaps.
-  const bool same = StartTime(process) == key.started;
-  const bool named = same && QueryFullProcessImageNameW(process, 0, path.data(), &length) != FALSE;
-  CloseHandle(process);
+  const bool same = StartTime(process.get()) == key.started;
+  const bool named =
+      same && QueryFullProcessImageNameW(process.get(), 0, path.data(), &length) != FALSE;
   if (!named) return {};
   path.resize(length);
   const std::size_t slash = path.find_last_of(L"\\/");
