@@ -14,15 +14,15 @@ namespace {
 constexpr const char* kMonitorCaption = kProductName;
 constexpr const char* kSecondCopyCaption = "Pagewarden Setup";
 constexpr std::size_t kPasswordLength = 8;
-// Often enough that a locked page is frozen well within 40 ms, rarely enough that an idle
-// monitor under Wine (where no change is reported) stays under half a percent of a core.
-constexpr int kEarlyScanPeriod = 30;
+// Often enough that a locked page is frozen within 40 ms as a rule and 80 ms at the most, rarely
+// enough that an idle monitor under Wine (where no change in front is reported) stays under half
+// a percent of a core: there each look costs some four calls into its server.
+constexpr int kEarlyScanPeriod = 45;
 // Once the system reports changes in front, the look runs when a report arrives; besides, once a
 // minute, which costs nothing and keeps the timer on for the reports to hurry.
 constexpr int kReportedLookPeriod = 60000;
-// Where only the front is reported, the look is for title changes alone: often enough that a
-// title turning locked is frozen within 80 ms, half as often as a look that also finds new
-// windows in front.
+// Where only the focus is reported, the look is for title changes alone: a little less often,
+// still within 80 ms at the most.
 constexpr int kTitleLookPeriod = 60;
 // How soon a tray click held back by a waiting action is tried again.
 constexpr int kTrayClickRetry = 50;

@@ -14,7 +14,7 @@ inline constexpr const char* kBrowserClass = "IEFrame";
 inline constexpr const char* kCasinoTitle = "Casino Royale - Microsoft Internet Explorer";
 inline constexpr Millis kTick = 250;
 // The look for a change in front between scan ticks.
-inline constexpr Millis kLook = 30;
+inline constexpr Millis kLook = 45;
 inline constexpr std::uint32_t kTrayIconId = 1;
 inline constexpr int kRightButtonUp = WM_RBUTTONUP_;  // what the shell reports for the icon
 
