@@ -73,14 +73,17 @@ void EachEntry(const std::string& folder, Visit visit) {
 // guard is the process whose command line names pgwatch.exe (this driver names it too, as its
 // argument) and that runs in our Wine prefix: others may run guards of their own on the same
 // machine. -1 where there is no such folder.
-long long ContextSwitches() {
+// Calls back with the /proc folder of each Linux thread of the guard under test: a pgwatch.exe
+// in our own Wine prefix (another may run on the same machine). False when there is none.
+template <class Visit>
+bool EachGuardThread(Visit visit) {
   char prefix[MAX_PATH] = {};
   const DWORD length = GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH);
   const std::string ours =
       length > 0 && length < MAX_PATH
           ? std::string(1, '\0') + "WINEPREFIX=" + prefix + std::string(1, '\0')
           : std::string();
-  long long total = -1;
+  bool found = false;
   EachEntry("Z:\\proc", [&](const std::string& pid) {
     if (pid.empty() || !std::all_of(pid.begin(), pid.end(), [](char c) { return std::isdigit(c); }))
       return true;
@@ -92,17 +95,34 @@ long long ContextSwitches() {
          (std::string(1, '\0') + ReadAll(folder + "\\environ")).find(ours) == std::string::npos)) {
       return true;
     }
-    total = 0;
+    found = true;
     EachEntry(folder + "\\task", [&](const std::string& task) {
-      const std::string status = ReadAll(folder + "\\task\\" + task + "\\status");
-      const std::string key = "\nvoluntary_ctxt_switches:";
-      const std::size_t at = status.find(key);
-      if (at != std::string::npos) total += std::atoll(status.c_str() + at + key.size());
+      if (task != "." && task != "..") visit(folder + "\\task\\" + task);
       return true;
     });
     return false;
   });
-  return total;
+  return found;
+}
+
+long long ContextSwitches() {
+  long long total = 0;
+  const bool found = EachGuardThread([&](const std::string& task) {
+    const std::string status = ReadAll(task + "\\status");
+    const std::string key = "\nvoluntary_ctxt_switches:";
+    const std::size_t at = status.find(key);
+    if (at != std::string::npos) total += std::atoll(status.c_str() + at + key.size());
+  });
+  return found ? total : -1;
+}
+
+// The guard's time on a core as the Linux scheduler counts it, in nanoseconds: exact, where the
+// process times Wine reports are sampled at each 10 ms clock tick.
+long long ScheduledNs() {
+  long long total = 0;
+  const bool found = EachGuardThread(
+      [&](const std::string& task) { total += std::atoll(ReadAll(task + "\\schedstat").c_str()); });
+  return found ? total : -1;
 }
 
 // The guard's own count of the times it woke from its wait (its pump window answers a registered
@@ -241,12 +261,23 @@ int Measure(Driver& d) {
   d.OpenWindow("IEFrame", kStartPage);
   d.Pause(3000);
   const long long switched = ContextSwitches();
+  const long long scheduled = ScheduledNs();
   const long long woken = WakeUps();
+  const ULONGLONG idleFrom = GetTickCount64();
   const double idle = CpuShare(d, process, 30000);
+  const double idleSeconds = static_cast<double>(GetTickCount64() - idleFrom) / 1000.0;
+  const long long onCore = ScheduledNs() - scheduled;
   const long long switches = ContextSwitches() - switched;
   // Less the one for our own question.
   const long long wakeUps = WakeUps() - woken - 1;
-  std::printf("idle: %.2f%% of a core over 30 s", idle);
+  if (scheduled >= 0) {
+    std::printf(
+        "idle: %.2f%% of a core over 30 s (the scheduler's own count; %.2f%% by the "
+        "process times, which count whole clock ticks)",
+        100.0 * static_cast<double>(onCore) / 1e9 / idleSeconds, idle);
+  } else {
+    std::printf("idle: %.2f%% of a core over 30 s", idle);
+  }
   if (switched >= 0)
     std::printf(
         "; %.1f context switches a second (its Linux threads; under Wine each call into wineserver "
