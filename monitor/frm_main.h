@@ -121,6 +121,7 @@ class frmMain : public forms::Form {
   std::optional<Millis> confirmedAt_;
   int stopDepth_ = 0;             // stop actions running, nested ones included
   bool offenderInFront_ = false;  // found while a tray action's prompt waited
+  Hwnd offender_ = 0;             // that page, for the tick after the tray action
   bool timedOut_ = false;         // the last prompt was withdrawn by its time limit
   long trayClickLater_ = 0;       // the tray click tmrTrayClick serves
   bool menuOverWait_ = false;     // the tray menu open now was opened inside a prompt's wait

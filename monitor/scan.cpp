@@ -43,8 +43,11 @@ void frmMain::timTarnwick_Timer() {
 
   // A look that found nothing changed in front at this very moment read what this tick would;
   // under Wine each read is a round trip to its server. Visibility is the tick's own to read.
-  if (std::exchange(confirmedAt_, std::nullopt) != Tk().Now()) {
-    seen_.window = windows.GetForegroundWindow();
+  // A page found while a tray action's prompt waited is judged again now, wherever the front went
+  // as that prompt closed.
+  const Hwnd pinned = std::exchange(offender_, 0);
+  if (std::exchange(confirmedAt_, std::nullopt) != Tk().Now() || pinned != 0) {
+    seen_.window = pinned != 0 ? pinned : windows.GetForegroundWindow();
     seen_.length =
         std::clamp(windows.GetWindowTextA(seen_.window, seen_.title.data(), kTitleBuffer), 0,
                    kTitleBuffer - 1);
@@ -96,6 +99,7 @@ void frmMain::StopAfterPrompt() {
   if (key == forms::kFormClassName || Exempt(TargetWindow, key)) return;
   // As if the user cancelled it: a prompt left open must not leave the page usable meanwhile.
   offenderInFront_ = true;
+  offender_ = TargetWindow;
   if (PromptShown()) app_.password.Command1_Click();
   // A tray menu opened over that prompt would keep the action from returning.
   if (menuOverWait_) ClosePopupMenu();
