@@ -5,15 +5,12 @@
 namespace pw {
 
 frmabout::frmabout(App& app)
-    : Form(app.platform.toolkit, "frmabout"),
+    : Form(app.platform.toolkit, "frmabout",
+           {.caption = "About", .clientWidth = 4710, .clientHeight = 3015, .icon = "IDI_PROGRAM"}),
       Image1(*this, "Image1", "", {120, 240, 495, 495}),
       Label1(*this, "Label1", "Label1", {960, 120, 3495, 2175}),
       Command1(*this, "Command1", "OK", {3840, 2520, 735, 375}, 1),
       app_(app) {
-  design.caption = "About";
-  design.clientWidth = 4710;
-  design.clientHeight = 3015;
-  design.icon = "IDI_PROGRAM";
   Label1.design.tabIndex = 0;
   Command1.onClick = [this] { Command1_Click(); };
 }

@@ -15,18 +15,18 @@ bool SameRect(const Rect& a, const Rect& b) {
 }  // namespace
 
 frmCover::frmCover(App& app)
-    : Form(app.platform.toolkit, "frmCover"),
+    : Form(app.platform.toolkit, "frmCover",
+           {// Not "Pagewarden": that caption marks a running guard for a second copy.
+            .caption = "Locked page",
+            .border = forms::BorderStyle::None,
+            .controlBox = false,
+            // The prompt in front keeps the keyboard.
+            .centerOnScreen = false,
+            .activates = false,
+            .backColor = forms::kColorWindow}),
       Label1(*this, "Label1", kLocked, {240, 240, 6000, 285}),
       timFollow(*this, "timFollow", kFollowPeriod, true),
       app_(app) {
-  // Not "Pagewarden": that caption marks a running guard for a second copy.
-  design.caption = "Locked page";
-  design.border = forms::BorderStyle::None;
-  design.controlBox = false;
-  design.centerOnScreen = false;
-  // The prompt in front keeps the keyboard.
-  design.activates = false;
-  design.backColor = forms::kColorWindow;
   Label1.design.foreColor = forms::kColorWindowText;
   Label1.design.transparent = true;
   timFollow.onTimer = [this] { timFollow_Timer(); };

@@ -30,7 +30,12 @@ constexpr int kTrayClickRetry = 50;
 }  // namespace
 
 frmMain::frmMain(App& app)
-    : Form(app.platform.toolkit, "frmMain"),
+    : Form(app.platform.toolkit, "frmMain",
+           {.caption = "Webkeeper",
+            .clientWidth = 1800,
+            .clientHeight = 1200,
+            .border = forms::BorderStyle::FixedSingle,
+            .icon = "IDI_PROGRAM"}),
       List1(*this, "List1", {}, -1),
       List2(*this, "List2", {}, -1),
       List3(*this, "List3", {}, -1),
@@ -54,11 +59,6 @@ frmMain::frmMain(App& app)
       mnuCloseMenu2(*this, "mnuCloseMenu2", "Cancel", &mnufile2),
       app_(app),
       watch_(app.platform.registry, [this] { app_.shared.ReloadPending = true; }) {
-  design.caption = "Webkeeper";
-  design.icon = "IDI_PROGRAM";
-  design.border = forms::BorderStyle::FixedSingle;
-  design.clientWidth = 1800;
-  design.clientHeight = 1200;
   for (forms::ListBox* list : {&List1, &List2, &List3}) list->design.visible = false;
   mnufile.design.visible = false;
   mnufile2.design.visible = false;

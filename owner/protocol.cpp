@@ -1,6 +1,7 @@
 #include "owner/protocol.h"
 
 #include <algorithm>
+#include <array>
 
 namespace pw::owner {
 
@@ -43,6 +44,12 @@ class Reader {
     std::string text(bytes_.begin(), bytes_.begin() + static_cast<std::ptrdiff_t>(length));
     bytes_ = bytes_.subspan(length);
     return text;
+  }
+  // The four bytes that open a reply and a History page: the version, then three of the kind's.
+  std::optional<std::array<std::uint8_t, 4>> Head() {
+    const auto taken = Bytes(4);
+    if (!taken) return std::nullopt;
+    return std::array<std::uint8_t, 4>{(*taken)[0], (*taken)[1], (*taken)[2], (*taken)[3]};
   }
   bool AtEnd() const { return bytes_.empty(); }
 
@@ -98,16 +105,15 @@ std::vector<std::uint8_t> Encode(const Reply& reply) {
 std::optional<Reply> DecodeReply(std::span<const std::uint8_t> bytes) {
   if (bytes.size() != kReplySize) return std::nullopt;
   Reader in(bytes);
-  const auto version = in.Byte();
-  const auto answer = in.Byte();
-  const auto mayStore = in.Byte();
-  const auto reserved = in.Byte();
+  const auto head = in.Head();
   const auto seconds = in.U32();
-  if (version != kVersion || !answer || *answer > static_cast<std::uint8_t>(Answer::BadRequest) ||
-      !mayStore || *mayStore > 1 || reserved != 0 || !seconds) {
+  if (!head || !seconds) return std::nullopt;
+  const auto [version, answer, mayStore, reserved] = *head;
+  if (version != kVersion || answer > static_cast<std::uint8_t>(Answer::BadRequest) ||
+      mayStore > 1 || reserved != 0) {
     return std::nullopt;
   }
-  return Reply{static_cast<Answer>(*answer), *seconds, *mayStore == 1};
+  return Reply{static_cast<Answer>(answer), *seconds, mayStore == 1};
 }
 
 HistoryPage PageOf(std::span<const history::Entry> entries, std::uint32_t skip,
@@ -142,16 +148,12 @@ std::vector<std::uint8_t> Encode(const HistoryPage& page) {
 std::optional<HistoryPage> DecodeHistoryPage(std::span<const std::uint8_t> bytes) {
   if (bytes.size() < kPageHead || bytes.size() > kLongestPage) return std::nullopt;
   Reader in(bytes);
-  const auto version = in.Byte();
-  const auto marker = in.Byte();
-  const auto zero1 = in.Byte();
-  const auto zero2 = in.Byte();
+  const auto head = in.Head();
   const auto total = in.U32();
   const auto skipped = in.U32();
   const auto count = in.U32();
-  if (version != kVersion || marker != kPageMarker || zero1 != 0 || zero2 != 0 || !total ||
-      !skipped || !count || *total > kMostEntries || *count > *total ||
-      *skipped > *total - *count) {
+  if (head != std::array<std::uint8_t, 4>{kVersion, kPageMarker, 0, 0} || !total || !skipped ||
+      !count || *total > kMostEntries || *count > *total || *skipped > *total - *count) {
     return std::nullopt;
   }
   HistoryPage page{*total, *skipped, {}};

@@ -7,12 +7,23 @@ namespace pw {
 
 namespace {
 
+constexpr const char* kEnterCaption = "Enter new passwords.";
+constexpr const char* kConfirmCaption = "Please confirm your passwords.";
+constexpr const char* kFirstMismatch =
+    "One of the passwords doesn't match, please enter both of them again.";
+constexpr const char* kSecondMismatch =
+    "One of the passwords doesn't match, please enter both again!";
+
 constexpr int kPasswordLength = 8;
 
 }  // namespace
 
 frmChangePassword::frmChangePassword(App& app)
-    : Form(app.platform.toolkit, "frmChangePassword"),
+    : Form(app.platform.toolkit, "frmChangePassword",
+           {.caption = "Change Password",
+            .clientWidth = 4890,
+            .clientHeight = 2760,
+            .icon = "IDI_PROGRAM"}),
       Label1(*this, "Label1", kEnterCaption, {240, 120, 3255, 375}),
       Frame1(*this, "Frame1", "Password for all Locked Windows", {240, 720, 3255, 735}),
       txtPassword(*this, "txtPassword", "", {240, 285, 2655, 295}, 0),
@@ -22,11 +33,6 @@ frmChangePassword::frmChangePassword(App& app)
       cmdOK(*this, "cmdOK", "OK", {3720, 120, 975, 360}, 3),
       cmdCancel(*this, "cmdCancel", "Cancel", {3720, 555, 975, 360}, 4),
       app_(app) {
-  design.caption = "Change Password";
-  design.border = forms::BorderStyle::FixedDialog;
-  design.clientWidth = 4890;
-  design.clientHeight = 2760;
-  design.icon = "IDI_PROGRAM";
   Frame1.design.tabIndex = 5;
   Frame2.design.tabIndex = 6;
   Label1.design.tabIndex = 7;

@@ -15,12 +15,6 @@ class frmChangePassword : public forms::Form {
  public:
   explicit frmChangePassword(App& app);
 
-  static constexpr const char* kEnterCaption = "Enter new passwords.";
-  static constexpr const char* kConfirmCaption = "Please confirm your passwords.";
-  static constexpr const char* kFirstMismatch =
-      "One of the passwords doesn't match, please enter both of them again.";
-  static constexpr const char* kSecondMismatch =
-      "One of the passwords doesn't match, please enter both again!";
   static constexpr const char* kSaveFailed =
       "The passwords could not be saved: that needs the Pagewarden service or administrator "
       "rights.";

@@ -15,7 +15,15 @@ constexpr int kCheckPause = 600;
 }  // namespace
 
 frmPassword::frmPassword(App& app)
-    : Form(app.platform.toolkit, "frmPassword"),
+    : Form(app.platform.toolkit, "frmPassword",
+           {.caption = "Pagewarden",
+            .clientWidth = 4440,
+            .clientHeight = 1395,
+            // The cursor is confined to the client area measured in this scale.
+            .scaleMode = forms::ScaleMode::Pixels,
+            .icon = "IDI_PROGRAM",
+            // Form_Load centres the prompt itself.
+            .centerOnScreen = false}),
       txtPassword(*this, "txtPassword", "", {480, 480, 2175, 285}, 0),
       cmdOK(*this, "cmdOK", "OK", {2805, 480, 855, 360}, 1),
       chkunlock(*this, "chkunlock", "Unlock All ", {480, 840, 1080, 255}, 2),
@@ -26,17 +34,6 @@ frmPassword::frmPassword(App& app)
       TimerForce(*this, "TimerForce", 1000, false),
       TimerCheck(*this, "TimerCheck", kCheckPause, false),
       app_(app) {
-  design.caption = "Pagewarden";
-  design.clientWidth = 4440;
-  design.clientHeight = 1395;
-  design.border = forms::BorderStyle::FixedDialog;
-  design.minButton = false;
-  design.maxButton = false;
-  // The cursor is confined to the client area measured in this scale.
-  design.scaleMode = forms::ScaleMode::Pixels;
-  design.icon = "IDI_PROGRAM";
-  // Form_Load centres the prompt itself.
-  design.centerOnScreen = false;
   txtPassword.design.passwordChar = '*';
   txtPassword.design.maxLength = 8;
   cmdOK.design.isDefault = true;

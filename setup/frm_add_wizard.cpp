@@ -6,13 +6,20 @@ namespace pw {
 
 namespace {
 
+constexpr const char* kNextCaption = "&Next >";
+constexpr const char* kFinishCaption = "Finish";
+
 constexpr std::uint32_t kGrey = 0x00808080;
 constexpr std::uint32_t kWhite = 0x00FFFFFF;
 
 }  // namespace
 
 frmAddWizard::frmAddWizard(App& app)
-    : Form(app.platform.toolkit, "frmAddWizard"),
+    : Form(app.platform.toolkit, "frmAddWizard",
+           {.caption = "Lock an Item",
+            .clientWidth = 6945,
+            .clientHeight = 4185,
+            .icon = "IDI_PROGRAM"}),
       Image1(*this, "Image1", "IDB_WIZARD", {0, 0, 1935, 3615}),
       Label1(*this, "Label1", "This wizard helps you add a new item to be locked.",
              {2160, 120, 4575, 495}),
@@ -25,11 +32,6 @@ frmAddWizard::frmAddWizard(App& app)
       cmdNext(*this, "cmdNext", kNextCaption, {4485, 3720, 1095, 375}, 2),
       cmdCancel(*this, "cmdCancel", "Cancel", {5715, 3720, 1095, 375}, 3),
       app_(app) {
-  design.caption = "Lock an Item";
-  design.border = forms::BorderStyle::FixedDialog;
-  design.clientWidth = 6945;
-  design.clientHeight = 4185;
-  design.icon = "IDI_PROGRAM";
   Image1.design.stretch = true;
   Label1.design.tabIndex = 5;
   Label2.design.tabIndex = 4;

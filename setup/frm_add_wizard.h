@@ -13,9 +13,6 @@ class frmAddWizard : public forms::Form {
  public:
   explicit frmAddWizard(App& app);
 
-  static constexpr const char* kNextCaption = "&Next >";
-  static constexpr const char* kFinishCaption = "Finish";
-
   forms::Picture Image1;
   forms::Label Label1;
   forms::Label Label2;

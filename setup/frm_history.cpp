@@ -8,6 +8,14 @@
 
 namespace pw {
 
+namespace {
+
+constexpr const char* kNoService =
+    "The history is kept by the Pagewarden service, which is not running. Without it, each "
+    "stop is written to the Windows event log (Application, source Pagewarden).";
+
+}  // namespace
+
 std::vector<std::string> HistoryRow(const history::Entry& e) {
   std::string outcome = history::OutcomeText(e);
   if (!e.detail.empty()) outcome += ": " + e.detail;
@@ -15,7 +23,11 @@ std::vector<std::string> HistoryRow(const history::Entry& e) {
 }
 
 frmHistory::frmHistory(App& app)
-    : Form(app.platform.toolkit, "frmHistory"),
+    : Form(app.platform.toolkit, "frmHistory",
+           {.caption = "Pagewarden History",
+            .clientWidth = 12000,
+            .clientHeight = 6120,
+            .icon = "IDI_PROGRAM"}),
       lvwHistory(*this, "lvwHistory", {120, 120, 11760, 5400}, 0,
                  {{"Time (UTC)", 1800},
                   {"User", 1500},
@@ -27,11 +39,6 @@ frmHistory::frmHistory(App& app)
       cmdExport(*this, "cmdExport", "&Export...", {9480, 5640, 1140, 360}, 1),
       cmdClose(*this, "cmdClose", "Close", {10740, 5640, 1140, 360}, 2),
       app_(app) {
-  design.caption = "Pagewarden History";
-  design.border = forms::BorderStyle::FixedDialog;
-  design.clientWidth = 12000;
-  design.clientHeight = 6120;
-  design.icon = "IDI_PROGRAM";
   lblStatus.design.tabIndex = 3;
   cmdClose.design.isCancel = true;
 

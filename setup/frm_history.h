@@ -19,9 +19,6 @@ class App;
 class frmHistory : public forms::Form {
  public:
   static constexpr std::size_t kShown = 500;
-  static constexpr const char* kNoService =
-      "The history is kept by the Pagewarden service, which is not running. Without it, each "
-      "stop is written to the Windows event log (Application, source Pagewarden).";
 
   explicit frmHistory(App& app);
 

@@ -5,17 +5,13 @@
 namespace pw {
 
 frmModify::frmModify(App& app)
-    : Form(app.platform.toolkit, "frmModify"),
+    : Form(app.platform.toolkit, "frmModify",
+           {.caption = "Change", .clientWidth = 4530, .clientHeight = 1035, .icon = "IDI_PROGRAM"}),
       Label1(*this, "Label1", "Change to:", {240, 120, 2775, 375}),
       txtModify(*this, "txtModify", "", {240, 600, 2895, 295}, 0),
       cmdOK(*this, "cmdOK", "OK", {3360, 120, 975, 360}, 1),
       cmdCancel(*this, "cmdCancel", "Cancel", {3360, 570, 975, 360}, 2),
       app_(app) {
-  design.caption = "Change";
-  design.border = forms::BorderStyle::FixedDialog;
-  design.clientWidth = 4530;
-  design.clientHeight = 1035;
-  design.icon = "IDI_PROGRAM";
   Label1.design.tabIndex = 3;
   txtModify.design.maxLength = 255;
   cmdOK.design.isDefault = true;

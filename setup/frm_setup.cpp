@@ -14,6 +14,11 @@ namespace pw {
 
 namespace {
 
+// The entry that can be unticked but neither removed nor rewritten.
+constexpr const char* kFixedEntry = "Windows Explorer";
+// The readers look at this many stored entries; an entry beyond them would be lost unseen.
+constexpr int kMostEntries = kListValueCount;
+
 constexpr std::uint32_t kGrey = 0x00808080;
 constexpr std::uint32_t kWhite = 0x00FFFFFF;
 
@@ -25,7 +30,13 @@ constexpr std::array<const char*, 11> kDefaultWords = {
 }  // namespace
 
 frmSetup::frmSetup(App& app)
-    : Form(app.platform.toolkit, "frmSetup"),
+    : Form(app.platform.toolkit, "frmSetup",
+           {.caption = "Pagewarden",
+            .clientWidth = 6990,
+            .clientHeight = 5520,
+            .border = forms::BorderStyle::FixedSingle,
+            .minButton = true,
+            .icon = "IDI_PROGRAM"}),
       Frame1(*this, "Frame1", "", {0, 0, 1335, 4935}),
       cmdAdd(*this, "cmdAdd", "Lock a Web Page", {120, 120, 1125, 1095}, 5),
       cmdRemove(*this, "cmdRemove", "Remove", {120, 1320, 1125, 375}, 4),
@@ -62,14 +73,6 @@ frmSetup::frmSetup(App& app)
       mnub3(*this, "mnub3", "-", &mnuHelp),
       mnuAbout(*this, "mnuAbout", "&About", &mnuHelp),
       app_(app) {
-  design.caption = "Pagewarden";
-  design.border = forms::BorderStyle::FixedSingle;
-  design.minButton = true;
-  design.maxButton = false;
-  design.clientWidth = 6990;
-  design.clientHeight = 5520;
-  design.icon = "IDI_PROGRAM";
-
   Frame1.design.border = false;
   Frame1.design.backColor = kGrey;
   Frame2.design.border = false;

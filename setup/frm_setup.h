@@ -19,12 +19,8 @@ class frmSetup : public forms::Form {
  public:
   explicit frmSetup(App& app);
 
-  // The entry that can be unticked but neither removed nor rewritten.
-  static constexpr const char* kFixedEntry = "Windows Explorer";
   static constexpr const char* kSaveFailed =
       "Settings could not be saved: that needs the Pagewarden service or administrator rights.";
-  // The readers look at this many stored entries; an entry beyond them would be lost unseen.
-  static constexpr int kMostEntries = kListValueCount;
   static constexpr const char* kListFull = "The list is full: 1000 words at most.";
 
   forms::Frame Frame1;

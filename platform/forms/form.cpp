@@ -18,7 +18,8 @@ constexpr int kMenuBarTwips = 19 * 15;
 
 }  // namespace
 
-Form::Form(Toolkit& toolkit, std::string name) : toolkit_(toolkit), name_(std::move(name)) {}
+Form::Form(Toolkit& toolkit, std::string name, FormState design)
+    : design(std::move(design)), toolkit_(toolkit), name_(std::move(name)) {}
 
 Form::~Form() = default;
 

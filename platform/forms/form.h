@@ -18,7 +18,7 @@ enum class BorderStyle { None, FixedSingle, Sizable, FixedDialog };
 enum class ScaleMode { Twips, Pixels };
 
 struct FormState {
-  std::string caption;
+  std::string caption{};
   int clientWidth = 0;  // twips
   int clientHeight = 0;
   int left = 0;  // twips, outer position on the screen
@@ -28,7 +28,7 @@ struct FormState {
   bool maxButton = false;
   bool controlBox = true;
   ScaleMode scaleMode = ScaleMode::Twips;
-  std::string icon;  // resource name of the window icon
+  std::string icon{};  // resource name of the window icon
   bool enabled = true;
   bool centerOnScreen = true;  // placed in the middle of the screen at every load
   // Showing it takes the foreground and the keyboard, and the taskbar lists it. A form that does
@@ -51,7 +51,7 @@ inline constexpr int kUnloadInstallerClose = 6;
 // variables survive.
 class Form {
  public:
-  Form(Toolkit& toolkit, std::string name);
+  Form(Toolkit& toolkit, std::string name, FormState design = {});
   virtual ~Form();
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
