@@ -87,14 +87,13 @@ void frmAddWizard::cmdBack_Click() {
 }
 
 void frmAddWizard::Finish() {
-  // Taken as typed: blanks and letter case are part of the word.
-  const std::string word = txtWindow.Text();
-  if (!app_.setup.AddEntry(word)) {
-    // Stays open with the word, so the user can cancel or make room first.
+  // Taken as typed: blanks and letter case are part of the word. A full list keeps the wizard
+  // open with the word, so the user can cancel or make room first.
+  if (app_.setup.AddEntry(txtWindow.Text())) {
+    Unload();
+  } else {
     Label1.SetCaption(frmSetup::kListFull);
-    return;
   }
-  Unload();
 }
 
 void frmAddWizard::cmdCancel_Click() {

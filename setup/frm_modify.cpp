@@ -29,19 +29,20 @@ void frmModify::Edit(const std::string& text) {
   Show();
 }
 
-void frmModify::cmdOK_Click() {
-  // Taken as typed; a different letter case is a different word.
-  const std::string word = txtModify.Text();
-  if (word.empty()) return;
-  if (!app_.setup.ReplaceCurrentEntry(word)) {
-    Label1.SetCaption(frmSetup::kListFull);
-    return;
-  }
+void frmModify::cmdCancel_Click() {
   Unload();
 }
 
-void frmModify::cmdCancel_Click() {
-  Unload();
+void frmModify::cmdOK_Click() {
+  // Taken as typed; a different letter case is a different word. A full list keeps the dialog
+  // open with the word.
+  const std::string word = txtModify.Text();
+  if (word.empty()) return;
+  if (app_.setup.ReplaceCurrentEntry(word)) {
+    Unload();
+  } else {
+    Label1.SetCaption(frmSetup::kListFull);
+  }
 }
 
 }  // namespace pw
