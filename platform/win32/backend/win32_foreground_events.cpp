@@ -1,5 +1,7 @@
 #include "platform/win32/backend/win32_foreground_events.h"
 
+#include "platform/win32/backend/win32_failures.h"
+
 namespace pw::win32 {
 
 namespace {
@@ -28,6 +30,8 @@ void Win32ForegroundEvents::Watch(std::function<void(Change)> changed) {
                                     &Win32ForegroundEvents::OnEvent, 0, 0, kHookFlags));
   focus_.reset(SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr,
                                &Win32ForegroundEvents::OnEvent, 0, 0, kHookFlags));
+  // Without them the guard looks for itself, as often as where the system reports nothing.
+  if (!foreground_ || !focus_) win32::WriteFailure("Following the window in front", GetLastError());
   FollowNamesOf(GetForegroundWindow());
 }
 

@@ -7,6 +7,7 @@
 
 #include "base/names.h"
 #include "owner/protocol.h"
+#include "platform/win32/backend/win32_failures.h"
 #include "platform/win32/backend/win32_pipe_io.h"
 #include "platform/win32/backend/win32_text.h"
 #include "platform/win32/unique.h"
@@ -83,6 +84,7 @@ std::unique_ptr<PipeConnection> Win32OwnerLine::Connect() {
   // Identification only: the server may learn who we are, but never act as us.
   const DWORD flags = FILE_FLAG_OVERLAPPED | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION;
   HANDLE pipe = INVALID_HANDLE_VALUE;
+  DWORD error = ERROR_SUCCESS;
   for (int attempt = 0; attempt < 4 && pipe == INVALID_HANDLE_VALUE; ++attempt) {
     pipe = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, flags,
                        nullptr);
@@ -91,14 +93,23 @@ std::unique_ptr<PipeConnection> Win32OwnerLine::Connect() {
     // does letting that client go (a report right after a password check meets it). Wine's
     // pipe may even look absent for that moment, where its wait returns at once: a short
     // pause, a few times at most, then the service counts as unreachable.
-    const DWORD error = GetLastError();
+    error = GetLastError();
     if (error != ERROR_PIPE_BUSY && error != ERROR_FILE_NOT_FOUND) break;
     if (!WaitNamedPipeW(name.c_str(), kAnswerTime)) Sleep(50);
   }
-  if (pipe == INVALID_HANDLE_VALUE) return nullptr;
+  if (pipe == INVALID_HANDLE_VALUE) {
+    // No service (the pipe is absent) or a busy one is an answer; anything else is a fault.
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PIPE_BUSY) {
+      win32::WriteFailure("Reaching the Pagewarden service", error);
+    }
+    return nullptr;
+  }
   win32::UniqueFile owned(pipe);
   DWORD mode = PIPE_READMODE_MESSAGE;
-  if (!SetNamedPipeHandleState(pipe, &mode, nullptr, nullptr)) return nullptr;
+  if (!SetNamedPipeHandleState(pipe, &mode, nullptr, nullptr)) {
+    win32::WriteFailure("Talking to the Pagewarden service", GetLastError());
+    return nullptr;
+  }
   return std::make_unique<Win32PipeConnection>(std::move(owned), input_);
 }
 

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/win32/backend/win32_failures.h"
 #include "platform/win32/backend/win32_handle_cast.h"
 #include "platform/win32/backend/win32_text.h"
 
@@ -147,6 +148,8 @@ long Win32Registry::RegNotifyChangeKeyValue(RegKey key, std::function<void()> on
   const LONG status = ::RegNotifyChangeKeyValue(
       ToHkey(key), FALSE, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, event, TRUE);
   if (status != ERROR_SUCCESS) {
+    // The guard then sees changes only at its next start.
+    win32::WriteFailure("Watching the settings for changes", static_cast<DWORD>(status));
     DropNotice(key);
     return status;
   }

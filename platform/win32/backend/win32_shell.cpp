@@ -69,7 +69,11 @@ bool Win32Shell::Shell_NotifyIconA(std::uint32_t message, const TrayRecord& reco
   const std::wstring wide = win32::Wide(std::string_view(tip, strnlen(tip, kTipSize)));
   static_assert(sizeof data.szTip / sizeof data.szTip[0] >= kTipSize);
   wcsncpy(data.szTip, wide.c_str(), kTipSize - 1);
-  return ::Shell_NotifyIconW(message, &data) != FALSE;
+  if (::Shell_NotifyIconW(message, &data) != FALSE) return true;
+  // Without its icon the owner cannot reach the setup tool; a removal that fails has nothing
+  // left to remove (the taskbar was restarted).
+  if (message == NIM_ADD) win32::WriteFailure("Adding the tray icon", GetLastError());
+  return false;
 }
 
 std::intptr_t Win32Shell::ShellExecuteA(Hwnd owner, const std::string& operation,
@@ -81,7 +85,9 @@ std::intptr_t Win32Shell::ShellExecuteA(Hwnd owner, const std::string& operation
   const HINSTANCE result = ::ShellExecuteW(ToHwnd(owner), OrNull(verb), win32::Wide(file).c_str(),
                                            OrNull(arguments), OrNull(folder), showCommand);
   // Values above 32 mean success; the smaller ones are error codes.
-  return reinterpret_cast<std::intptr_t>(result);
+  const auto code = reinterpret_cast<std::intptr_t>(result);
+  if (code <= 32) win32::WriteFailure("Opening " + file, GetLastError());
+  return code;
 }
 
 bool Win32Shell::StartProgram(const std::string& path, int windowStyle) {
@@ -116,7 +122,13 @@ std::optional<std::string> Win32Shell::ChooseSaveFile(Hwnd owner, const std::str
   dialog.nMaxFile = static_cast<DWORD>(path.size());
   dialog.lpstrDefExt = L"csv";
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
-  if (!GetSaveFileNameW(&dialog)) return std::nullopt;
+  if (!GetSaveFileNameW(&dialog)) {
+    // Zero: the user cancelled. Anything else is the dialog's own error number.
+    if (const DWORD error = CommDlgExtendedError(); error != 0) {
+      win32::WriteFailure("The Save dialog failed with dialog error " + std::to_string(error));
+    }
+    return std::nullopt;
+  }
   path.resize(std::wcslen(path.c_str()));
   return win32::Utf8(path);
 }
@@ -124,7 +136,10 @@ std::optional<std::string> Win32Shell::ChooseSaveFile(Hwnd owner, const std::str
 bool Win32Shell::WriteWholeFile(const std::string& path, const std::string& bytes) {
   const win32::UniqueFile file(CreateFileW(win32::Wide(path).c_str(), GENERIC_WRITE, 0, nullptr,
                                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
+  if (!file) {
+    win32::WriteFailure("Creating " + path, GetLastError());
+    return false;
+  }
   std::string_view rest = bytes;
   bool ok = true;
   while (ok && !rest.empty()) {
@@ -134,7 +149,9 @@ bool Win32Shell::WriteWholeFile(const std::string& path, const std::string& byte
     rest.remove_prefix(written);
   }
   // Written through to the disk, so a full disk or a lost share is told now, not at the close.
-  return ok && FlushFileBuffers(file.get());
+  if (ok && FlushFileBuffers(file.get())) return true;
+  win32::WriteFailure("Writing " + path, GetLastError());
+  return false;
 }
 
 }  // namespace pw::win32
