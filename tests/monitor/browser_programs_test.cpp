@@ -20,14 +20,12 @@ TEST(BrowserProgramsTest, ABrowserProgramsWindowIsLockedByItsProgramAlone) {
   r.Tick();
   const Hwnd closed = desktop.OpenWindow(kChromeClass, "Casino Royale", elevated);
   r.Tick();
-  EXPECT_FALSE(r.PromptUp());
-  EXPECT_TRUE(r.Win(note).enabled);
+  EXPECT_TRUE(r.LetThrough(note));
   EXPECT_TRUE(r.Win(closed).enabled);
 
   const Hwnd app = desktop.OpenWindow(kChromeClass, "Casino Royale", edge);
   r.Tick();
-  EXPECT_TRUE(r.PromptUp());
-  EXPECT_FALSE(r.Win(app).enabled);
+  EXPECT_TRUE(r.Held(app));
 }
 
 TEST(BrowserProgramsTest, SwitchedOffOnlyTheTitleFragmentCounts) {
