@@ -30,8 +30,7 @@ TEST(BrowserProgramsTest, ABrowserProgramsWindowIsLockedByItsProgramAlone) {
 
 TEST(BrowserProgramsTest, SwitchedOffOnlyTheTitleFragmentCounts) {
   LockRig r;
-  r.Setting("WatchAllBrowsers", "0");
-  r.StartLocked();
+  r.StartLocked({{"WatchAllBrowsers", "0"}});
   const int firefox = r.machine.desktop.StartProcess("firefox.exe");
   r.machine.desktop.OpenWindow("MozillaWindowClass", "Casino Royale", firefox);
   r.Tick();

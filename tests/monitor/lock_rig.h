@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/win32_constants.h"
 #include "tests/support/sim_app.h"
@@ -29,10 +31,12 @@ class LockRig {
   }
   // Stores a locked word.
   void Word(int n, const std::string& word) { StoreWord(machine.registry, n, word + ",1"); }
-  // Starts the monitor with the unlock password and the locked word casino.
-  void StartLocked(const std::string& password = "secret") {
-    Setting("UserPassword", password);
+  // Starts the monitor with the unlock password "secret", the locked word casino and `settings`,
+  // which may store another password.
+  void StartLocked(const std::vector<std::pair<std::string, std::string>>& settings = {}) {
+    Setting("UserPassword", "secret");
     Word(0, "casino");
+    for (const auto& [name, value] : settings) Setting(name, value);
     a.Start();
   }
 

@@ -193,8 +193,7 @@ TEST(LockTest, UnlockAllAtTheStopPromptSuspendsScanningUntilAReload) {
 
 TEST(LockTest, NoPromptSettingClosesAtOnce) {
   LockRig r;
-  r.Setting("passwordprompt", "1");
-  r.StartLocked();
+  r.StartLocked({{"passwordprompt", "1"}});
   const Hwnd browser = r.Open(kCasinoTitle);
   r.Win(browser).refusesClose = true;
   r.Tick();
@@ -213,8 +212,7 @@ TEST(LockTest, NoPromptSettingClosesAtOnce) {
 
 TEST(LockTest, UnansweredPromptIsWithdrawnWhenTheTimeLimitRunsOut) {
   LockRig r;
-  r.Setting("TimeDelay", "10");
-  r.StartLocked();
+  r.StartLocked({{"TimeDelay", "10"}});
   const Hwnd browser = r.OpenAndScan(kCasinoTitle);
   ASSERT_TRUE(r.PromptUp());
   r.machine.world.RunFor(9500);

@@ -31,8 +31,7 @@ TEST(ReaderMatchTest, WordsOfAnyScriptLockOnlyTheirOwnPages) {
 
 TEST(ReaderMatchTest, TheBrowserFragmentIgnoresInvisibleCharacters) {
   LockRig r;
-  r.Setting("webbrowser", "Microsoft Edge");
-  r.StartLocked();
+  r.StartLocked({{"webbrowser", "Microsoft Edge"}});
   r.OpenAndScan("Casino - Microsoft\u200B Edge", "Chrome_WidgetWin_1");
   EXPECT_TRUE(r.PromptUp());
 }

@@ -57,7 +57,7 @@ TEST(PasswordPromptTest, WrongEntryIsDeniedInRedAndTheLabelRecoversTenSecondsAft
 
 TEST(PasswordPromptTest, StoredCapitalsNeverMatchBecauseTheEntryIsLowered) {
   LockRig r;
-  r.StartLocked("Secret");
+  r.StartLocked({{"UserPassword", "Secret"}});
   r.OpenAndScan(kCasinoTitle);
   r.Answer("Secret");
   EXPECT_TRUE(r.Denied());
@@ -154,8 +154,7 @@ TEST(PasswordPromptTest, UnlockAllModeNeverOffersTheBoxEvenWithoutAnUnlockPasswo
 TEST(PasswordPromptTest, SetupModeChecksTheSetupPasswordAndNeverOffersUnlockAll) {
   {
     LockRig r;
-    r.Setting("UserPassword2", "admin");
-    r.StartLocked();
+    r.StartLocked({{"UserPassword2", "admin"}});
     r.OpenSetupPrompt();
     r.Type("secret");
     EXPECT_FALSE(r.prompt().chkunlock.Visible());
