@@ -391,4 +391,17 @@ bool Driver::Press(HWND parent, const std::string& caption) {
   return true;
 }
 
+int PumpUntilQuit(bool wide) {
+  MSG msg;
+  while ((wide ? GetMessageW(&msg, nullptr, 0, 0) : GetMessageA(&msg, nullptr, 0, 0)) > 0) {
+    TranslateMessage(&msg);
+    if (wide) {
+      DispatchMessageW(&msg);
+    } else {
+      DispatchMessageA(&msg);
+    }
+  }
+  return 0;
+}
+
 }  // namespace pw::e2e

@@ -16,6 +16,10 @@ double PreciseMs();
 // reads it: its own key handle, a 1024-byte buffer, closed again.
 double ListReadsMs(int count);
 
+// Runs this thread's message loop until WM_QUIT, with the wide calls or the ANSI ones to match the
+// thread's windows; 0, as the played program's exit code.
+int PumpUntilQuit(bool wide);
+
 // A window the driver opens to play a browser; it records the close requests it gets.
 struct PlayedWindow {
   HWND hwnd = nullptr;

@@ -225,15 +225,7 @@ void HistoryOfStops(Driver& d, Check& c, const std::string& unlock, const std::s
   d.Pause(3000);
   HWND setup = OpenSetup(d, c, setupPw);
   if (setup == nullptr) return;
-  // Settings, then History..., by their access keys.
-  HWND history = nullptr;
-  for (int attempt = 0; attempt < 3 && history == nullptr; ++attempt) {
-    SetForegroundWindow(setup);
-    d.WaitFor([&] { return GetForegroundWindow() == setup; }, kPatience);
-    PressWith(VK_MENU, 'S');
-    PressKey('H');
-    d.WaitFor([&] { return (history = d.FindVisible("Pagewarden History")) != nullptr; }, 5000);
-  }
+  HWND history = FromSettingsMenu(d, setup, 'H', "Pagewarden History");
   c.That(history != nullptr, "Settings, History... opens the History window");
   if (history == nullptr) return;
   RemoteListView list(d.FirstChild(history, "SysListView32"));
@@ -257,8 +249,7 @@ void HistoryOfStops(Driver& d, Check& c, const std::string& unlock, const std::s
   const std::string path = "C:\\pagewarden-history.csv";
   DeleteFileA(path.c_str());
   d.Press(history, "&Export...");
-  HWND save = nullptr;
-  d.WaitFor([&] { return (save = d.FindVisible("Save")) != nullptr; }, kPatience);
+  HWND save = WaitForVisible(d, "Save");
   c.That(save != nullptr, "Export... opens the Save dialog");
   if (save == nullptr) return;
   d.Type(d.FirstChild(save, "Edit"), path);

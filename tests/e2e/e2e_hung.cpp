@@ -55,12 +55,7 @@ int HungBrowserProcess() {
   ShowWindow(window, SW_SHOWNORMAL);
   SetForegroundWindow(window);
   Sleep(kHangMs);
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-  return 0;
+  return PumpUntilQuit(false);
 }
 
 std::vector<std::string> HungBrowser(Driver& d) {

@@ -160,20 +160,23 @@ void PromptAt144Dpi(Driver& d, Check& c) {
   d.Press(prompt, "X");
 }
 
-void EmptyAnswerCloses(Driver& d, Check& c) {
+// Presses a button of the prompt over a locked page and checks that the page is asked to close
+// (`what`); false when no prompt came.
+bool PressClosesThePage(Driver& d, Check& c, const std::string& button, const std::string& what) {
   PlayedWindow* page = nullptr;
   HWND prompt = LockedPage(d, c, page);
-  if (prompt == nullptr) return;
-  d.Press(prompt, "OK");
-  c.That(d.WaitFor([&] { return page->closeRequests > 0; }, kWait), "an empty answer closes it");
+  if (prompt == nullptr) return false;
+  d.Press(prompt, button);
+  c.That(d.WaitFor([&] { return page->closeRequests > 0; }, kWait), what);
+  return true;
+}
+
+void EmptyAnswerCloses(Driver& d, Check& c) {
+  PressClosesThePage(d, c, "OK", "an empty answer closes it");
 }
 
 void DismissedPromptCloses(Driver& d, Check& c) {
-  PlayedWindow* page = nullptr;
-  HWND prompt = LockedPage(d, c, page);
-  if (prompt == nullptr) return;
-  d.Press(prompt, "X");
-  c.That(d.WaitFor([&] { return page->closeRequests > 0; }, kWait), "X closes the page");
+  if (!PressClosesThePage(d, c, "X", "X closes the page")) return;
   c.That(d.WaitFor([&] { return Prompt(d) == nullptr; }, kWait), "the prompt goes");
 }
 

@@ -147,9 +147,8 @@ void TrayMenus(Driver& d, Check& c) {
   c.That(d.WaitFor([&] { return OpenMenu(d) == nullptr; }, kPatience), "the menu is gone");
 
   ChooseFromMenu(d, c, 4);  // About
-  HWND about = nullptr;
-  c.That(d.WaitFor([&] { return (about = d.FindVisible("About")) != nullptr; }, kPatience),
-         "About shows the about box");
+  HWND about = WaitForVisible(d, "About");
+  c.That(about != nullptr, "About shows the about box");
   if (about != nullptr) PostMessageA(about, WM_CLOSE, 0, 0);
 
   // The reduced menu: Lock All (grey), -, About, Cancel.

@@ -21,6 +21,8 @@ long Run(std::string command);
 std::vector<HWND> Edits(HWND window);
 // Closed or hidden.
 bool Gone(HWND window);
+// Waits for a window whose caption starts with `caption` to show; the window, or null.
+HWND WaitForVisible(Driver& d, const std::string& caption, int timeoutMs = kPatience);
 // The password prompt, shown, or null.
 HWND VisiblePrompt(Driver& d);
 // Keeps the page in front until the guard's prompt shows (checked as `what`); the prompt or null.
@@ -32,6 +34,9 @@ HWND OpenSetup(Driver& d, Check& c, const std::string& password);
 // the password and waits for the setup window. Returns the window, or null.
 HWND AnswerSetupPrompt(Driver& d, Check& c, const std::string& password, const std::string& asked);
 
+// Chooses an item of the setup window's Settings menu by its access key and waits for the window
+// it opens (titled `title`); the window, or null.
+HWND FromSettingsMenu(Driver& d, HWND setup, WORD item, const std::string& title);
 // Sets new passwords from the open setup window, typed as given, then typed again to confirm;
 // true when the dialog closed.
 struct PasswordPair {

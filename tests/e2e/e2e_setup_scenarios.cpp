@@ -29,6 +29,12 @@ bool Gone(HWND window) {
   return !IsWindow(window) || !IsWindowVisible(window);
 }
 
+HWND WaitForVisible(Driver& d, const std::string& caption, int timeoutMs) {
+  HWND found = nullptr;
+  d.WaitFor([&] { return (found = d.FindVisible(caption)) != nullptr; }, timeoutMs);
+  return found;
+}
+
 HWND StartGuard(Driver& d, Check& c) {
   c.That(d.StartProgram(), "the program starts");
   const bool up = d.WaitFor([&] { return d.Monitor() != nullptr; }, kPatience);
@@ -67,18 +73,23 @@ HWND AnswerSetupPrompt(Driver& d, Check& c, const std::string& password, const s
   return setup;
 }
 
-bool ChangePasswordsThroughTheMenu(Driver& d, Check& c, HWND setup, const PasswordPair& first,
-                                   const PasswordPair& confirmation) {
-  // Keys go to the window in front, which under Wine may take a moment to get them; Settings,
-  // then Set Passwords..., by their access keys.
-  HWND dialog = nullptr;
-  for (int attempt = 0; attempt < 3 && dialog == nullptr; ++attempt) {
+HWND FromSettingsMenu(Driver& d, HWND setup, WORD item, const std::string& title) {
+  // Keys go to the window in front, which under Wine may take a moment to get them.
+  HWND opened = nullptr;
+  for (int attempt = 0; attempt < 3 && opened == nullptr; ++attempt) {
     SetForegroundWindow(setup);
     d.WaitFor([&] { return GetForegroundWindow() == setup; }, kPatience);
     PressWith(VK_MENU, 'S');
-    PressKey('S');
-    d.WaitFor([&] { return (dialog = d.FindVisible("Change Password")) != nullptr; }, 5000);
+    PressKey(item);
+    opened = WaitForVisible(d, title, 5000);
   }
+  return opened;
+}
+
+bool ChangePasswordsThroughTheMenu(Driver& d, Check& c, HWND setup, const PasswordPair& first,
+                                   const PasswordPair& confirmation) {
+  // Settings, then Set Passwords...
+  HWND dialog = FromSettingsMenu(d, setup, 'S', "Change Password");
   c.That(dialog != nullptr, "the menu opens the change-passwords dialog");
   if (dialog == nullptr) return false;
   c.That(!IsWindowEnabled(setup), "the setup window waits for it");
@@ -149,9 +160,8 @@ void SetupWindowEdits(Driver& d, Check& c) {
 
   // The wizard adds a word, ticked and current.
   d.Press(setup, "Lock a Web Page");
-  HWND wizard = nullptr;
-  c.That(d.WaitFor([&] { return (wizard = d.FindVisible("Lock an Item")) != nullptr; }, kPatience),
-         "the wizard opens");
+  HWND wizard = WaitForVisible(d, "Lock an Item");
+  c.That(wizard != nullptr, "the wizard opens");
   if (wizard == nullptr) return;
   c.That(!IsWindowEnabled(setup), "the setup window waits for the wizard");
   d.Type(d.FirstChild(wizard, "Edit"), "Casino");
@@ -164,9 +174,8 @@ void SetupWindowEdits(Driver& d, Check& c) {
 
   // Change rewrites the current word.
   d.Press(setup, "Change");
-  HWND change = nullptr;
-  c.That(d.WaitFor([&] { return (change = d.FindVisible("Change")) != nullptr; }, kPatience),
-         "the change-entry dialog opens");
+  HWND change = WaitForVisible(d, "Change");
+  c.That(change != nullptr, "the change-entry dialog opens");
   if (change == nullptr) return;
   c.That(d.Text(d.FirstChild(change, "Edit")) == "Casino", "it shows the current word");
   d.Type(d.FirstChild(change, "Edit"), "Roulette");

@@ -63,12 +63,7 @@ int PlayedProgram(const std::string& title) {
                       400, 300, nullptr, nullptr, cls.hInstance, nullptr);
   ShowWindow(window, SW_SHOWNORMAL);
   SetForegroundWindow(window);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  return 0;
+  return PumpUntilQuit(true);
 }
 
 void CyrillicWordLocksOnlyItsPages(Driver& d, Check& c) {
@@ -99,9 +94,8 @@ void WizardStoresACyrillicWord(Driver& d, Check& c) {
   HWND setup = OpenSetup(d, c, "");
   if (setup == nullptr) return;
   d.Press(setup, "Lock a Web Page");
-  HWND wizard = nullptr;
-  c.That(d.WaitFor([&] { return (wizard = d.FindVisible("Lock an Item")) != nullptr; }, kPatience),
-         "the wizard opens");
+  HWND wizard = WaitForVisible(d, "Lock an Item");
+  c.That(wizard != nullptr, "the wizard opens");
   if (wizard == nullptr) return;
   const std::string word = "\u041A\u0430\u0437\u0438\u043D\u043E";  // Казино
   d.Type(d.FirstChild(wizard, "Edit"), word);

@@ -160,20 +160,21 @@ class Scenarios {
   void GuardDescriptorReadBack(Check& c) {
     DWORD guard = 0;
     if (!StartWatchdog(c, guard)) return;
-    HANDLE process = OpenProcess(READ_CONTROL, FALSE, guard);
-    c.That(process != nullptr, "the guard's process opens for READ_CONTROL");
-    if (process == nullptr) return;
-    const std::string faults = GuardDescriptorFaults(
-        process, SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, PROCESS_ALL_ACCESS);
-    c.That(faults.empty(), "the process's access list:" + faults);
-    CloseHandle(process);
-    HANDLE thread = OpenThread(READ_CONTROL, FALSE, FirstThreadOf(guard));
-    c.That(thread != nullptr, "the guard's first thread opens for READ_CONTROL");
-    if (thread == nullptr) return;
-    const std::string threadFaults = GuardDescriptorFaults(
-        thread, SYNCHRONIZE | THREAD_QUERY_LIMITED_INFORMATION, THREAD_ALL_ACCESS);
-    c.That(threadFaults.empty(), "the thread's access list:" + threadFaults);
-    CloseHandle(thread);
+    // False when the object could not be opened to read its list.
+    auto readBack = [&](HANDLE object, const std::string& name, DWORD user, DWORD full) {
+      c.That(object != nullptr, "the guard's " + name + " opens for READ_CONTROL");
+      if (object == nullptr) return false;
+      const std::string faults = GuardDescriptorFaults(object, user, full);
+      c.That(faults.empty(), "the " + name + "'s access list:" + faults);
+      CloseHandle(object);
+      return true;
+    };
+    if (!readBack(OpenProcess(READ_CONTROL, FALSE, guard), "process",
+                  SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, PROCESS_ALL_ACCESS)) {
+      return;
+    }
+    readBack(OpenThread(READ_CONTROL, FALSE, FirstThreadOf(guard)), "first thread",
+             SYNCHRONIZE | THREAD_QUERY_LIMITED_INFORMATION, THREAD_ALL_ACCESS);
   }
 
   // Stopped from Linux (SIGSTOP, by scripts/e2e-watchdog on the line this prints), the guard

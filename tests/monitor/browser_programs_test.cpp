@@ -20,20 +20,17 @@ TEST(BrowserProgramsTest, ABrowserProgramsWindowIsLockedByItsProgramAlone) {
   r.Tick();
   const Hwnd closed = desktop.OpenWindow(kChromeClass, "Casino Royale", elevated);
   r.Tick();
-  EXPECT_FALSE(r.PromptUp());
-  EXPECT_TRUE(r.Win(note).enabled);
+  EXPECT_TRUE(r.LetThrough(note));
   EXPECT_TRUE(r.Win(closed).enabled);
 
   const Hwnd app = desktop.OpenWindow(kChromeClass, "Casino Royale", edge);
   r.Tick();
-  EXPECT_TRUE(r.PromptUp());
-  EXPECT_FALSE(r.Win(app).enabled);
+  EXPECT_TRUE(r.Held(app));
 }
 
 TEST(BrowserProgramsTest, SwitchedOffOnlyTheTitleFragmentCounts) {
   LockRig r;
-  r.Setting("WatchAllBrowsers", "0");
-  r.StartLocked();
+  r.StartLocked({{"WatchAllBrowsers", "0"}});
   const int firefox = r.machine.desktop.StartProcess("firefox.exe");
   r.machine.desktop.OpenWindow("MozillaWindowClass", "Casino Royale", firefox);
   r.Tick();

@@ -35,8 +35,7 @@ TEST(HeldPromptTest, ATrayPromptLeftOpenGivesWayToALockedPageWhichIsStopped) {
   for (const auto& [name, open] : actions) {
     SCOPED_TRACE(name);
     LockRig r;
-    r.Setting("UserPassword2", "admin");
-    r.StartLocked();
+    r.StartLocked({{"UserPassword2", "admin"}});
     const Hwnd page = r.Open(kCasinoTitle);
     r.Open("Notes - Notepad", "Notepad");
     r.Tick();
@@ -62,8 +61,7 @@ TEST(HeldPromptTest, ATrayPromptLeftOpenGivesWayToALockedPageWhichIsStopped) {
 
 TEST(HeldPromptTest, AnsweredTrayPromptsAndExemptPagesAreLeftAlone) {
   LockRig r;
-  r.Setting("UserPassword2", "admin");
-  r.StartLocked();
+  r.StartLocked({{"UserPassword2", "admin"}});
   const Hwnd page = r.OpenAndScan("casino - Internet Explorer");
   r.Answer("secret");
   ASSERT_TRUE(r.Win(page).enabled);
@@ -124,8 +122,7 @@ TEST(HeldPromptTest, TheCoverHidesTheFrozenPageBehindItsPromptUntilTheVerdict) {
 
 TEST(HeldPromptTest, SwitchingKeysAreSwallowedOnlyWhileAPagesPromptWaits) {
   LockRig r;
-  r.Setting("UserPassword2", "admin");
-  r.StartLocked();
+  r.StartLocked({{"UserPassword2", "admin"}});
   r.Open("Notes - Notepad", "Notepad");
   const Hwnd page = r.OpenAndScan(kCasinoTitle);
   ASSERT_TRUE(r.PromptUp());
@@ -156,8 +153,7 @@ TEST(HeldPromptTest, SwitchingKeysAreSwallowedOnlyWhileAPagesPromptWaits) {
 
 TEST(HeldPromptTest, ATrayMenuLeftOpenNeverHoldsTheScan) {
   LockRig r;
-  r.Setting("TimeDelay", "5");
-  r.StartLocked();
+  r.StartLocked({{"TimeDelay", "5"}});
   auto rightClick = [&] {
     r.machine.shell.ClickIcon(r.a.app.main.hWnd(), test::kTrayIconId, test::kRightButtonUp);
     r.machine.world.RunFor(0);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/win32_constants.h"
 #include "tests/support/sim_app.h"
@@ -29,10 +31,12 @@ class LockRig {
   }
   // Stores a locked word.
   void Word(int n, const std::string& word) { StoreWord(machine.registry, n, word + ",1"); }
-  // Starts the monitor with the unlock password "secret" and the locked word casino.
-  void StartLocked() {
+  // Starts the monitor with the unlock password "secret", the locked word casino and `settings`,
+  // which may store another password.
+  void StartLocked(const std::vector<std::pair<std::string, std::string>>& settings = {}) {
     Setting("UserPassword", "secret");
     Word(0, "casino");
+    for (const auto& [name, value] : settings) Setting(name, value);
     a.Start();
   }
 
@@ -68,6 +72,39 @@ class LockRig {
     return prompt().Loaded() ? machine.desktop.Find(prompt().hWnd()) : nullptr;
   }
   std::string Label() { return prompt().Label1.Caption(); }
+
+  // The window held: the prompt up over it and the window disabled.
+  ::testing::AssertionResult Held(Hwnd handle) {
+    if (!PromptUp()) return ::testing::AssertionFailure() << "no prompt is up";
+    if (Win(handle).enabled) return ::testing::AssertionFailure() << "the window is enabled";
+    return ::testing::AssertionSuccess();
+  }
+  // The window let through: no prompt up and the window enabled.
+  ::testing::AssertionResult LetThrough(Hwnd handle) {
+    if (PromptUp()) return ::testing::AssertionFailure() << "a prompt is up";
+    if (!Win(handle).enabled) return ::testing::AssertionFailure() << "the window is disabled";
+    return ::testing::AssertionSuccess();
+  }
+  // An answer refused: the prompt stays up and says so.
+  ::testing::AssertionResult Denied() {
+    if (!PromptUp()) return ::testing::AssertionFailure() << "the prompt closed";
+    if (Label() != frmPassword::kDenied) {
+      return ::testing::AssertionFailure() << "the prompt reads \"" << Label() << '"';
+    }
+    return ::testing::AssertionSuccess();
+  }
+  // The monitor with Unlock All in force (`on`) or not: the acceptance, the scan timer and the
+  // tray menu items that follow it.
+  void ExpectAllUnlocked(bool on) {
+    const Shared& s = a.app.shared;
+    frmMain& m = a.app.main;
+    EXPECT_EQ(s.PasswordAccepted, on) << "PasswordAccepted";
+    EXPECT_EQ(s.AllUnlocked, on) << "AllUnlocked";
+    EXPECT_EQ(m.timTarnwick.Enabled(), !on) << "the scan timer";
+    EXPECT_EQ(m.mnuDeactivate.Enabled(), !on) << "Deactivate";
+    EXPECT_EQ(m.mnuReactivate.Enabled(), on) << "Reactivate";
+    EXPECT_EQ(m.mnuLockAllWindows2.Enabled(), on) << "Lock All Windows";
+  }
   int Prompts() const { return static_cast<int>(machine.keystrokes.size()); }
 
   void Type(const std::string& text) {

@@ -87,8 +87,7 @@ TEST(LockTest, RightPasswordExemptsTheClassUntilItsLastWindowCloses) {
   r.StartLocked();
   const Hwnd first = r.OpenAndScan(kCasinoTitle);
   r.Answer("SECRET");
-  EXPECT_FALSE(r.PromptUp());
-  EXPECT_TRUE(r.Win(first).enabled);
+  EXPECT_TRUE(r.LetThrough(first));
   EXPECT_TRUE(Restored(r.Win(first)));
   EXPECT_EQ(r.Closes(first), 0);
   EXPECT_FALSE(r.machine.desktop.clip.has_value());
@@ -170,16 +169,10 @@ TEST(LockTest, UnlockAllAtTheStopPromptSuspendsScanningUntilAReload) {
 
   frmMain& m = r.a.app.main;
   const Shared& s = r.a.app.shared;
-  EXPECT_FALSE(r.PromptUp());
-  EXPECT_TRUE(s.PasswordAccepted);
-  EXPECT_TRUE(s.AllUnlocked);
-  EXPECT_FALSE(m.timTarnwick.Enabled());
-  EXPECT_FALSE(m.mnuDeactivate.Enabled());
-  EXPECT_TRUE(m.mnuReactivate.Enabled());
-  EXPECT_TRUE(m.mnuLockAllWindows2.Enabled());
+  EXPECT_TRUE(r.LetThrough(browser));
+  r.ExpectAllUnlocked(true);
   EXPECT_FALSE(r.machine.desktop.clip.has_value());
   EXPECT_EQ(m.List2.ListCount(), 0);
-  EXPECT_TRUE(r.Win(browser).enabled);
   EXPECT_TRUE(Restored(r.Win(browser)));
 
   const Hwnd other = r.Open("More casino - Internet Explorer", "MozillaWindowClass");
@@ -192,22 +185,15 @@ TEST(LockTest, UnlockAllAtTheStopPromptSuspendsScanningUntilAReload) {
   r.a.Do([&] { r.a.app.shared.ReloadPending = true; });
   r.Tick();
   EXPECT_FALSE(s.ReloadPending);
-  EXPECT_FALSE(s.PasswordAccepted);
-  EXPECT_FALSE(s.AllUnlocked);
-  EXPECT_TRUE(m.timTarnwick.Enabled());
-  EXPECT_TRUE(m.mnuDeactivate.Enabled());
-  EXPECT_FALSE(m.mnuReactivate.Enabled());
-  EXPECT_FALSE(m.mnuLockAllWindows2.Enabled());
+  r.ExpectAllUnlocked(false);
   EXPECT_EQ(m.List1.ListCount(), 2);
   r.Tick();
-  EXPECT_TRUE(r.PromptUp());
-  EXPECT_FALSE(r.Win(other).enabled);
+  EXPECT_TRUE(r.Held(other));
 }
 
 TEST(LockTest, NoPromptSettingClosesAtOnce) {
   LockRig r;
-  r.Setting("passwordprompt", "1");
-  r.StartLocked();
+  r.StartLocked({{"passwordprompt", "1"}});
   const Hwnd browser = r.Open(kCasinoTitle);
   r.Win(browser).refusesClose = true;
   r.Tick();
@@ -226,8 +212,7 @@ TEST(LockTest, NoPromptSettingClosesAtOnce) {
 
 TEST(LockTest, UnansweredPromptIsWithdrawnWhenTheTimeLimitRunsOut) {
   LockRig r;
-  r.Setting("TimeDelay", "10");
-  r.StartLocked();
+  r.StartLocked({{"TimeDelay", "10"}});
   const Hwnd browser = r.OpenAndScan(kCasinoTitle);
   ASSERT_TRUE(r.PromptUp());
   r.machine.world.RunFor(9500);

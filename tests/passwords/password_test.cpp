@@ -24,8 +24,7 @@ TEST(PasswordPromptTest, WithoutAnUnlockPasswordTheHintShowsAndNoEntryLetsTheWin
   r.Open(kCasinoTitle);
   r.machine.world.RunFor(1000);
   r.Answer("abc");
-  EXPECT_TRUE(r.PromptUp());
-  EXPECT_EQ(r.Label(), frmPassword::kDenied);
+  EXPECT_TRUE(r.Denied());
 }
 
 TEST(PasswordPromptTest, WrongEntryIsDeniedInRedAndTheLabelRecoversTenSecondsAfterTheLastDenial) {
@@ -34,9 +33,8 @@ TEST(PasswordPromptTest, WrongEntryIsDeniedInRedAndTheLabelRecoversTenSecondsAft
   const Hwnd browser = r.OpenAndScan(kCasinoTitle);
   r.Answer("WRONG");
   frmPassword& p = r.prompt();
-  EXPECT_TRUE(r.PromptUp());
-  EXPECT_FALSE(r.Win(browser).enabled);
-  EXPECT_EQ(r.Label(), frmPassword::kDenied);
+  EXPECT_TRUE(r.Held(browser));
+  EXPECT_TRUE(r.Denied());
   EXPECT_EQ(p.Label1.ForeColor(), forms::kColorRed);
   EXPECT_EQ(p.txtPassword.Text(), "wrong");  // shown lowered from the first OK on
   EXPECT_EQ(p.txtPassword.SelStart(), 0);
@@ -54,19 +52,15 @@ TEST(PasswordPromptTest, WrongEntryIsDeniedInRedAndTheLabelRecoversTenSecondsAft
   EXPECT_EQ(r.a.app.shared.ForceCountdown, 0);  // no time limit: the force timer keeps it at 0
 
   r.Answer("secret");  // replaces the selected wrong entry
-  EXPECT_FALSE(r.PromptUp());
-  EXPECT_TRUE(r.Win(browser).enabled);
+  EXPECT_TRUE(r.LetThrough(browser));
 }
 
 TEST(PasswordPromptTest, StoredCapitalsNeverMatchBecauseTheEntryIsLowered) {
   LockRig r;
-  r.Setting("UserPassword", "Secret");
-  r.Word(0, "casino");
-  r.a.Start();
+  r.StartLocked({{"UserPassword", "Secret"}});
   r.OpenAndScan(kCasinoTitle);
   r.Answer("Secret");
-  EXPECT_TRUE(r.PromptUp());
-  EXPECT_EQ(r.Label(), frmPassword::kDenied);
+  EXPECT_TRUE(r.Denied());
 }
 
 TEST(PasswordPromptTest, UnlockAllBoxIsOfferedForTheExactPasswordOnceUnlockAllIsAllowed) {
@@ -122,12 +116,7 @@ TEST(PasswordPromptTest, UnlockAllModeBeepsAtAWrongEntryAndUnlocksEverythingAtTh
   r.a.Do([&] { p.PressEnter(); });
   EXPECT_FALSE(r.PromptUp());
   EXPECT_EQ(r.trayReturns, 1);
-  const Shared& s = r.a.app.shared;
-  EXPECT_TRUE(s.PasswordAccepted);
-  EXPECT_TRUE(s.AllUnlocked);
-  EXPECT_FALSE(r.a.app.main.timTarnwick.Enabled());
-  EXPECT_FALSE(r.a.app.main.mnuDeactivate.Enabled());
-  EXPECT_TRUE(r.a.app.main.mnuReactivate.Enabled());
+  r.ExpectAllUnlocked(true);
   EXPECT_FALSE(r.machine.desktop.clip.has_value());
   EXPECT_EQ(r.machine.beeps, 1);
   // Closing ended the mode: the next prompt has its own OK button back.
@@ -165,14 +154,12 @@ TEST(PasswordPromptTest, UnlockAllModeNeverOffersTheBoxEvenWithoutAnUnlockPasswo
 TEST(PasswordPromptTest, SetupModeChecksTheSetupPasswordAndNeverOffersUnlockAll) {
   {
     LockRig r;
-    r.Setting("UserPassword2", "admin");
-    r.StartLocked();
+    r.StartLocked({{"UserPassword2", "admin"}});
     r.OpenSetupPrompt();
     r.Type("secret");
     EXPECT_FALSE(r.prompt().chkunlock.Visible());
     r.PressOK();
-    EXPECT_TRUE(r.PromptUp());
-    EXPECT_EQ(r.Label(), frmPassword::kDenied);
+    EXPECT_TRUE(r.Denied());
     r.Type("secret");  // Unlock All is allowed again after an OK, but not here
     EXPECT_FALSE(r.prompt().chkunlock.Visible());
     r.a.Do([&] { r.prompt().txtPassword.SetSelection(0, 6); });
@@ -186,8 +173,7 @@ TEST(PasswordPromptTest, SetupModeChecksTheSetupPasswordAndNeverOffersUnlockAll)
     r.StartLocked();  // no setup password stored
     r.OpenSetupPrompt();
     r.Answer("x");
-    EXPECT_TRUE(r.PromptUp());
-    EXPECT_EQ(r.Label(), frmPassword::kDenied);
+    EXPECT_TRUE(r.Denied());
     r.a.Do([&] { r.prompt().Command1.Press(); });
     r.machine.world.RunFor(500);
     EXPECT_EQ(r.trayReturns, 1);

@@ -32,6 +32,11 @@ class SetupFixture : public MachineTest {
   void Open() {
     a.Do([&] { setup.Show(); });
   }
+  // Closes the window without storing and opens it again, to see what it reads back.
+  void Reopen() {
+    Press(setup.cmdCancel);
+    Open();
+  }
   // The setup window open over Casino unticked and Poker ticked, with Apply greyed.
   void OpenOverTwoEntries() {
     PutWord(0, "Casino,0");

@@ -46,8 +46,7 @@ TEST_F(SetupMenusTest, SwitchesToggleTheirMarkAndAreStoredOnlyByApply) {
   Press(setup.cmdApply);
   EXPECT_EQ(Setting("passwordprompt"), "1");
   EXPECT_EQ(Setting("HideMenu"), "0");
-  Press(setup.cmdCancel);
-  Open();
+  Reopen();
   EXPECT_TRUE(setup.mnupasswordprompt.Checked());
 }
 
@@ -59,8 +58,7 @@ TEST_F(SetupMenusTest, WatchEveryWebBrowserIsOnUnlessStoredOff) {
   Press(setup.mnuwatchbrowsers);
   Press(setup.cmdApply);
   EXPECT_EQ(Setting("WatchAllBrowsers"), "0");
-  Press(setup.cmdCancel);
-  Open();
+  Reopen();
   EXPECT_FALSE(setup.mnuwatchbrowsers.Checked());
 }
 

@@ -81,8 +81,7 @@ TEST_F(SetupWindowTest, SeedingDependsOnTheFirstRunMarkerAndTheStoredList) {
   PutWord(2, "Zebra,1");
   Open();
   EXPECT_EQ(Entries().size(), 14u);
-  Press(setup.cmdCancel);
-  Open();
+  Reopen();
   EXPECT_EQ(Entries().size(), 14u);
   Press(setup.Cmdok);
   EXPECT_EQ(Setting("FirstTime"), "1");

@@ -11,6 +11,7 @@
 #include <map>
 #include <optional>
 #include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -205,10 +206,71 @@ std::string Fold(const std::vector<std::string>& lines) {
   return out;
 }
 
-// A list written as a raw string that starts on a line of its own.
-std::string Listed(std::string list) {
-  if (list.starts_with('\n')) list.erase(0, 1);
-  return list;
+// Expected calls, one a line, spelled with the patterns every load and store repeats: each value
+// is read or written on a key opened for it alone. A name may carry its result ("Name -> 2").
+std::string Times(int count, const std::string& lines) {
+  std::string out;
+  for (int i = 0; i < count; ++i) out += lines;
+  return out;
+}
+std::string Read(const std::string& key, const std::string& name) {
+  return "open " + key + " read\nquery " + key + "/" + name + "\nclose " + key + "\n";
+}
+std::string Reads(const std::string& key, const std::vector<std::string>& names) {
+  std::string out;
+  for (const std::string& name : names) out += Read(key, name);
+  return out;
+}
+std::string Set(const std::string& key, const std::string& name, const std::string& shown) {
+  return "open " + key + " write\nset " + key + "/" + name + " REG_SZ \"" + shown + "\"\nclose " +
+         key + "\n";
+}
+// The list values from `from` to `to` read; those not in `stored` are missing.
+std::string WordReads(int from, int to, const std::set<int>& stored) {
+  std::string out;
+  for (int n = from; n <= to; ++n) {
+    out += Read("Windows", test::WordName(n) + (stored.contains(n) ? "" : " -> 2"));
+  }
+  return out;
+}
+// The list stored as `shown` from value 0 on.
+std::string WordSets(const std::vector<std::string>& shown) {
+  std::string out;
+  for (std::size_t n = 0; n < shown.size(); ++n) {
+    out += Set("Windows", test::WordName(static_cast<int>(n)), shown[n]);
+  }
+  return out;
+}
+// The list values from `from` to `to` deleted; those not in `stored` were missing.
+std::string WordDeletes(int from, int to, const std::set<int>& stored) {
+  std::string out;
+  for (int n = from; n <= to; ++n) {
+    out += "open Windows write\ndelete Windows/" + test::WordName(n) +
+           (stored.contains(n) ? "" : " -> 2") + "\nclose Windows\n";
+  }
+  return out;
+}
+
+// The settings the setup window shows, read and stored.
+const std::string kOptionReads = Reads("Settings", {"webbrowser", "passwordprompt", "disablemenu",
+                                                    "HideMenu", "WatchAllBrowsers -> 2"});
+std::string OptionSets(const std::string& browser, const std::string& prompt,
+                       const std::string& disable, const std::string& hide) {
+  return Set("Settings", "webbrowser", browser) + Set("Settings", "passwordprompt", prompt) +
+         Set("Settings", "disablemenu", disable) + Set("Settings", "HideMenu", hide) +
+         Set("Settings", "WatchAllBrowsers", "1");
+}
+// What a store begins with when the settings key is there.
+const std::string kStoreStart = "open Vault read -> 2\n" + Set("Settings", "FirstTime", "1");
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = text.find('\n', at);
+    lines.push_back(text.substr(at, end - at));
+    at = end + 1;
+  }
+  return lines;
 }
 
 // One copy of the program on a simulated machine, whose registry calls are written down.
@@ -226,7 +288,8 @@ class SettingsCallsTest : public ::testing::Test {
   }
   // The calls since the last look, folded.
   std::string Calls() { return Fold(recorder.Take()); }
-  void ExpectCalls(const std::string& expected) { EXPECT_EQ(Calls(), Listed(expected)); }
+  // Both sides folded, so that a failure shows a short list.
+  void ExpectCalls(const std::string& expected) { EXPECT_EQ(Calls(), Fold(Lines(expected))); }
 
   // Start-up; then a reload on the watcher tick, which first looks after the watch of both keys
   // and then reads what start-up reads; then the setup window opened.
@@ -236,9 +299,17 @@ class SettingsCallsTest : public ::testing::Test {
     ExpectCalls(startUp);
     Do([&] { app.shared.ReloadPending = true; });
     machine.world.RunFor(250);  // one watcher tick
-    ExpectCalls(watch + Listed(startUp));
+    ExpectCalls(watch + startUp);
     Do([&] { app.setup.Show(); });
     ExpectCalls(opening);
+  }
+  // The same with both keys there to watch: `words` is how the list reads and `passwords` how
+  // the two passwords do.
+  void StartReloadAndOpenStored(const std::string& words, const std::string& passwords) {
+    StartReloadAndOpen(
+        "open Settings notify\nnotify Settings\nopen Windows notify\nnotify Windows\n" + words +
+            passwords + kOptionReads + Read("Settings", "TimeDelay"),
+        "close Settings\nclose Windows\n", kOptionReads + words + Read("Settings", "FirstTime"));
   }
 
   sim::SimMachine machine;
@@ -251,88 +322,20 @@ class SettingsCallsTest : public ::testing::Test {
 
 TEST_F(SettingsCallsTest, NothingStored) {
   // Neither key can be watched yet, so the watcher tick looks for both again.
-  StartReloadAndOpen(R"--(
-open Settings notify -> 2
-open Windows notify -> 2
-repeat 1000:
-  open Windows read -> 2
-repeat 8:
-  open Settings read -> 2
-)--",
-                     "open Settings notify -> 2\nopen Windows notify -> 2\n",
-                     R"--(
-repeat 5:
-  open Settings read -> 2
-repeat 1000:
-  open Windows read -> 2
-open Settings read -> 2
-)--");
+  const std::string notify = "open Settings notify -> 2\nopen Windows notify -> 2\n";
+  StartReloadAndOpen(
+      notify + Times(1000, "open Windows read -> 2\n") + Times(8, "open Settings read -> 2\n"),
+      notify,
+      Times(5, "open Settings read -> 2\n") + Times(1000, "open Windows read -> 2\n") +
+          "open Settings read -> 2\n");
   // The first store creates both keys.
   Do([&] { app.setup.cmdApply.Press(); });
-  ExpectCalls(R"--(
-open Vault read -> 2
-open Settings write -> 2
-create Settings
-close Settings
-open Settings write
-set Settings/FirstTime REG_SZ "1"
-close Settings
-open Windows write -> 2
-create Windows
-close Windows
-open Windows write
-set Windows/Window0 REG_SZ "Babe,0"
-close Windows
-open Windows write
-set Windows/Window1 REG_SZ "Boob,0"
-close Windows
-open Windows write
-set Windows/Window2 REG_SZ "Hardcore,0"
-close Windows
-open Windows write
-set Windows/Window3 REG_SZ "Naked,0"
-close Windows
-open Windows write
-set Windows/Window4 REG_SZ "Nude,0"
-close Windows
-open Windows write
-set Windows/Window5 REG_SZ "Nudist,0"
-close Windows
-open Windows write
-set Windows/Window6 REG_SZ "Porn,0"
-close Windows
-open Windows write
-set Windows/Window7 REG_SZ "Sex,0"
-close Windows
-open Windows write
-set Windows/Window8 REG_SZ "Teen Boys,0"
-close Windows
-open Windows write
-set Windows/Window9 REG_SZ "Teen Girls,0"
-close Windows
-open Windows write
-set Windows/Window10 REG_SZ "XXX,0"
-repeat 989, n = 11..999:
-  close Windows
-  open Windows write
-  delete Windows/Window{n} -> 2
-close Windows
-open Settings write
-set Settings/webbrowser REG_SZ "Internet Explorer"
-close Settings
-open Settings write
-set Settings/passwordprompt REG_SZ "0"
-close Settings
-open Settings write
-set Settings/disablemenu REG_SZ "0"
-close Settings
-open Settings write
-set Settings/HideMenu REG_SZ "0"
-close Settings
-open Settings write
-set Settings/WatchAllBrowsers REG_SZ "1"
-close Settings
-)--");
+  ExpectCalls("open Vault read -> 2\nopen Settings write -> 2\ncreate Settings\nclose Settings\n" +
+              Set("Settings", "FirstTime", "1") +
+              "open Windows write -> 2\ncreate Windows\nclose Windows\n" +
+              WordSets({"Babe,0", "Boob,0", "Hardcore,0", "Naked,0", "Nude,0", "Nudist,0", "Porn,0",
+                        "Sex,0", "Teen Boys,0", "Teen Girls,0", "XXX,0"}) +
+              WordDeletes(11, 999, {}) + OptionSets("Internet Explorer", "0", "0", "0"));
 }
 
 TEST_F(SettingsCallsTest, WordsAndSettingsStored) {
@@ -351,132 +354,16 @@ TEST_F(SettingsCallsTest, WordsAndSettingsStored) {
   machine.registry.PutString(HKLM, kWindowsPath, "Window1", "Sex,0");
   machine.registry.PutString(HKLM, kWindowsPath, "Window3", "casino,1");
 
-  StartReloadAndOpen(R"--(
-open Settings notify
-notify Settings
-open Windows notify
-notify Windows
-open Windows read
-query Windows/Window0
-close Windows
-open Windows read
-query Windows/Window1
-close Windows
-open Windows read
-query Windows/Window2 -> 2
-close Windows
-open Windows read
-query Windows/Window3
-repeat 996, n = 4..999:
-  close Windows
-  open Windows read
-  query Windows/Window{n} -> 2
-close Windows
-open Settings read
-query Settings/UserPassword
-close Settings
-open Settings read
-query Settings/UserPassword2
-close Settings
-open Settings read
-query Settings/webbrowser
-close Settings
-open Settings read
-query Settings/passwordprompt
-close Settings
-open Settings read
-query Settings/disablemenu
-close Settings
-open Settings read
-query Settings/HideMenu
-close Settings
-open Settings read
-query Settings/WatchAllBrowsers -> 2
-close Settings
-open Settings read
-query Settings/TimeDelay
-close Settings
-)--",
-                     "close Settings\nclose Windows\n",
-                     R"--(
-open Settings read
-query Settings/webbrowser
-close Settings
-open Settings read
-query Settings/passwordprompt
-close Settings
-open Settings read
-query Settings/disablemenu
-close Settings
-open Settings read
-query Settings/HideMenu
-close Settings
-open Settings read
-query Settings/WatchAllBrowsers -> 2
-close Settings
-open Windows read
-query Windows/Window0
-close Windows
-open Windows read
-query Windows/Window1
-close Windows
-open Windows read
-query Windows/Window2 -> 2
-close Windows
-open Windows read
-query Windows/Window3
-repeat 996, n = 4..999:
-  close Windows
-  open Windows read
-  query Windows/Window{n} -> 2
-close Windows
-open Settings read
-query Settings/FirstTime
-close Settings
-)--");
+  StartReloadAndOpenStored(WordReads(0, 999, {0, 1, 3}),
+                           Reads("Settings", {"UserPassword", "UserPassword2"}));
   // The unticked entry goes, and its value with it.
   Do([&] {
     app.setup.List1.SetListIndex(2);
     app.setup.cmdRemove.Press();
     app.setup.cmdApply.Press();
   });
-  ExpectCalls(R"--(
-open Vault read -> 2
-open Settings write
-set Settings/FirstTime REG_SZ "1"
-close Settings
-open Windows write
-set Windows/Window0 REG_SZ "Babe,1"
-close Windows
-open Windows write
-set Windows/Window1 REG_SZ "casino,1"
-close Windows
-open Windows write
-delete Windows/Window2 -> 2
-close Windows
-open Windows write
-delete Windows/Window3
-repeat 996, n = 4..999:
-  close Windows
-  open Windows write
-  delete Windows/Window{n} -> 2
-close Windows
-open Settings write
-set Settings/webbrowser REG_SZ "Firefox"
-close Settings
-open Settings write
-set Settings/passwordprompt REG_SZ "1"
-close Settings
-open Settings write
-set Settings/disablemenu REG_SZ "0"
-close Settings
-open Settings write
-set Settings/HideMenu REG_SZ "1"
-close Settings
-open Settings write
-set Settings/WatchAllBrowsers REG_SZ "1"
-close Settings
-)--");
+  ExpectCalls(kStoreStart + WordSets({"Babe,1", "casino,1"}) + WordDeletes(2, 999, {3}) +
+              OptionSets("Firefox", "1", "0", "1"));
 }
 
 TEST_F(SettingsCallsTest, HostileValues) {
@@ -501,105 +388,12 @@ TEST_F(SettingsCallsTest, HostileValues) {
   r.Put(HKLM, kSettingsPath, "TimeDelay", REG_EXPAND_SZ_, bytes("[NOT FOUND]"));
   r.PutString(HKLM, kSettingsPath, "FirstTime", "0");
 
-  StartReloadAndOpen(R"--(
-open Settings notify
-notify Settings
-open Windows notify
-notify Windows
-open Windows read
-query Windows/Window0
-close Windows
-open Windows read
-query Windows/Window1
-close Windows
-open Windows read
-query Windows/Window2 -> 234
-query Windows/Window2
-close Windows
-open Windows read
-query Windows/Window3 -> 2
-repeat 6, n = 4..9:
-  close Windows
-  open Windows read
-  query Windows/Window{n}
-repeat 989, n = 10..998:
-  close Windows
-  open Windows read
-  query Windows/Window{n} -> 2
-close Windows
-open Windows read
-query Windows/Window999
-close Windows
-open Settings read
-query Settings/UserPassword
-close Settings
-open Settings read
-query Settings/UserPassword2 -> 2
-close Settings
-open Settings read
-query Settings/webbrowser
-close Settings
-open Settings read
-query Settings/passwordprompt
-close Settings
-open Settings read
-query Settings/disablemenu
-close Settings
-open Settings read
-query Settings/HideMenu
-close Settings
-open Settings read
-query Settings/WatchAllBrowsers -> 2
-close Settings
-open Settings read
-query Settings/TimeDelay
-close Settings
-)--",
-                     "close Settings\nclose Windows\n",
-                     R"--(
-open Settings read
-query Settings/webbrowser
-close Settings
-open Settings read
-query Settings/passwordprompt
-close Settings
-open Settings read
-query Settings/disablemenu
-close Settings
-open Settings read
-query Settings/HideMenu
-close Settings
-open Settings read
-query Settings/WatchAllBrowsers -> 2
-close Settings
-open Windows read
-query Windows/Window0
-close Windows
-open Windows read
-query Windows/Window1
-close Windows
-open Windows read
-query Windows/Window2 -> 234
-query Windows/Window2
-close Windows
-open Windows read
-query Windows/Window3 -> 2
-repeat 6, n = 4..9:
-  close Windows
-  open Windows read
-  query Windows/Window{n}
-repeat 989, n = 10..998:
-  close Windows
-  open Windows read
-  query Windows/Window{n} -> 2
-close Windows
-open Windows read
-query Windows/Window999
-close Windows
-open Settings read
-query Settings/FirstTime
-close Settings
-)--");
+  // The long value is asked for twice, its size first; nothing past Window999 is read.
+  StartReloadAndOpenStored(WordReads(0, 1, {0, 1}) +
+                               "open Windows read\nquery Windows/Window2 -> 234\nquery "
+                               "Windows/Window2\nclose Windows\n" +
+                               WordReads(3, 999, {4, 5, 6, 7, 8, 9, 999}),
+                           Reads("Settings", {"UserPassword", "UserPassword2 -> 2"}));
   // "FirstTime" = "0" brought the default words in again; an empty browser box stores the
   // default title.
   Do([&] {
@@ -607,91 +401,11 @@ close Settings
     app.setup.mnuHideMenu.Press();
     app.setup.Cmdok.Press();
   });
-  ExpectCalls(R"--(
-open Vault read -> 2
-open Settings write
-set Settings/FirstTime REG_SZ "1"
-close Settings
-open Windows write
-set Windows/Window0 REG_SZ ",1"
-close Windows
-open Windows write
-set Windows/Window1 REG_SZ ",1"
-close Windows
-open Windows write
-set Windows/Window2 REG_SZ "a,b,1"
-close Windows
-open Windows write
-set Windows/Window3 REG_SZ "Babe,0"
-close Windows
-open Windows write
-set Windows/Window4 REG_SZ "bin,0"
-close Windows
-open Windows write
-set Windows/Window5 REG_SZ "Boob,0"
-close Windows
-open Windows write
-set Windows/Window6 REG_SZ "Hardcore,0"
-close Windows
-open Windows write
-set Windows/Window7 REG_SZ "last,0"
-close Windows
-open Windows write
-set Windows/Window8 REG_SZ "m,1"
-close Windows
-open Windows write
-set Windows/Window9 REG_SZ "Naked,0"
-close Windows
-open Windows write
-set Windows/Window10 REG_SZ "Nude,0"
-close Windows
-open Windows write
-set Windows/Window11 REG_SZ "Nudist,0"
-close Windows
-open Windows write
-set Windows/Window12 REG_SZ "nul\x00in,1"
-close Windows
-open Windows write
-set Windows/Window13 REG_SZ "Porn,0"
-close Windows
-open Windows write
-set Windows/Window14 REG_SZ "Sex,0"
-close Windows
-open Windows write
-set Windows/Window15 REG_SZ "Teen Boys,0"
-close Windows
-open Windows write
-set Windows/Window16 REG_SZ "Teen Girls,0"
-close Windows
-open Windows write
-set Windows/Window17 REG_SZ "XXX,0"
-close Windows
-open Windows write
-set Windows/Window18 REG_SZ "<x x1500>,1"
-repeat 980, n = 19..998:
-  close Windows
-  open Windows write
-  delete Windows/Window{n} -> 2
-close Windows
-open Windows write
-delete Windows/Window999
-close Windows
-open Settings write
-set Settings/webbrowser REG_SZ "Internet Explorer"
-close Settings
-open Settings write
-set Settings/passwordprompt REG_SZ "0"
-close Settings
-open Settings write
-set Settings/disablemenu REG_SZ "1"
-close Settings
-open Settings write
-set Settings/HideMenu REG_SZ "1"
-close Settings
-open Settings write
-set Settings/WatchAllBrowsers REG_SZ "1"
-close Settings
-)--");
+  ExpectCalls(kStoreStart +
+              WordSets({",1", ",1", "a,b,1", "Babe,0", "bin,0", "Boob,0", "Hardcore,0", "last,0",
+                        "m,1", "Naked,0", "Nude,0", "Nudist,0", "nul\\x00in,1", "Porn,0", "Sex,0",
+                        "Teen Boys,0", "Teen Girls,0", "XXX,0", "<x x1500>,1"}) +
+              WordDeletes(19, 999, {999}) + OptionSets("Internet Explorer", "0", "1", "1"));
 }
 
 TEST_F(SettingsCallsTest, WritesRefused) {
@@ -703,23 +417,11 @@ TEST_F(SettingsCallsTest, WritesRefused) {
   recorder.Take();
   // Every write is tried, each one failing on its own.
   Do([&] { app.setup.Cmdok.Press(); });
-  ExpectCalls(R"--(
-open Vault read -> 2
-open Settings write -> 5
-create Settings
-close Settings
-open Settings write -> 5
-open Windows write -> 5
-create Windows
-close Windows
-repeat 1000:
-  open Windows write -> 5
-repeat 5:
-  open Settings write -> 5
-  create Settings
-  close Settings
-  open Settings write -> 5
-)--");
+  const std::string refusedCreate =
+      "open Settings write -> 5\ncreate Settings\nclose Settings\nopen Settings write -> 5\n";
+  ExpectCalls("open Vault read -> 2\n" + refusedCreate +
+              "open Windows write -> 5\ncreate Windows\nclose Windows\n" +
+              Times(1000, "open Windows write -> 5\n") + Times(5, refusedCreate));
 }
 
 }  // namespace

@@ -5,36 +5,45 @@
 #include "store/settings_layout.h"
 #include "store/time_delay.h"
 
+#include <string>
+#include <vector>
+
 namespace pw {
 namespace {
 
+struct Reading {
+  std::string text;
+  int minutes;  // 0: no limit
+};
+
+void ExpectReadings(const std::vector<Reading>& readings) {
+  for (const Reading& r : readings) {
+    EXPECT_EQ(ParseTimeDelay(r.text), r.minutes) << '"' << r.text << '"';
+  }
+}
+
 TEST(TimeDelayTest, WholeNumbersFromFiveToNinetyNineAreKept) {
-  EXPECT_EQ(ParseTimeDelay("12"), 12);
-  EXPECT_EQ(ParseTimeDelay(" 7 "), 7);
-  EXPECT_EQ(ParseTimeDelay("5"), 5);
-  EXPECT_EQ(ParseTimeDelay("99"), 99);
-  EXPECT_EQ(ParseTimeDelay("+8"), 8);
-  EXPECT_EQ(ParseTimeDelay("1e1"), 10);
+  ExpectReadings({{"12", 12}, {" 7 ", 7}, {"5", 5}, {"99", 99}, {"+8", 8}, {"1e1", 10}});
 }
 
 TEST(TimeDelayTest, FractionsRoundHalvesToEven) {
-  EXPECT_EQ(ParseTimeDelay("5.5"), 6);
-  EXPECT_EQ(ParseTimeDelay("6.5"), 6);
-  EXPECT_EQ(ParseTimeDelay("7.49"), 7);
-  EXPECT_EQ(ParseTimeDelay("4.5"), 0);   // 4, below the range
-  EXPECT_EQ(ParseTimeDelay("99.5"), 0);  // 100
+  ExpectReadings({{"5.5", 6},
+                  {"6.5", 6},
+                  {"7.49", 7},
+                  {"4.5", 0},     // 4, below the range
+                  {"99.5", 0}});  // 100
 }
 
 TEST(TimeDelayTest, LengthAndDigitCountDoNotChangeTheReading) {
-  EXPECT_EQ(ParseTimeDelay(std::string(70, '0') + "12"), 12);
-  EXPECT_EQ(ParseTimeDelay("12" + std::string(".") + std::string(80, '0')), 12);
-  EXPECT_EQ(ParseTimeDelay(" " + std::string(100, '0') + "7.5 "), 8);
-  // Halves decided on every digit, not on the nearest double.
-  EXPECT_EQ(ParseTimeDelay("12.50000000000000001"), 13);
-  EXPECT_EQ(ParseTimeDelay("13.49999999999999999"), 13);
-  EXPECT_EQ(ParseTimeDelay("04.50000000000000000001E0000000000000000"), 5);
-  EXPECT_EQ(ParseTimeDelay("0.000000000000000000000000000000000000012e39"), 12);
-  EXPECT_EQ(ParseTimeDelay("1e-99999999999999999999"), 0);
+  ExpectReadings({{std::string(70, '0') + "12", 12},
+                  {"12." + std::string(80, '0'), 12},
+                  {" " + std::string(100, '0') + "7.5 ", 8},
+                  // Halves decided on every digit, not on the nearest double.
+                  {"12.50000000000000001", 13},
+                  {"13.49999999999999999", 13},
+                  {"04.50000000000000000001E0000000000000000", 5},
+                  {"0.000000000000000000000000000000000000012e39", 12},
+                  {"1e-99999999999999999999", 0}});
 }
 
 TEST(TimeDelayTest, AnythingElseMeansNoLimit) {
