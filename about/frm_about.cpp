@@ -1,12 +1,13 @@
 #include "about/frm_about.h"
 
 #include "app/app.h"
+#include "base/names.h"
 
 namespace pw {
 
 frmabout::frmabout(App& app)
     : Form(app.platform.toolkit, "frmabout",
-           {.caption = "About", .clientWidth = 4710, .clientHeight = 3015, .icon = "IDI_PROGRAM"}),
+           forms::DialogDesign("About", 4710, 3015, kProgramIcon)),
       Image1(*this, "Image1", "", {120, 240, 495, 495}),
       Label1(*this, "Label1", "Label1", {960, 120, 3495, 2175}),
       Command1(*this, "Command1", "OK", {3840, 2520, 735, 375}, 1),

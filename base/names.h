@@ -9,4 +9,8 @@ inline constexpr const char* kGuardProgram = "pgwatch.exe";
 inline constexpr const char* kServiceName = "PagewardenWatchdog";
 inline constexpr const wchar_t* kServiceNameW = L"PagewardenWatchdog";
 
+// The program's pictures, by their resource names.
+inline constexpr const char* kProgramIcon = "IDI_PROGRAM";
+inline constexpr const char* kWizardPicture = "IDB_WIZARD";
+
 }  // namespace pw

@@ -35,7 +35,7 @@ frmMain::frmMain(App& app)
             .clientWidth = 1800,
             .clientHeight = 1200,
             .border = forms::BorderStyle::FixedSingle,
-            .icon = "IDI_PROGRAM"}),
+            .icon = kProgramIcon}),
       List1(*this, "List1", {}, -1),
       List2(*this, "List2", {}, -1),
       List3(*this, "List3", {}, -1),

@@ -1,6 +1,7 @@
 #include "passwords/frm_change_password.h"
 
 #include "app/app.h"
+#include "base/names.h"
 #include "base/text.h"
 
 namespace pw {
@@ -20,10 +21,7 @@ constexpr int kPasswordLength = 8;
 
 frmChangePassword::frmChangePassword(App& app)
     : Form(app.platform.toolkit, "frmChangePassword",
-           {.caption = "Change Password",
-            .clientWidth = 4890,
-            .clientHeight = 2760,
-            .icon = "IDI_PROGRAM"}),
+           forms::DialogDesign("Change Password", 4890, 2760, kProgramIcon)),
       Label1(*this, "Label1", kEnterCaption, {240, 120, 3255, 375}),
       Frame1(*this, "Frame1", "Password for all Locked Windows", {240, 720, 3255, 735}),
       txtPassword(*this, "txtPassword", "", {240, 285, 2655, 295}, 0),

@@ -1,6 +1,7 @@
 #include "passwords/frm_password.h"
 
 #include "app/app.h"
+#include "base/names.h"
 #include "base/text.h"
 
 namespace pw {
@@ -21,7 +22,7 @@ frmPassword::frmPassword(App& app)
             .clientHeight = 1395,
             // The cursor is confined to the client area measured in this scale.
             .scaleMode = forms::ScaleMode::Pixels,
-            .icon = "IDI_PROGRAM",
+            .icon = kProgramIcon,
             // Form_Load centres the prompt itself.
             .centerOnScreen = false}),
       txtPassword(*this, "txtPassword", "", {480, 480, 2175, 285}, 0),

@@ -1,6 +1,7 @@
 #include "setup/frm_add_wizard.h"
 
 #include "app/app.h"
+#include "base/names.h"
 
 namespace pw {
 
@@ -16,11 +17,8 @@ constexpr std::uint32_t kWhite = 0x00FFFFFF;
 
 frmAddWizard::frmAddWizard(App& app)
     : Form(app.platform.toolkit, "frmAddWizard",
-           {.caption = "Lock an Item",
-            .clientWidth = 6945,
-            .clientHeight = 4185,
-            .icon = "IDI_PROGRAM"}),
-      Image1(*this, "Image1", "IDB_WIZARD", {0, 0, 1935, 3615}),
+           forms::DialogDesign("Lock an Item", 6945, 4185, kProgramIcon)),
+      Image1(*this, "Image1", kWizardPicture, {0, 0, 1935, 3615}),
       Label1(*this, "Label1", "This wizard helps you add a new item to be locked.",
              {2160, 120, 4575, 495}),
       Label2(*this, "Label2", "Type the name of the webpage to lock:", {2160, 720, 3855, 255}),

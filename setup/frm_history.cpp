@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "app/app.h"
+#include "base/names.h"
 #include "history/csv.h"
 
 namespace pw {
@@ -24,10 +25,7 @@ std::vector<std::string> HistoryRow(const history::Entry& e) {
 
 frmHistory::frmHistory(App& app)
     : Form(app.platform.toolkit, "frmHistory",
-           {.caption = "Pagewarden History",
-            .clientWidth = 12000,
-            .clientHeight = 6120,
-            .icon = "IDI_PROGRAM"}),
+           forms::DialogDesign("Pagewarden History", 12000, 6120, kProgramIcon)),
       lvwHistory(*this, "lvwHistory", {120, 120, 11760, 5400}, 0,
                  {{"Time (UTC)", 1800},
                   {"User", 1500},

@@ -1,12 +1,13 @@
 #include "setup/frm_modify.h"
 
 #include "app/app.h"
+#include "base/names.h"
 
 namespace pw {
 
 frmModify::frmModify(App& app)
     : Form(app.platform.toolkit, "frmModify",
-           {.caption = "Change", .clientWidth = 4530, .clientHeight = 1035, .icon = "IDI_PROGRAM"}),
+           forms::DialogDesign("Change", 4530, 1035, kProgramIcon)),
       Label1(*this, "Label1", "Change to:", {240, 120, 2775, 375}),
       txtModify(*this, "txtModify", "", {240, 600, 2895, 295}, 0),
       cmdOK(*this, "cmdOK", "OK", {3360, 120, 975, 360}, 1),

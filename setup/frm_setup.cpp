@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "base/names.h"
 #include "store/settings_store.h"
 
 namespace pw {
@@ -36,7 +37,7 @@ frmSetup::frmSetup(App& app)
             .clientHeight = 5520,
             .border = forms::BorderStyle::FixedSingle,
             .minButton = true,
-            .icon = "IDI_PROGRAM"}),
+            .icon = kProgramIcon}),
       Frame1(*this, "Frame1", "", {0, 0, 1335, 4935}),
       cmdAdd(*this, "cmdAdd", "Lock a Web Page", {120, 120, 1125, 1095}, 5),
       cmdRemove(*this, "cmdRemove", "Remove", {120, 1320, 1125, 375}, 4),
@@ -85,7 +86,7 @@ frmSetup::frmSetup(App& app)
        std::initializer_list<forms::Control*>{&Label1, &List1, &Label3, &txtwebbrowser}) {
     c->container = &Frame2;
   }
-  cmdAdd.design.picture = "IDI_PROGRAM";
+  cmdAdd.design.picture = kProgramIcon;
   Label1.design.transparent = true;
   Label3.design.transparent = true;
   List1.design.sorted = true;

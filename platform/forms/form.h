@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/forms/view.h"
@@ -36,6 +37,18 @@ struct FormState {
   bool activates = true;
   std::uint32_t backColor = 0x8000000F;  // system button face
 };
+
+// The design most dialogs have: a fixed border without minimise and maximise buttons, the client
+// area's size in twips, the window's icon by resource name.
+inline FormState DialogDesign(std::string caption, int clientWidth, int clientHeight,
+                              std::string icon) {
+  FormState design;
+  design.caption = std::move(caption);
+  design.clientWidth = clientWidth;
+  design.clientHeight = clientHeight;
+  design.icon = std::move(icon);
+  return design;
+}
 
 // Unload modes of a close request.
 inline constexpr int kUnloadCloseCommand = 0;
