@@ -28,13 +28,13 @@ class Control : public Member {
   // Set by the form's constructor; never changes afterwards. Null: the form itself.
   Control* container = nullptr;
 
-  bool Visible();
-  void SetVisible(bool visible);
-  bool Enabled();
-  void SetEnabled(bool enabled);
-  Bounds Position();
-  void SetTop(int top);
-  int TabIndex();
+  bool Visible() { return Current().visible; }
+  void SetVisible(bool visible) { Change(Current().visible, visible, Prop::Visible); }
+  bool Enabled() { return Current().enabled; }
+  void SetEnabled(bool enabled) { Change(Current().enabled, enabled, Prop::Enabled); }
+  Bounds Position() { return Current().bounds; }
+  void SetTop(int top) { Change(Current().bounds.top, top, Prop::Position); }
+  int TabIndex() { return Current().tabIndex; }
 
   void SetFocus();
   bool HasFocus();
@@ -43,6 +43,13 @@ class Control : public Member {
 
  protected:
   virtual ControlState& Common() = 0;
+
+ private:
+  // What every control has, its form loaded first.
+  ControlState& Current() {
+    Touch();
+    return Common();
+  }
 };
 
 // A control kind with its own state; `design` is what every load restores.

@@ -9,89 +9,36 @@ namespace pw::forms {
 
 namespace {
 
+// What a control is designed with: its place, its place in the tab order (-1: none) and its one
+// text, be that a caption, a text or a picture's name.
 template <class State>
-State WithBounds(Bounds bounds, int tabIndex) {
+State Design(std::string State::*text, std::string value, Bounds bounds, int tabIndex) {
   State state;
   state.bounds = bounds;
   state.tabIndex = tabIndex;
+  state.*text = std::move(value);
   return state;
 }
 
 }  // namespace
 
 Label::Label(Form& form, std::string name, std::string caption, Bounds bounds)
-    : ControlOf(form, std::move(name), WithBounds<LabelState>(bounds, -1)) {
-  design.caption = std::move(caption);
-  ResetToDesign();
-}
-
-std::string Label::Caption() {
-  return Cur().caption;
-}
-
-void Label::SetCaption(std::string caption) {
-  if (Cur().caption == caption) return;
-  Cur().caption = std::move(caption);
-  Notify(Prop::Caption);
-}
-
-std::uint32_t Label::ForeColor() {
-  return Cur().foreColor;
-}
-
-void Label::SetForeColor(std::uint32_t color) {
-  if (Cur().foreColor == color) return;
-  Cur().foreColor = color;
-  Notify(Prop::ForeColor);
-}
+    : ControlOf(form, std::move(name),
+                Design(&LabelState::caption, std::move(caption), bounds, -1)) {}
 
 CommandButton::CommandButton(Form& form, std::string name, std::string caption, Bounds bounds,
                              int tabIndex)
-    : ControlOf(form, std::move(name), WithBounds<ButtonState>(bounds, tabIndex)) {
-  design.caption = std::move(caption);
-  ResetToDesign();
-}
+    : ControlOf(form, std::move(name),
+                Design(&ButtonState::caption, std::move(caption), bounds, tabIndex)) {}
 
-std::string CommandButton::Caption() {
-  return Cur().caption;
-}
-
-void CommandButton::SetCaption(std::string caption) {
-  if (Cur().caption == caption) return;
-  Cur().caption = std::move(caption);
-  Notify(Prop::Caption);
-}
-
-bool CommandButton::Default() {
-  return Cur().isDefault;
-}
-
-void CommandButton::SetDefault(bool isDefault) {
-  if (isDefault) {
+void CommandButton::SetRole(bool ButtonState::*role, bool has, Prop what) {
+  if (has) {
     for (Member* member : Owner().Members()) {
       auto* other = dynamic_cast<CommandButton*>(member);
-      if (other != nullptr && other != this) other->SetDefault(false);
+      if (other != nullptr && other != this) other->SetRole(role, false, what);
     }
   }
-  if (Cur().isDefault == isDefault) return;
-  Cur().isDefault = isDefault;
-  Notify(Prop::Default);
-}
-
-bool CommandButton::Cancel() {
-  return Cur().isCancel;
-}
-
-void CommandButton::SetCancel(bool isCancel) {
-  if (isCancel) {
-    for (Member* member : Owner().Members()) {
-      auto* other = dynamic_cast<CommandButton*>(member);
-      if (other != nullptr && other != this) other->SetCancel(false);
-    }
-  }
-  if (Cur().isCancel == isCancel) return;
-  Cur().isCancel = isCancel;
-  Notify(Prop::Cancel);
+  Change(Cur().*role, has, what);
 }
 
 void CommandButton::Press() {
@@ -100,14 +47,8 @@ void CommandButton::Press() {
 }
 
 TextBox::TextBox(Form& form, std::string name, std::string text, Bounds bounds, int tabIndex)
-    : ControlOf(form, std::move(name), WithBounds<TextBoxState>(bounds, tabIndex)) {
-  design.text = std::move(text);
-  ResetToDesign();
-}
-
-std::string TextBox::Text() {
-  return Cur().text;
-}
+    : ControlOf(form, std::move(name),
+                Design(&TextBoxState::text, std::move(text), bounds, tabIndex)) {}
 
 void TextBox::SetText(std::string text) {
   if (Cur().text == text) return;
@@ -119,13 +60,6 @@ void TextBox::SetText(std::string text) {
   if (onChange) onChange();
 }
 
-int TextBox::SelStart() {
-  return Cur().selStart;
-}
-int TextBox::SelLength() {
-  return Cur().selLength;
-}
-
 void TextBox::SetSelection(int start, int length) {
   const int size = static_cast<int>(Cur().text.size());
   start = std::clamp(start, 0, size);
@@ -133,13 +67,6 @@ void TextBox::SetSelection(int start, int length) {
   Cur().selStart = start;
   Cur().selLength = length;
   Notify(Prop::Selection);
-}
-
-int TextBox::MaxLength() {
-  return Cur().maxLength;
-}
-char TextBox::PasswordChar() {
-  return Cur().passwordChar;
 }
 
 void TextBox::Type(const std::string& typed) {
@@ -156,23 +83,11 @@ void TextBox::Type(const std::string& typed) {
 }
 
 CheckBox::CheckBox(Form& form, std::string name, std::string caption, Bounds bounds, int tabIndex)
-    : ControlOf(form, std::move(name), WithBounds<CheckBoxState>(bounds, tabIndex)) {
-  design.caption = std::move(caption);
-  ResetToDesign();
-}
-
-std::string CheckBox::Caption() {
-  return Cur().caption;
-}
-int CheckBox::Value() {
-  return Cur().value;
-}
+    : ControlOf(form, std::move(name),
+                Design(&CheckBoxState::caption, std::move(caption), bounds, tabIndex)) {}
 
 void CheckBox::SetValue(int value) {
-  if (Cur().value == value) return;
-  Cur().value = value;
-  Notify(Prop::Value);
-  if (onClick) onClick();
+  if (Change(Cur().value, value, Prop::Value) && onClick) onClick();
 }
 
 void CheckBox::Press() {
@@ -181,30 +96,12 @@ void CheckBox::Press() {
 }
 
 Frame::Frame(Form& form, std::string name, std::string caption, Bounds bounds)
-    : ControlOf(form, std::move(name), WithBounds<FrameState>(bounds, -1)) {
-  design.caption = std::move(caption);
-  ResetToDesign();
-}
-
-std::string Frame::Caption() {
-  return Cur().caption;
-}
+    : ControlOf(form, std::move(name),
+                Design(&FrameState::caption, std::move(caption), bounds, -1)) {}
 
 Picture::Picture(Form& form, std::string name, std::string picture, Bounds bounds)
-    : ControlOf(form, std::move(name), WithBounds<PictureState>(bounds, -1)) {
-  design.picture = std::move(picture);
-  ResetToDesign();
-}
-
-std::string Picture::Resource() {
-  return Cur().picture;
-}
-
-void Picture::SetResource(std::string picture) {
-  if (Cur().picture == picture) return;
-  Cur().picture = std::move(picture);
-  Notify(Prop::Picture);
-}
+    : ControlOf(form, std::move(name),
+                Design(&PictureState::picture, std::move(picture), bounds, -1)) {}
 
 Line::Line(Form& form, std::string name, int x1, int y1, int x2, int y2, std::uint32_t color)
     : ControlOf(form, std::move(name), LineState{}) {
@@ -214,10 +111,6 @@ Line::Line(Form& form, std::string name, int x1, int y1, int x2, int y2, std::ui
   design.y2 = y2;
   design.color = color;
   ResetToDesign();
-}
-
-LineState Line::Geometry() {
-  return Cur();
 }
 
 }  // namespace pw::forms

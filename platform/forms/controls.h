@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "platform/forms/control.h"
 
@@ -24,10 +25,10 @@ class Label : public ControlOf<LabelState> {
  public:
   Label(Form& form, std::string name, std::string caption, Bounds bounds);
 
-  std::string Caption();
-  void SetCaption(std::string caption);
-  std::uint32_t ForeColor();
-  void SetForeColor(std::uint32_t color);
+  std::string Caption() { return Cur().caption; }
+  void SetCaption(std::string caption) { Change(Cur().caption, std::move(caption), Prop::Caption); }
+  std::uint32_t ForeColor() { return Cur().foreColor; }
+  void SetForeColor(std::uint32_t color) { Change(Cur().foreColor, color, Prop::ForeColor); }
 };
 
 struct ButtonState : ControlState {
@@ -43,17 +44,22 @@ class CommandButton : public ControlOf<ButtonState> {
 
   std::function<void()> onClick;
 
-  std::string Caption();
-  void SetCaption(std::string caption);
-  bool Default();
+  std::string Caption() { return Cur().caption; }
+  void SetCaption(std::string caption) { Change(Cur().caption, std::move(caption), Prop::Caption); }
+  bool Default() { return Cur().isDefault; }
   // Only one button of a form is the default one.
-  void SetDefault(bool isDefault);
-  bool Cancel();
-  void SetCancel(bool isCancel);
+  void SetDefault(bool isDefault) { SetRole(&ButtonState::isDefault, isDefault, Prop::Default); }
+  bool Cancel() { return Cur().isCancel; }
+  // Only one button of a form is the cancel one.
+  void SetCancel(bool isCancel) { SetRole(&ButtonState::isCancel, isCancel, Prop::Cancel); }
 
   // The user pressed it (mouse, Space, Enter or Esc role): nothing happens unless it can be used.
   void Press();
   bool TakesFocus() const override { return true; }
+
+ private:
+  // Giving this button the role takes it from the form's other buttons.
+  void SetRole(bool ButtonState::*role, bool has, Prop what);
 };
 
 struct TextBoxState : ControlState {
@@ -70,14 +76,14 @@ class TextBox : public ControlOf<TextBoxState> {
 
   std::function<void()> onChange;
 
-  std::string Text();
+  std::string Text() { return Cur().text; }
   // Raises Change when the text differs, whoever sets it.
   void SetText(std::string text);
-  int SelStart();
-  int SelLength();
+  int SelStart() { return Cur().selStart; }
+  int SelLength() { return Cur().selLength; }
   void SetSelection(int start, int length);
-  int MaxLength();
-  char PasswordChar();
+  int MaxLength() { return Cur().maxLength; }
+  char PasswordChar() { return Cur().passwordChar; }
 
   // The user typed: replaces the selection, keeps within the maximum length, raises Change.
   void Type(const std::string& typed);
@@ -95,8 +101,8 @@ class CheckBox : public ControlOf<CheckBoxState> {
 
   std::function<void()> onClick;
 
-  std::string Caption();
-  int Value();
+  std::string Caption() { return Cur().caption; }
+  int Value() { return Cur().value; }
   // Raises Click when the value changes, whoever sets it.
   void SetValue(int value);
   // The user clicked it: toggles when it can be used.
@@ -113,7 +119,7 @@ struct FrameState : ControlState {
 class Frame : public ControlOf<FrameState> {
  public:
   Frame(Form& form, std::string name, std::string caption, Bounds bounds);
-  std::string Caption();
+  std::string Caption() { return Cur().caption; }
 };
 
 struct PictureState : ControlState {
@@ -124,8 +130,10 @@ struct PictureState : ControlState {
 class Picture : public ControlOf<PictureState> {
  public:
   Picture(Form& form, std::string name, std::string picture, Bounds bounds);
-  std::string Resource();
-  void SetResource(std::string picture);
+  std::string Resource() { return Cur().picture; }
+  void SetResource(std::string picture) {
+    Change(Cur().picture, std::move(picture), Prop::Picture);
+  }
 };
 
 struct LineState : ControlState {
@@ -136,7 +144,7 @@ struct LineState : ControlState {
 class Line : public ControlOf<LineState> {
  public:
   Line(Form& form, std::string name, int x1, int y1, int x2, int y2, std::uint32_t color);
-  LineState Geometry();
+  LineState Geometry() { return Cur(); }
 };
 
 }  // namespace pw::forms

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "platform/forms/view.h"
 
@@ -25,6 +26,15 @@ class Member {
   // Referring to a member loads its form, as referring to the form itself does.
   void Touch() const;
   void Notify(Prop what) const;
+  // Stores a property's new value and tells the view; returns false, telling nothing, when the
+  // value is the one it already has.
+  template <class T, class V>
+  bool Change(T& property, V&& value, Prop what) const {
+    if (property == value) return false;
+    property = std::forward<V>(value);
+    Notify(what);
+    return true;
+  }
 
  private:
   Form& form_;

@@ -24,13 +24,13 @@ class MenuItem : public Member {
   std::function<void()> onClick;
   MenuState design;
 
-  std::string Caption();
-  bool Enabled();
-  void SetEnabled(bool enabled);
-  bool Checked();
-  void SetChecked(bool checked);
-  bool Visible();
-  void SetVisible(bool visible);
+  std::string Caption() { return Cur().caption; }
+  bool Enabled() { return Cur().enabled; }
+  void SetEnabled(bool enabled) { Change(Cur().enabled, enabled, Prop::Menu); }
+  bool Checked() { return Cur().checked; }
+  void SetChecked(bool checked) { Change(Cur().checked, checked, Prop::Menu); }
+  bool Visible() { return Cur().visible; }
+  void SetVisible(bool visible) { Change(Cur().visible, visible, Prop::Menu); }
   bool IsSeparator() const { return design.caption == "-"; }
 
   MenuItem* Parent() const { return parent_; }
@@ -42,6 +42,12 @@ class MenuItem : public Member {
   void ResetToDesign() override { cur_ = design; }
 
  private:
+  // The current state, its form loaded first.
+  MenuState& Cur() {
+    Touch();
+    return cur_;
+  }
+
   MenuState cur_;
   MenuItem* parent_;
   std::vector<MenuItem*> items_;

@@ -16,25 +16,13 @@ Timer::~Timer() {
   Owner().Tk().RemoveTimer(this);
 }
 
-int Timer::Interval() {
-  Touch();
-  return cur_.interval;
-}
-
 void Timer::SetInterval(int interval) {
-  Touch();
-  cur_.interval = interval;
+  Cur().interval = interval;
   Restart();
 }
 
-bool Timer::Enabled() {
-  Touch();
-  return cur_.enabled;
-}
-
 void Timer::SetEnabled(bool enabled) {
-  Touch();
-  cur_.enabled = enabled;
+  Cur().enabled = enabled;
   Restart();
 }
 

@@ -31,10 +31,10 @@ class Timer : public Member {
   // half the interval counts.
   int slack = 0;
 
-  int Interval();
+  int Interval() { return Cur().interval; }
   // Changing the interval restarts the period.
   void SetInterval(int interval);
-  bool Enabled();
+  bool Enabled() { return Cur().enabled; }
   // Enabling restarts the period, also when the timer is already enabled.
   void SetEnabled(bool enabled);
 
@@ -55,6 +55,11 @@ class Timer : public Member {
   void Fire();
 
  private:
+  // The current state, its form loaded first.
+  TimerState& Cur() {
+    Touch();
+    return cur_;
+  }
   void Restart();
   void RunHandler();
 

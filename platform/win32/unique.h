@@ -13,8 +13,8 @@
 
 namespace pw::win32 {
 
-// Owns one handle and frees it with Deleter unless it is Empty; moves, never copies.
-template <class Handle, class Deleter, auto Empty = nullptr>
+// Owns one handle and frees it with Free unless it is Empty; moves, never copies.
+template <class Handle, auto Free, auto Empty = nullptr>
 class Unique {
  public:
   Unique() = default;
@@ -38,71 +38,36 @@ class Unique {
   void reset(Handle handle = Handle(Empty)) {
     Handle old = handle_;
     handle_ = handle;
-    if (old != Handle(Empty)) Deleter{}(old);
+    if (old != Handle(Empty)) Free(old);
   }
 
  private:
   Handle handle_ = Handle(Empty);
 };
 
-struct HandleDeleter {
-  void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-struct KeyDeleter {
-  void operator()(HKEY key) const { RegCloseKey(key); }
-};
-struct ServiceDeleter {
-  void operator()(SC_HANDLE handle) const { CloseServiceHandle(handle); }
-};
-struct HookDeleter {
-  void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); }
-};
-struct WinEventHookDeleter {
-  void operator()(HWINEVENTHOOK hook) const { UnhookWinEvent(hook); }
-};
-struct EventSourceDeleter {
-  void operator()(HANDLE source) const { DeregisterEventSource(source); }
-};
-struct LocalDeleter {
-  void operator()(void* memory) const { LocalFree(memory); }
-};
-struct AlgorithmDeleter {
-  void operator()(BCRYPT_ALG_HANDLE algorithm) const { BCryptCloseAlgorithmProvider(algorithm, 0); }
-};
-struct WindowDeleter {
-  void operator()(HWND window) const { DestroyWindow(window); }
-};
-struct MenuDeleter {
-  void operator()(HMENU menu) const { DestroyMenu(menu); }
-};
-struct IconDeleter {
-  void operator()(HICON icon) const { DestroyIcon(icon); }
-};
-struct GdiDeleter {
-  void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-struct ImageListDeleter {
-  void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
-};
+// The one release call that takes more than the handle.
+inline void CloseAlgorithm(BCRYPT_ALG_HANDLE algorithm) {
+  BCryptCloseAlgorithmProvider(algorithm, 0);
+}
 
 // Kernel objects: processes, threads, events, tokens, snapshots.
-using UniqueHandle = Unique<HANDLE, HandleDeleter>;
+using UniqueHandle = Unique<HANDLE, &CloseHandle>;
 // Files and pipes, which CreateFile and CreateNamedPipe give as INVALID_HANDLE_VALUE on failure.
-using UniqueFile = Unique<HANDLE, HandleDeleter, LONG_PTR{-1}>;
-using UniqueKey = Unique<HKEY, KeyDeleter>;
-using UniqueService = Unique<SC_HANDLE, ServiceDeleter>;
-using UniqueHook = Unique<HHOOK, HookDeleter>;
-using UniqueWinEventHook = Unique<HWINEVENTHOOK, WinEventHookDeleter>;
-using UniqueEventSource = Unique<HANDLE, EventSourceDeleter>;
+using UniqueFile = Unique<HANDLE, &CloseHandle, LONG_PTR{-1}>;
+using UniqueKey = Unique<HKEY, &RegCloseKey>;
+using UniqueService = Unique<SC_HANDLE, &CloseServiceHandle>;
+using UniqueHook = Unique<HHOOK, &UnhookWindowsHookEx>;
+using UniqueWinEventHook = Unique<HWINEVENTHOOK, &UnhookWinEvent>;
+using UniqueEventSource = Unique<HANDLE, &DeregisterEventSource>;
 template <class T>
-using UniqueLocal = Unique<T*, LocalDeleter>;
-using UniqueAlgorithm = Unique<BCRYPT_ALG_HANDLE, AlgorithmDeleter>;
-using UniqueWindow = Unique<HWND, WindowDeleter>;
-using UniqueMenu = Unique<HMENU, MenuDeleter>;
-using UniqueIcon = Unique<HICON, IconDeleter>;
-using UniqueBrush = Unique<HBRUSH, GdiDeleter>;
-using UniqueFont = Unique<HFONT, GdiDeleter>;
-using UniqueBitmap = Unique<HBITMAP, GdiDeleter>;
-using UniqueImageList = Unique<HIMAGELIST, ImageListDeleter>;
+using UniqueLocal = Unique<T*, &LocalFree>;
+using UniqueAlgorithm = Unique<BCRYPT_ALG_HANDLE, &CloseAlgorithm>;
+using UniqueWindow = Unique<HWND, &DestroyWindow>;
+using UniqueMenu = Unique<HMENU, &DestroyMenu>;
+using UniqueIcon = Unique<HICON, &DestroyIcon>;
+using UniqueBrush = Unique<HBRUSH, &DeleteObject>;
+using UniqueFont = Unique<HFONT, &DeleteObject>;
+using UniqueBitmap = Unique<HBITMAP, &DeleteObject>;
+using UniqueImageList = Unique<HIMAGELIST, &ImageList_Destroy>;
 
 }  // namespace pw::win32

@@ -68,18 +68,11 @@ void Win32CheckList::SetState(int index, UINT state, UINT mask) {
                reinterpret_cast<LPARAM>(&item));
 }
 
-void Win32CheckList::ShowEntries() {
+void Win32CheckList::ClearEntries(int count) {
   Updating updating(updating_);
-  // A whole list at once, as a load brings it: one repaint and one allocation.
-  SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
   SendMessageW(window_, LVM_DELETEALLITEMS, 0, 0);
   selected_ = -1;
-  const int count = model_.ListCount();
   SendMessageW(window_, LVM_SETITEMCOUNT, static_cast<WPARAM>(count), 0);
-  for (int i = 0; i < count; ++i) InsertEntry(i);
-  ShowCurrent();
-  SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(window_, nullptr, TRUE);
 }
 
 void Win32CheckList::InsertEntry(int index) {

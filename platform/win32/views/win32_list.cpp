@@ -2,26 +2,36 @@
 
 namespace pw::win32 {
 
+void Win32List::ShowEntries() {
+  // One repaint and one allocation for the whole list.
+  SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+  const int count = model_.ListCount();
+  ClearEntries(count);
+  for (int i = 0; i < count; ++i) InsertEntry(i);
+  ShowCurrent();
+  SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
 void Win32List::Changed(forms::Prop what) {
   switch (what) {
     case forms::Prop::Items:
       ShowEntries();
-      break;
+      return;
     case forms::Prop::ItemAdded:
       InsertEntry(model_.ChangedEntry());
-      ShowCurrent();
       break;
     case forms::Prop::ItemRemoved:
       RemoveEntry(model_.ChangedEntry());
-      ShowCurrent();
       break;
     case forms::Prop::ListIndex:
-      ShowCurrent();
       break;
     default:
       Win32Control::Changed(what);
-      break;
+      return;
   }
+  // An entry added or removed before the current one moves it.
+  ShowCurrent();
 }
 
 }  // namespace pw::win32

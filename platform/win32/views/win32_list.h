@@ -14,7 +14,11 @@ class Win32List : public Win32ControlOf<forms::ListBox> {
  protected:
   using Win32ControlOf::Win32ControlOf;
 
-  virtual void ShowEntries() = 0;
+  // All the model's entries afresh, as a load brings them.
+  void ShowEntries();
+
+  // Empties the native list and makes room for `count` entries.
+  virtual void ClearEntries(int count) = 0;
   virtual void InsertEntry(int index) = 0;
   virtual void RemoveEntry(int index) = 0;
   virtual void ShowCurrent() = 0;

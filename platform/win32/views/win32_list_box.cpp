@@ -18,16 +18,9 @@ Win32ListBox::Win32ListBox(forms::ListBox& model, const ControlContext& context)
   ShowEntries();
 }
 
-void Win32ListBox::ShowEntries() {
-  // A whole list at once, as a load brings it: one repaint and one allocation.
-  SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+void Win32ListBox::ClearEntries(int count) {
   SendMessageW(window_, LB_RESETCONTENT, 0, 0);
-  const int count = model_.ListCount();
   SendMessageW(window_, LB_INITSTORAGE, static_cast<WPARAM>(count), 0);
-  for (int i = 0; i < count; ++i) InsertEntry(i);
-  ShowCurrent();
-  SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(window_, nullptr, TRUE);
 }
 
 void Win32ListBox::InsertEntry(int index) {
