@@ -29,7 +29,7 @@ class Member {
   // Stores a property's new value and tells the view; returns false, telling nothing, when the
   // value is the one it already has.
   template <class T, class V>
-  bool Change(T& property, V&& value, Prop what) const {
+  bool Change(T& property, V&& value, Prop what) {
     if (property == value) return false;
     property = std::forward<V>(value);
     Notify(what);

@@ -42,7 +42,7 @@ class Updating {
 }  // namespace
 
 Win32CheckList::Win32CheckList(forms::ListBox& model, const ControlContext& context)
-    : Win32List(model, context) {
+    : Win32List(model, context, {LVM_DELETEALLITEMS, LVM_SETITEMCOUNT, LVM_DELETEITEM}) {
   Create(WC_LISTVIEWW, "",
          LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
          WS_EX_CLIENTEDGE);
@@ -70,9 +70,8 @@ void Win32CheckList::SetState(int index, UINT state, UINT mask) {
 
 void Win32CheckList::ClearEntries(int count) {
   Updating updating(updating_);
-  SendMessageW(window_, LVM_DELETEALLITEMS, 0, 0);
+  Win32List::ClearEntries(count);
   selected_ = -1;
-  SendMessageW(window_, LVM_SETITEMCOUNT, static_cast<WPARAM>(count), 0);
 }
 
 void Win32CheckList::InsertEntry(int index) {
@@ -89,7 +88,7 @@ void Win32CheckList::InsertEntry(int index) {
 
 void Win32CheckList::RemoveEntry(int index) {
   Updating updating(updating_);
-  SendMessageW(window_, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+  Win32List::RemoveEntry(index);
   if (selected_ == index) {
     selected_ = -1;
   } else if (selected_ > index) {

@@ -14,6 +14,7 @@
 #include "platform/win32/views/win32_foreground.h"
 #include "platform/win32/views/win32_frame.h"
 #include "platform/win32/views/win32_line.h"
+#include "platform/win32/views/win32_list.h"
 #include "platform/win32/views/win32_list_box.h"
 #include "platform/win32/views/win32_views.h"
 

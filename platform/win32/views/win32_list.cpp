@@ -13,6 +13,15 @@ void Win32List::ShowEntries() {
   InvalidateRect(window_, nullptr, TRUE);
 }
 
+void Win32List::ClearEntries(int count) {
+  SendMessageW(window_, messages_.clear, 0, 0);
+  SendMessageW(window_, messages_.reserve, static_cast<WPARAM>(count), 0);
+}
+
+void Win32List::RemoveEntry(int index) {
+  SendMessageW(window_, messages_.remove, static_cast<WPARAM>(index), 0);
+}
+
 void Win32List::Changed(forms::Prop what) {
   switch (what) {
     case forms::Prop::Items:

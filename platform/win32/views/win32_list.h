@@ -1,6 +1,11 @@
 #pragma once
 
+// The native lists: the two kinds of list box share Win32List; the table stands alone.
+
+#include <string>
+
 #include "platform/forms/list_box.h"
+#include "platform/forms/list_view.h"
 #include "platform/win32/views/win32_control.h"
 
 namespace pw::win32 {
@@ -12,16 +17,41 @@ class Win32List : public Win32ControlOf<forms::ListBox> {
   void Changed(forms::Prop what) override;
 
  protected:
-  using Win32ControlOf::Win32ControlOf;
+  // The messages by which a kind of list empties itself, makes room for a number of entries and
+  // deletes the one at an index; both kinds take the same parameters.
+  struct Messages {
+    UINT clear;
+    UINT reserve;
+    UINT remove;
+  };
+
+  Win32List(forms::ListBox& model, const ControlContext& context, Messages messages)
+      : Win32ControlOf(model, context), messages_(messages) {}
 
   // All the model's entries afresh, as a load brings them.
   void ShowEntries();
 
   // Empties the native list and makes room for `count` entries.
-  virtual void ClearEntries(int count) = 0;
+  virtual void ClearEntries(int count);
   virtual void InsertEntry(int index) = 0;
-  virtual void RemoveEntry(int index) = 0;
+  virtual void RemoveEntry(int index);
   virtual void ShowCurrent() = 0;
+
+ private:
+  Messages messages_;
+};
+
+// A report-style list view of a table model. The list holds no texts of its own (a virtual
+// list): it asks for each cell as it paints, so thousands of rows show at once.
+class Win32Table : public Win32ControlOf<forms::ListView> {
+ public:
+  Win32Table(forms::ListView& model, const ControlContext& context);
+
+  void Changed(forms::Prop what) override;
+  LRESULT Notify(const NMHDR& header) override;
+
+ private:
+  std::wstring cell_;  // the text last handed out, alive until the next request
 };
 
 }  // namespace pw::win32

@@ -12,15 +12,10 @@ constexpr int kSelectionChanged = 1;
 }  // namespace
 
 Win32ListBox::Win32ListBox(forms::ListBox& model, const ControlContext& context)
-    : Win32List(model, context) {
+    : Win32List(model, context, {LB_RESETCONTENT, LB_INITSTORAGE, LB_DELETESTRING}) {
   Create(L"LISTBOX", "", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS | WS_VSCROLL,
          WS_EX_CLIENTEDGE);
   ShowEntries();
-}
-
-void Win32ListBox::ClearEntries(int count) {
-  SendMessageW(window_, LB_RESETCONTENT, 0, 0);
-  SendMessageW(window_, LB_INITSTORAGE, static_cast<WPARAM>(count), 0);
 }
 
 void Win32ListBox::InsertEntry(int index) {
@@ -32,10 +27,6 @@ void Win32ListBox::InsertEntry(int index) {
 void Win32ListBox::ShowCurrent() {
   // LB_SETCURSEL sends no notification, so this never echoes back.
   SendMessageW(window_, LB_SETCURSEL, static_cast<WPARAM>(model_.ListIndex()), 0);
-}
-
-void Win32ListBox::RemoveEntry(int index) {
-  SendMessageW(window_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }
 
 void Win32ListBox::Command(int code) {

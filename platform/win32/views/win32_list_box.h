@@ -13,9 +13,7 @@ class Win32ListBox : public Win32List {
   void Posted(int code, LPARAM value) override;
 
  private:
-  void ClearEntries(int count) override;
   void InsertEntry(int index) override;
-  void RemoveEntry(int index) override;
   void ShowCurrent() override;
 };
 
