@@ -1,5 +1,6 @@
 #include "platform/win32/views/win32_images.h"
 
+#include "base/names.h"
 #include "resources/resource_ids.h"
 
 namespace pw::win32 {
@@ -13,8 +14,8 @@ struct NamedResource {
 };
 
 constexpr NamedResource kResources[] = {
-    {"IDI_PROGRAM", IDI_PROGRAM, IMAGE_ICON},
-    {"IDB_WIZARD", IDB_WIZARD, IMAGE_BITMAP},
+    {kProgramIcon, IDI_PROGRAM, IMAGE_ICON},
+    {kWizardPicture, IDB_WIZARD, IMAGE_BITMAP},
 };
 
 const NamedResource* Find(const std::string& name) {
