@@ -56,6 +56,12 @@ long Win32Registry::RegOpenKeyExA(RegKey root, const std::string& path, std::uin
   const LONG status =
       ::RegOpenKeyExW(ToHkey(root), Wide(path).c_str(), options, access | k32BitView, &key);
   result = status == ERROR_SUCCESS ? FromHkey(key) : 0;
+  // Reading a key that is missing or closed to this user is an answer; writing one is a store
+  // that fails.
+  const bool writes = (access & (KEY_SET_VALUE | KEY_CREATE_SUB_KEY)) != 0;
+  if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND && writes) {
+    return Refused("Opening " + path + " to store", status);
+  }
   return status;
 }
 
@@ -68,7 +74,7 @@ long Win32Registry::RegCreateKeyExA(RegKey root, const std::string& path, std::u
                                         access | k32BitView, nullptr, &key, &how);
   result = status == ERROR_SUCCESS ? FromHkey(key) : 0;
   disposition = status == ERROR_SUCCESS ? how : 0;
-  return status;
+  return status == ERROR_SUCCESS ? status : Refused("Creating " + path, status);
 }
 
 long Win32Registry::RegSetValueExA(RegKey key, const std::string& name, std::uint32_t type,
@@ -80,11 +86,13 @@ long Win32Registry::RegSetValueExA(RegKey key, const std::string& name, std::uin
     std::string_view utf8(reinterpret_cast<const char*>(data), size);
     if (!utf8.empty() && utf8.back() == '\0') utf8.remove_suffix(1);
     const std::wstring text = Wide(utf8) + L'\0';
-    return ::RegSetValueExW(ToHkey(key), wideName.c_str(), 0, type,
-                            reinterpret_cast<const BYTE*>(text.data()),
-                            static_cast<DWORD>(text.size() * sizeof(wchar_t)));
+    data = reinterpret_cast<const BYTE*>(text.data());
+    size = static_cast<std::uint32_t>(text.size() * sizeof(wchar_t));
+    const LONG status = ::RegSetValueExW(ToHkey(key), wideName.c_str(), 0, type, data, size);
+    return status == ERROR_SUCCESS ? status : Refused("Storing the value " + name, status);
   }
-  return ::RegSetValueExW(ToHkey(key), wideName.c_str(), 0, type, data, size);
+  const LONG status = ::RegSetValueExW(ToHkey(key), wideName.c_str(), 0, type, data, size);
+  return status == ERROR_SUCCESS ? status : Refused("Storing the value " + name, status);
 }
 
 long Win32Registry::RegQueryValueExA(RegKey key, const std::string& name, std::uint32_t& type,
@@ -120,7 +128,9 @@ long Win32Registry::RegQueryValueExA(RegKey key, const std::string& name, std::u
 
 long Win32Registry::RegDeleteValueA(RegKey key, const std::string& name) {
   if (key == 0) return ERROR_INVALID_HANDLE;
-  return ::RegDeleteValueW(ToHkey(key), Wide(name).c_str());
+  const LONG status = ::RegDeleteValueW(ToHkey(key), Wide(name).c_str());
+  if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) return status;
+  return Refused("Removing the value " + name, status);
 }
 
 long Win32Registry::RegCloseKey(RegKey key) {
@@ -164,6 +174,16 @@ long Win32Registry::RegNotifyChangeKeyValue(RegKey key, std::function<void()> on
     return ERROR_NO_SYSTEM_RESOURCES;
   }
   return ERROR_SUCCESS;
+}
+
+long Win32Registry::Refused(const std::string& what, long status) {
+  constexpr std::uint64_t kBurst = 10'000;
+  const std::uint64_t now = GetTickCount64();
+  if (lastRefusalAt_ == 0 || now - lastRefusalAt_ >= kBurst) {
+    win32::WriteFailure(what + " in the registry", static_cast<DWORD>(status));
+  }
+  lastRefusalAt_ = now;
+  return status;
 }
 
 void Win32Registry::DropNotice(RegKey key) {

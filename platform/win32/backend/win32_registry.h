@@ -35,8 +35,11 @@ class Win32Registry : public RegistryApi {
 
  private:
   void DropNotice(RegKey key);
+  // A store that is refused fails at every value; the first refusal of a burst is written.
+  long Refused(const std::string& what, long status);
 
   Win32WaitList* waits_;
+  std::uint64_t lastRefusalAt_ = 0;
   std::map<RegKey, win32::UniqueHandle> events_;  // one event a watched key, closed with the key
 };
 
