@@ -1,6 +1,5 @@
 #include "history/entry.h"
 
-#include <array>
 #include <chrono>
 #include <cstdio>
 
@@ -109,25 +108,48 @@ std::string TimeText(std::int64_t time) {
 }
 
 std::string KindText(Kind kind) {
-  // In the order of the kinds' numbers, from 1.
-  constexpr std::array<const char*, kLastKind> kTexts = {
-      "Stop",        "Unlock All",      "Lock All",         "Settings changed", "Guard started",
-      "Guard ended", "Guard restarted", "Record set aside", "Service problem"};
-  const auto n = static_cast<std::size_t>(kind);
-  return n >= 1 && n <= kTexts.size() ? kTexts[n - 1] : "?";
+  switch (kind) {
+    case Kind::Stop:
+      return "Stop";
+    case Kind::UnlockAll:
+      return "Unlock All";
+    case Kind::LockAll:
+      return "Lock All";
+    case Kind::SettingsChanged:
+      return "Settings changed";
+    case Kind::GuardStarted:
+      return "Guard started";
+    case Kind::GuardEnded:
+      return "Guard ended";
+    case Kind::GuardRestarted:
+      return "Guard restarted";
+    case Kind::RecordSetAside:
+      return "Record set aside";
+    case Kind::ServiceProblem:
+      return "Service problem";
+  }
+  return "?";
 }
 
 std::string OutcomeText(const Entry& e) {
-  // In the order of the outcomes' numbers, from 1; a refusal counts the wrong answers.
-  constexpr std::array<const char*, kLastOutcome> kTexts = {
-      "Right password",           "Refused after ",          "Closed unanswered",
-      "Closed by the time limit", "Closed without a prompt", "Let through: Unlock All was on"};
-  const auto n = static_cast<std::size_t>(e.outcome);
-  if (n == 0) return KindText(e.kind);
-  if (n > kTexts.size()) return "?";
-  if (e.outcome != Outcome::Refused) return kTexts[n - 1];
-  return kTexts[n - 1] + std::to_string(e.wrongAnswers) + " wrong answer" +
-         (e.wrongAnswers == 1 ? "" : "s");
+  switch (e.outcome) {
+    case Outcome::None:
+      return KindText(e.kind);
+    case Outcome::Allowed:
+      return "Right password";
+    case Outcome::Refused:
+      return "Refused after " + std::to_string(e.wrongAnswers) + " wrong answer" +
+             (e.wrongAnswers == 1 ? "" : "s");
+    case Outcome::Unanswered:
+      return "Closed unanswered";
+    case Outcome::TimedOut:
+      return "Closed by the time limit";
+    case Outcome::ClosedWithoutPrompt:
+      return "Closed without a prompt";
+    case Outcome::ExemptUnlockAll:
+      return "Let through: Unlock All was on";
+  }
+  return "?";
 }
 
 }  // namespace pw::history

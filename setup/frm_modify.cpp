@@ -30,10 +30,6 @@ void frmModify::Edit(const std::string& text) {
   Show();
 }
 
-void frmModify::cmdCancel_Click() {
-  Unload();
-}
-
 void frmModify::cmdOK_Click() {
   // Taken as typed; a different letter case is a different word. A full list keeps the dialog
   // open with the word.
@@ -44,6 +40,10 @@ void frmModify::cmdOK_Click() {
   } else {
     Label1.SetCaption(frmSetup::kListFull);
   }
+}
+
+void frmModify::cmdCancel_Click() {
+  Unload();
 }
 
 }  // namespace pw

@@ -18,6 +18,7 @@ class MenuItem;
 enum class BorderStyle { None, FixedSingle, Sizable, FixedDialog };
 enum class ScaleMode { Twips, Pixels };
 
+// The texts' empty braces let a designated initializer leave them out without a warning.
 struct FormState {
   std::string caption{};
   int clientWidth = 0;  // twips

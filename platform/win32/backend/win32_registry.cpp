@@ -81,15 +81,14 @@ long Win32Registry::RegSetValueExA(RegKey key, const std::string& name, std::uin
                                    const std::uint8_t* data, std::uint32_t size) {
   if (key == 0) return ERROR_INVALID_HANDLE;
   const std::wstring wideName = Wide(name);
+  std::wstring text;
   if (IsText(type) && data != nullptr) {
     // Stored as UTF-16 with exactly one terminator, whether or not the caller's data ends in one.
     std::string_view utf8(reinterpret_cast<const char*>(data), size);
     if (!utf8.empty() && utf8.back() == '\0') utf8.remove_suffix(1);
-    const std::wstring text = Wide(utf8) + L'\0';
+    text = Wide(utf8) + L'\0';
     data = reinterpret_cast<const BYTE*>(text.data());
     size = static_cast<std::uint32_t>(text.size() * sizeof(wchar_t));
-    const LONG status = ::RegSetValueExW(ToHkey(key), wideName.c_str(), 0, type, data, size);
-    return status == ERROR_SUCCESS ? status : Refused("Storing the value " + name, status);
   }
   const LONG status = ::RegSetValueExW(ToHkey(key), wideName.c_str(), 0, type, data, size);
   return status == ERROR_SUCCESS ? status : Refused("Storing the value " + name, status);

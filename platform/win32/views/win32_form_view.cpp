@@ -16,6 +16,7 @@
 #include "platform/win32/views/win32_line.h"
 #include "platform/win32/views/win32_list.h"
 #include "platform/win32/views/win32_list_box.h"
+#include "platform/win32/views/win32_table.h"
 #include "platform/win32/views/win32_views.h"
 
 namespace pw::win32 {

@@ -1,4 +1,4 @@
-#include "platform/win32/views/win32_list.h"
+#include "platform/win32/views/win32_table.h"
 
 #include "platform/win32/backend/win32_text.h"
 
